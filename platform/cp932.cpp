@@ -1,0 +1,106 @@
+#include "platform/cp932.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace platform {
+namespace {
+
+// One conversion descriptor per direction and thread, opened on first use.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1))
+      throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+  }
+  ~Converter() { iconv_close(cd_); }
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+
+  // Converts all of `in`. On an invalid or unconvertible sequence either
+  // fails (replacement empty) or writes `replacement` and skips `skip` bytes.
+  std::optional<std::string> Convert(std::string_view in, std::string_view replacement,
+                                     std::size_t skip) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    out.resize(in.size() * 2 + 16);
+    char* src = const_cast<char*>(in.data());
+    std::size_t src_left = in.size();
+    std::size_t done = 0;
+    while (src_left > 0) {
+      char* dst = out.data() + done;
+      std::size_t dst_left = out.size() - done;
+      std::size_t r = iconv(cd_, &src, &src_left, &dst, &dst_left);
+      done = out.size() - dst_left;
+      if (r != static_cast<std::size_t>(-1)) break;
+      if (errno == E2BIG) {
+        out.resize(out.size() * 2);
+        continue;
+      }
+      // EILSEQ or EINVAL (a truncated sequence at the end).
+      if (replacement.empty()) return std::nullopt;
+      out.resize(done);
+      out.append(replacement);
+      done = out.size();
+      out.resize(done + src_left * 2 + 16);
+      std::size_t step = std::min(skip, src_left);
+      src += step;
+      src_left -= step;
+      iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    }
+    out.resize(done);
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+Converter& ToUtf8() {
+  thread_local Converter c("UTF-8", "CP932");
+  return c;
+}
+Converter& FromUtf8() {
+  thread_local Converter c("CP932", "UTF-8");
+  return c;
+}
+
+std::size_t Utf8SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 1;
+}
+
+}  // namespace
+
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
+  return ToUtf8().Convert(cp932, {}, 0);
+}
+
+std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
+  return FromUtf8().Convert(utf8, {}, 0);
+}
+
+std::string Cp932ToUtf8Lossy(std::string_view cp932) {
+  return *ToUtf8().Convert(cp932, "\xEF\xBF\xBD", 1);
+}
+
+std::string Utf8ToCp932Lossy(std::string_view utf8) {
+  if (auto whole = FromUtf8().Convert(utf8, {}, 0)) return *whole;
+  // Convert character by character, so that one bad character costs one "?".
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    std::size_t n =
+        std::min(Utf8SequenceLength(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+    auto one = FromUtf8().Convert(utf8.substr(i, n), {}, 0);
+    out += one ? *one : std::string("?");
+    i += n;
+  }
+  return out;
+}
+
+}  // namespace platform

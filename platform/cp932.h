@@ -1,0 +1,24 @@
+// Conversion between the program's CP932 (Windows-31J) byte strings and
+// Unicode text at the edges: file names, Qt strings, clipboard, keys.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// CP932 bytes to UTF-8. No value when the bytes are not valid CP932.
+std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
+
+// UTF-8 to CP932 bytes. No value when the text is not valid UTF-8 or holds
+// a character that has no CP932 form: the caller reports it, never guesses.
+std::optional<std::string> Utf8ToCp932(std::string_view utf8);
+
+// For showing text only: invalid bytes become U+FFFD, never an error.
+std::string Cp932ToUtf8Lossy(std::string_view cp932);
+
+// For showing text only: characters without a CP932 form become "?".
+std::string Utf8ToCp932Lossy(std::string_view utf8);
+
+}  // namespace platform
