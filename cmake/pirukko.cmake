@@ -7,3 +7,30 @@ function(pirukko_test name)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
+
+# pirukko_tests_in_folder(PREFIX LIBS...): every *_test.cpp of the calling
+# folder becomes its own test program PREFIX_<file>, so that one program's
+# compile error never holds back the others.
+function(pirukko_tests_in_folder prefix)
+  file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  foreach(src ${tests})
+    get_filename_component(stem ${src} NAME_WE)
+    pirukko_test(${prefix}_${stem} SOURCES ${src} LIBS ${ARGN})
+  endforeach()
+endfunction()
+
+# pirukko_library(NAME GLOBS... DEPS...): a static library from the files
+# that match GLOBS; a folder with no sources yet gives an interface library.
+function(pirukko_library name)
+  cmake_parse_arguments(L "" "" "GLOBS;DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${L_GLOBS})
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${L_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${L_DEPS})
+  endif()
+endfunction()

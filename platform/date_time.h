@@ -1,0 +1,21 @@
+// A local calendar date and time of day, the value the date formatter prints.
+#pragma once
+
+namespace platform {
+
+struct DateTime {
+  int year = 1899;
+  int month = 12;  // 1..12
+  int day = 30;    // 1..31
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+  int millisecond = 0;
+
+  friend bool operator==(const DateTime&, const DateTime&) = default;
+};
+
+// The current local date and time.
+DateTime Now();
+
+}  // namespace platform
