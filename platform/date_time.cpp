@@ -1,0 +1,26 @@
+#include "platform/date_time.h"
+
+#include <chrono>
+#include <ctime>
+
+namespace platform {
+
+DateTime Now() {
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  const auto millis =
+      std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  std::tm local{};
+  localtime_r(&seconds, &local);
+  DateTime result;
+  result.year = local.tm_year + 1900;
+  result.month = local.tm_mon + 1;
+  result.day = local.tm_mday;
+  result.hour = local.tm_hour;
+  result.minute = local.tm_min;
+  result.second = local.tm_sec;
+  result.millisecond = static_cast<int>(millis);
+  return result;
+}
+
+}  // namespace platform
