@@ -13,8 +13,9 @@ namespace platform {
 namespace {
 
 // The collator of the current user locale. Letter case is taken out by case
-// folding before the collator sees the text, so that every other difference
-// (width, kana kind, accents) still orders names as the locale does.
+// folding before the collator sees the text; every other difference (width,
+// kana kind) still counts, down to the identical level, because the Japanese
+// tailoring would otherwise take "abc" and full-width "ａｂｃ" as one word.
 class CaseIgnoringCollator {
  public:
   static CaseIgnoringCollator& ForUserLocale() {
@@ -57,7 +58,7 @@ class CaseIgnoringCollator {
       status = U_ZERO_ERROR;
       collator.reset(icu::Collator::createInstance(icu::Locale::getRoot(), status));
     }
-    collator->setStrength(icu::Collator::TERTIARY);
+    collator->setStrength(icu::Collator::IDENTICAL);
     collator_ = std::move(collator);
     locale_ = locale;
   }
