@@ -123,8 +123,7 @@ class GapBuffer {
     const std::size_t tail = capacity_ - gap_end_;
     std::unique_ptr<T[]> fresh(new T[new_capacity]);
     std::move(data_.get(), data_.get() + gap_begin_, fresh.get());
-    std::move(data_.get() + gap_end_, data_.get() + capacity_,
-              fresh.get() + new_capacity - tail);
+    std::move(data_.get() + gap_end_, data_.get() + capacity_, fresh.get() + new_capacity - tail);
     data_ = std::move(fresh);
     gap_end_ = new_capacity - tail;
     capacity_ = new_capacity;
