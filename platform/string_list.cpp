@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/cp932.h"
+#include "platform/file_system.h"
 #include "platform/text_compare.h"
 
 namespace platform {
@@ -27,18 +28,16 @@ bool IsBlank(char c) {
 }  // namespace
 
 std::ifstream OpenFileForReading(std::string_view cp932_path) {
-  auto native = Cp932ToUtf8(cp932_path);
-  if (!native || native->empty() || native->find('\0') != std::string::npos)
-    throw EFOpenError("Cannot open file " + ShownPath(cp932_path));
+  auto native = ToNativePath(cp932_path);
+  if (!native) throw EFOpenError("Cannot open file " + ShownPath(cp932_path));
   std::ifstream in(*native, std::ios::binary);
   if (!in) throw EFOpenError("Cannot open file " + ShownPath(cp932_path));
   return in;
 }
 
 std::ofstream CreateFileForWriting(std::string_view cp932_path) {
-  auto native = Cp932ToUtf8(cp932_path);
-  if (!native || native->empty() || native->find('\0') != std::string::npos)
-    throw EFCreateError("Cannot create file " + ShownPath(cp932_path));
+  auto native = ToNativePath(cp932_path);
+  if (!native) throw EFCreateError("Cannot create file " + ShownPath(cp932_path));
   std::ofstream out(*native, std::ios::binary | std::ios::trunc);
   if (!out) throw EFCreateError("Cannot create file " + ShownPath(cp932_path));
   return out;

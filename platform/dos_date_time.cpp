@@ -1,0 +1,62 @@
+#include "platform/dos_date_time.h"
+
+namespace platform {
+namespace {
+
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+bool IsValid(const DateTime& v) {
+  return v.month >= 1 && v.month <= 12 && v.day >= 1 && v.day <= DaysInMonth(v.year, v.month) &&
+         v.hour >= 0 && v.hour <= 23 && v.minute >= 0 && v.minute <= 59 && v.second >= 0 &&
+         v.second <= 59;
+}
+
+}  // namespace
+
+std::optional<DosDateTime> DateTimeToDosDateTime(const DateTime& value) {
+  if (value.year < 1980 || value.year > 2107 || !IsValid(value)) return std::nullopt;
+  std::uint32_t date = (static_cast<std::uint32_t>(value.year - 1980) << 9) |
+                       (static_cast<std::uint32_t>(value.month) << 5) |
+                       static_cast<std::uint32_t>(value.day);
+  std::uint32_t time = (static_cast<std::uint32_t>(value.hour) << 11) |
+                       (static_cast<std::uint32_t>(value.minute) << 5) |
+                       static_cast<std::uint32_t>(value.second / 2);
+  return static_cast<DosDateTime>((date << 16) | time);
+}
+
+std::optional<DateTime> DosDateTimeToDateTime(DosDateTime value) {
+  const auto bits = static_cast<std::uint32_t>(value);
+  DateTime result;
+  result.year = static_cast<int>(bits >> 25) + 1980;
+  result.month = static_cast<int>((bits >> 21) & 0x0F);
+  result.day = static_cast<int>((bits >> 16) & 0x1F);
+  result.hour = static_cast<int>((bits >> 11) & 0x1F);
+  result.minute = static_cast<int>((bits >> 5) & 0x3F);
+  result.second = static_cast<int>(bits & 0x1F) * 2;
+  result.millisecond = 0;
+  if (!IsValid(result)) return std::nullopt;
+  return result;
+}
+
+std::optional<DosDateTime> UnixTimeToDosDateTime(std::time_t seconds) {
+  std::tm local{};
+  if (!localtime_r(&seconds, &local)) return std::nullopt;
+  DateTime value;
+  value.year = local.tm_year + 1900;
+  value.month = local.tm_mon + 1;
+  value.day = local.tm_mday;
+  value.hour = local.tm_hour;
+  value.minute = local.tm_min;
+  // A leap second is shown as the last regular second of its minute.
+  value.second = local.tm_sec > 59 ? 59 : local.tm_sec;
+  return DateTimeToDosDateTime(value);
+}
+
+}  // namespace platform

@@ -1,0 +1,360 @@
+#include "platform/file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unicode/uchar.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "platform/cp932.h"
+
+namespace platform {
+namespace {
+
+// ------------------------------------------------------------ wildcards
+
+// A name as the code points the wildcard compares, letter case folded. A
+// byte that is not UTF-8 stands for itself, so that "?" still takes it.
+std::u32string FoldedCodePoints(std::string_view utf8) {
+  std::u32string out;
+  out.reserve(utf8.size());
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    auto b = static_cast<unsigned char>(utf8[i]);
+    char32_t cp = 0;
+    std::size_t len = b < 0x80             ? 1
+                      : (b & 0xE0) == 0xC0 ? 2
+                      : (b & 0xF0) == 0xE0 ? 3
+                      : (b & 0xF8) == 0xF0 ? 4
+                                           : 0;
+    bool ok = len > 0 && i + len <= utf8.size();
+    if (ok) {
+      cp = len == 1 ? b : b & (0x7F >> len);
+      for (std::size_t k = 1; k < len; ++k) {
+        auto c = static_cast<unsigned char>(utf8[i + k]);
+        if ((c & 0xC0) != 0x80) {
+          ok = false;
+          break;
+        }
+        cp = (cp << 6) | (c & 0x3F);
+      }
+    }
+    if (!ok) {
+      out.push_back(0xDC00 + b);  // a lone byte, kept apart from real characters
+      ++i;
+      continue;
+    }
+    out.push_back(static_cast<char32_t>(u_foldCase(static_cast<UChar32>(cp), U_FOLD_CASE_DEFAULT)));
+    i += len;
+  }
+  return out;
+}
+
+bool Matches(std::u32string_view name, std::u32string_view mask) {
+  std::size_t m = 0, n = 0, star = std::u32string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && (mask[m] == U'?' || mask[m] == name[n])) {
+      ++m;
+      ++n;
+    } else if (m < mask.size() && mask[m] == U'*') {
+      star = m++;
+      resume = n;
+    } else if (star != std::u32string_view::npos) {
+      m = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == U'*') ++m;
+  return m == mask.size();
+}
+
+// A mask ready to be compared with the names on disk.
+class CompiledMask {
+ public:
+  explicit CompiledMask(std::u32string mask) : mask_(std::move(mask)) {
+    if (mask_.size() >= 2 && mask_.compare(mask_.size() - 2, 2, U".*") == 0)
+      without_any_extension_ = mask_.substr(0, mask_.size() - 2);
+  }
+  bool Match(std::u32string_view name) const {
+    return Matches(name, mask_) ||
+           (without_any_extension_ && Matches(name, *without_any_extension_));
+  }
+
+ private:
+  std::u32string mask_;
+  std::optional<std::u32string> without_any_extension_;
+};
+
+// ------------------------------------------------------------ helpers
+
+struct DirCloser {
+  void operator()(DIR* d) const { closedir(d); }
+};
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { Reset(); }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now and reports whether the close succeeded.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || close(fd) == 0;
+  }
+
+ private:
+  void Reset() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+  int fd_;
+};
+
+int AttributesOf(const struct stat& st, std::string_view native_name) {
+  int attr = 0;
+  if (S_ISDIR(st.st_mode))
+    attr |= faDirectory;
+  else if (S_ISREG(st.st_mode))
+    attr |= faArchive;
+  else
+    attr |= faSysFile;
+  if (!native_name.empty() && native_name.front() == '.') attr |= faHidden;
+  if ((st.st_mode & S_IWUSR) == 0) attr |= faReadOnly;
+  return attr;
+}
+
+bool StatNative(std::string_view cp932_path, struct stat& st, bool follow) {
+  auto native = ToNativePath(cp932_path);
+  if (!native) return false;
+  return (follow ? stat(native->c_str(), &st) : lstat(native->c_str(), &st)) == 0;
+}
+
+// Moves all remaining bytes from `in` to `out`, with the fastest way the
+// two files allow: in-kernel copy, then sendfile, then plain reads.
+bool CopyData(int in, int out, off_t expected_size) {
+  off_t copied = 0;
+  bool try_copy_range = true, try_sendfile = true;
+  constexpr std::size_t kChunk = std::size_t{1} << 30;
+  while (try_copy_range) {
+    ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+    if (n > 0) {
+      copied += n;
+      continue;
+    }
+    if (n == 0) {
+      // Some file systems answer 0 instead of refusing; plain reads decide.
+      if (copied == 0 && expected_size > 0) {
+        try_copy_range = false;
+        break;
+      }
+      return true;
+    }
+    if (errno == EINTR) continue;
+    if (copied == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
+                        errno == EOPNOTSUPP || errno == EBADF || errno == EPERM)) {
+      try_copy_range = false;
+      break;
+    }
+    return false;
+  }
+  while (try_sendfile) {
+    ssize_t n = sendfile(out, in, nullptr, kChunk);
+    if (n > 0) {
+      copied += n;
+      continue;
+    }
+    if (n == 0) {
+      if (copied == 0 && expected_size > 0) break;
+      return true;
+    }
+    if (errno == EINTR) continue;
+    if (copied == 0 && (errno == EINVAL || errno == ENOSYS)) break;
+    return false;
+  }
+  std::unique_ptr<char[]> buffer(new char[1 << 20]);
+  for (;;) {
+    ssize_t n = read(in, buffer.get(), 1 << 20);
+    if (n == 0) return true;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    for (ssize_t done = 0; done < n;) {
+      ssize_t w = write(out, buffer.get() + done, static_cast<std::size_t>(n - done));
+      if (w < 0) {
+        if (errno == EINTR) continue;
+        return false;
+      }
+      done += w;
+    }
+  }
+}
+
+}  // namespace
+
+// ------------------------------------------------------------ path rules
+
+std::string_view SeparatorAfter(std::string_view directory) {
+  return !directory.empty() && directory.back() == kPathDelimiter ? "" : "/";
+}
+
+std::string JoinPath(std::string_view directory, std::string_view name) {
+  std::string path(directory);
+  path += SeparatorAfter(directory);
+  path += name;
+  return path;
+}
+
+std::string ExtractFileName(std::string_view path) {
+  auto slash = path.rfind(kPathDelimiter);
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+// ------------------------------------------------------- names on disk
+
+std::optional<std::string> ToNativePath(std::string_view cp932_path) {
+  if (cp932_path.empty() || cp932_path.find('\0') != std::string_view::npos) return std::nullopt;
+  return Cp932ToUtf8(cp932_path);
+}
+
+std::optional<std::string> FromNativeName(std::string_view native_name) {
+  auto cp932 = Utf8ToCp932(native_name);
+  if (!cp932) return std::nullopt;
+  // Several characters share one CP932 code (the wave dash and the
+  // full-width tilde, for one); only a name that comes back unchanged
+  // names this file and no other.
+  auto back = Cp932ToUtf8(*cp932);
+  if (!back || *back != native_name) return std::nullopt;
+  return cp932;
+}
+
+std::string FromNativeNameLossy(std::string_view native_name) {
+  return Utf8ToCp932Lossy(native_name);
+}
+
+// ------------------------------------------------------------ search
+
+bool MatchesMask(std::string_view cp932_name, std::string_view cp932_mask) {
+  auto name = Cp932ToUtf8(cp932_name);
+  auto mask = Cp932ToUtf8(cp932_mask);
+  if (!name || !mask || mask->empty()) return false;
+  return CompiledMask(FoldedCodePoints(*mask)).Match(FoldedCodePoints(*name));
+}
+
+std::vector<TSearchRec> FindFiles(std::string_view pattern, int attr) {
+  std::vector<TSearchRec> found;
+  auto slash = pattern.rfind(kPathDelimiter);
+  std::string_view directory = slash == std::string_view::npos ? std::string_view(".")
+                               : slash == 0                    ? std::string_view("/")
+                                                               : pattern.substr(0, slash);
+  std::string_view mask = slash == std::string_view::npos ? pattern : pattern.substr(slash + 1);
+  auto native_dir = ToNativePath(directory);
+  auto native_mask = Cp932ToUtf8(mask);
+  if (!native_dir || !native_mask || native_mask->empty()) return found;
+  CompiledMask compiled(FoldedCodePoints(*native_mask));
+
+  std::unique_ptr<DIR, DirCloser> dir(opendir(native_dir->c_str()));
+  if (!dir) return found;
+  const int excluded = ~attr & (faHidden | faSysFile | faVolumeID | faDirectory);
+  const int dir_fd = dirfd(dir.get());
+  while (dirent* entry = readdir(dir.get())) {
+    std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (!compiled.Match(FoldedCodePoints(name))) continue;
+    struct stat st;
+    if (fstatat(dir_fd, entry->d_name, &st, 0) != 0 &&
+        fstatat(dir_fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+      continue;
+    TSearchRec rec;
+    rec.Attr = AttributesOf(st, name);
+    if (rec.Attr & excluded) continue;
+    rec.Time = UnixTimeToDosDateTime(st.st_mtime).value_or(0);
+    rec.Size = S_ISREG(st.st_mode) ? static_cast<std::int64_t>(st.st_size) : 0;
+    if (auto cp932 = FromNativeName(name)) {
+      rec.Name = std::move(*cp932);
+    } else {
+      rec.Name = FromNativeNameLossy(name);
+      rec.NameHasCp932Form = false;
+    }
+    found.push_back(std::move(rec));
+  }
+  return found;
+}
+
+// ------------------------------------------------------------ services
+
+bool DirectoryExists(std::string_view path) {
+  struct stat st;
+  return StatNative(path, st, true) && S_ISDIR(st.st_mode);
+}
+
+bool FileExists(std::string_view path) {
+  struct stat st;
+  return StatNative(path, st, true) && !S_ISDIR(st.st_mode);
+}
+
+bool IsSymbolicLink(std::string_view path) {
+  struct stat st;
+  return StatNative(path, st, false) && S_ISLNK(st.st_mode);
+}
+
+bool CreateDir(std::string_view path) {
+  auto native = ToNativePath(path);
+  return native && mkdir(native->c_str(), 0777) == 0;
+}
+
+bool RemoveDir(std::string_view path) {
+  auto native = ToNativePath(path);
+  return native && rmdir(native->c_str()) == 0;
+}
+
+bool DeleteFile(std::string_view path) {
+  auto native = ToNativePath(path);
+  return native && unlink(native->c_str()) == 0;
+}
+
+std::optional<DosDateTime> FileAge(std::string_view path) {
+  struct stat st;
+  if (!StatNative(path, st, true) || S_ISDIR(st.st_mode)) return std::nullopt;
+  return UnixTimeToDosDateTime(st.st_mtime);
+}
+
+bool CopyFileOverwriting(std::string_view source, std::string_view target) {
+  auto native_source = ToNativePath(source);
+  auto native_target = ToNativePath(target);
+  if (!native_source || !native_target || native_target->back() == kPathDelimiter) return false;
+
+  // Non-blocking so that a FIFO put in the file's place cannot hang the run.
+  Fd in(open(native_source->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (in.get() < 0) return false;
+  struct stat st;
+  if (fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+
+  auto slash = native_target->rfind(kPathDelimiter);
+  std::string temp =
+      slash == std::string::npos ? std::string() : native_target->substr(0, slash + 1);
+  temp += ".pirukko-copy-XXXXXX";
+  Fd out(mkostemp(temp.data(), O_CLOEXEC));
+  if (out.get() < 0) return false;
+
+  bool ok = CopyData(in.get(), out.get(), st.st_size);
+  ok = ok && fchmod(out.get(), st.st_mode & 07777 & ~(S_ISUID | S_ISGID)) == 0;
+  const struct timespec times[2] = {st.st_atim, st.st_mtim};
+  ok = ok && futimens(out.get(), times) == 0;
+  ok = out.Close() && ok;
+  ok = ok && rename(temp.c_str(), native_target->c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
+
+}  // namespace platform

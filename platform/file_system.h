@@ -1,0 +1,104 @@
+// The file-system services the copy run and the file list rely on, with the
+// program's path rules in one place. Every path in and out is CP932 bytes;
+// the conversion to and from the names on disk happens here and nowhere else.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/dos_date_time.h"
+
+namespace platform {
+
+// ------------------------------------------------------------ path rules
+// "/" separates; the root "/" is the top of the tree and already ends in
+// the separator, so nothing is added after it.
+
+inline constexpr char kPathDelimiter = '/';
+
+// "" when `directory` already ends in the separator (the root), else "/".
+std::string_view SeparatorAfter(std::string_view directory);
+
+// directory + separator + name, with the rule above.
+std::string JoinPath(std::string_view directory, std::string_view name);
+
+// The file-name part of a path: the text after the last "/".
+std::string ExtractFileName(std::string_view path);
+
+// ------------------------------------------------------- names on disk
+
+// The name on disk for a CP932 path; no value when the bytes are not CP932,
+// hold a NUL byte or are empty.
+std::optional<std::string> ToNativePath(std::string_view cp932_path);
+
+// The CP932 form of a name on disk; no value unless it converts back to
+// exactly the same name (so that the CP932 name always addresses this file).
+std::optional<std::string> FromNativeName(std::string_view native_name);
+
+// For showing only: characters without a CP932 form become "?".
+std::string FromNativeNameLossy(std::string_view native_name);
+
+// ------------------------------------------------------------ attributes
+
+enum : int {
+  faReadOnly = 0x01,  // the owner may not write
+  faHidden = 0x02,    // the name begins with "."
+  faSysFile = 0x04,   // neither a regular file nor a directory
+  faVolumeID = 0x08,  // never set here
+  faDirectory = 0x10,
+  faArchive = 0x20,  // a regular file
+  faAnyFile = 0x3F,
+};
+
+// One entry found by a directory search. Symbolic links are followed; a link
+// whose target is gone counts as a system entry.
+struct TSearchRec {
+  DosDateTime Time = 0;   // last write, local; 0 when outside the DOS range
+  std::int64_t Size = 0;  // bytes; 0 for anything but a regular file
+  int Attr = 0;
+  std::string Name;  // CP932; for a name without CP932 form, as best shown
+  // False when the name on disk has no CP932 form: `Name` then does not
+  // address the entry and must not be used to reach it.
+  bool NameHasCp932Form = true;
+};
+
+// True when `name` matches the wildcard `mask` as users know it: letter
+// case ignored, "*" any run, "?" exactly one character (a double-byte
+// character is one), and a final ".*" also matches a name without that
+// extension, so "*.*" and "*" match every name.
+bool MatchesMask(std::string_view cp932_name, std::string_view cp932_mask);
+
+// Every entry of the directory part of `pattern` whose name matches its
+// last part, except entries carrying one of hidden, system, volume label or
+// directory that `attr` does not hold. "." and ".." are never reported.
+// A missing directory or an unusable pattern gives no entries.
+std::vector<TSearchRec> FindFiles(std::string_view pattern, int attr);
+
+// ------------------------------------------------------------ services
+
+bool DirectoryExists(std::string_view path);
+// An entry that exists and is not a directory.
+bool FileExists(std::string_view path);
+// The entry itself is a symbolic link (whatever it points to, if anything).
+bool IsSymbolicLink(std::string_view path);
+bool CreateDir(std::string_view path);
+// Removes an empty directory; never follows a symbolic link.
+bool RemoveDir(std::string_view path);
+// Removes a file (a symbolic link itself, not its target); not a directory.
+bool DeleteFile(std::string_view path);
+
+// The last-write time as a local DOS date-time; no value when the entry is
+// missing, is a directory, or its time lies outside the DOS range.
+std::optional<DosDateTime> FileAge(std::string_view path);
+
+// Copies a regular file over whatever `target` names, keeping the source's
+// last-write time and permission bits. The data goes to a hidden temporary
+// file in the target's directory that is renamed over the target only when
+// it is complete: on failure the target is as it was and no partial file
+// is left behind.
+bool CopyFileOverwriting(std::string_view source, std::string_view target);
+
+}  // namespace platform
