@@ -37,6 +37,14 @@ class TNotifyPersistent : public platform::TPersistent {
   // Makes `part` report its changes to this object.
   void Adopt(TNotifyPersistent& part);
 
+  // The rule of every setter: store the value, and notify only when it differs.
+  template <class T, class U>
+  void ChangeField(T& field, U&& value) {
+    if (field == value) return;
+    field = std::forward<U>(value);
+    Changed();
+  }
+
  private:
   int FUpdateCount = 0;
   platform::TNotifyEvent FOnChange;
