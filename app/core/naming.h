@@ -12,25 +12,36 @@ namespace app {
 
 // What the naming controls hold (all text CP932 bytes).
 struct NamingSettings {
-  std::string leading_text;           // Edit2
-  std::string date_format = "yyyy\x94\x4Emm\x8C\x8E" "dd\x93\xFA";  // Edit3: yyyy年mm月dd日
-  bool use_picked_date = false;       // RadioButton2 checked (else RadioButton1)
+  std::string leading_text;  // Edit2
+  std::string date_format =
+      "yyyy\x94\x4Emm\x8C\x8E"
+      "dd\x93\xFA";              // Edit3: yyyy年mm月dd日
+  bool use_picked_date = false;  // RadioButton2 checked (else RadioButton1)
   platform::DateTime picked_date{2000, 8, 9, 17, 53, 9, 0};  // DateTimePicker1
-  int serial_style_index = 3;         // ComboBox1: 0 "なし", 1 "1", 2 "01", 3 "001", ...
+  int serial_style_index = 3;             // ComboBox1: 0 "なし", 1 "1", 2 "01", 3 "001", ...
   std::string serial_style_text = "001";  // the selected ComboBox1 item's text
-  int serial_start = 1;               // SpinEdit1
-  bool change_extension = false;      // CheckBox1
-  std::string new_extension = "txt";  // Edit4, without the dot
-  int letter_case = 0;                // ComboBox2: 0 none, 1 lower, 2 upper
+  int serial_start = 1;                   // SpinEdit1
+  bool change_extension = false;          // CheckBox1
+  std::string new_extension = "txt";      // Edit4, without the dot
+  int letter_case = 0;                    // ComboBox2: 0 none, 1 lower, 2 upper
 };
 
+// The items of the serial style list (ComboBox1): index 0 "なし" is no
+// serial number; otherwise the item's length is the least width.
+inline constexpr std::string_view kSerialStyleItems[] = {
+    "\x82\xC8\x82\xB5", "1", "01", "001", "0001", "00001"};
+
 // Converts the user's date format into the quoted form the date formatter
-// takes (the window keeps it as FDateFormat).
+// takes (the window keeps it as FDateFormat): every token stands alone,
+// everything else (letters that are no token, "/", ":", a double-byte
+// character whole, even a double quote) is quoted so that it prints as typed.
 std::string QuoteDateFormat(std::string_view user_format);
 
 // The new name (no directory) of the file at 0-based list position `index`,
 // with `date` already chosen by the caller and `quoted_format` from
-// QuoteDateFormat.
+// QuoteDateFormat: prefix, date, serial number, the source's extension, then
+// the extension change and the letter case (ASCII letters only). The name is
+// not checked: it may hold "/" from the date format, and the caller decides.
 std::string ComposeFileName(const NamingSettings& settings, std::string_view quoted_format,
                             std::string_view source_path, int index,
                             const platform::DateTime& date);
