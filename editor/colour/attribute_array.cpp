@@ -4,23 +4,17 @@
 
 namespace editor {
 
-namespace {
-constexpr char kFiller = '3';
-constexpr char kLead = '4';
-constexpr char kTrail = '5';
-}  // namespace
-
 TEditorAttributeArray::TEditorAttributeArray(std::string text, std::string map)
     : FAttrs(std::move(map)), FText(std::move(text)) {
-  FAttrs.push_back(kEndCode);
+  FAttrs.push_back(kCellEnd);
   FAttr = CodeAt(FPos);
 }
 
 void TEditorAttributeArray::NextCell() {
-  if (FAttr == kEndCode) return;
+  if (FAttr == kCellEnd) return;
   ++FPos;
   FAttr = CodeAt(FPos);
-  if (FAttr != kFiller) ++FTextPos;
+  if (FAttr != kCellTabFiller) ++FTextPos;
 }
 
 void TEditorAttributeArray::PriorCell() {
@@ -32,11 +26,11 @@ void TEditorAttributeArray::PriorCell() {
   const char left = FAttr;
   --FPos;
   FAttr = CodeAt(FPos);
-  if (left != kFiller) --FTextPos;
+  if (left != kCellTabFiller) --FTextPos;
 }
 
 void TEditorAttributeArray::MoveToCell(int n) {
-  while (FAttr != kEndCode && FPos < n) NextCell();
+  while (FAttr != kCellEnd && FPos < n) NextCell();
   while (FPos > 1 && FPos > n) PriorCell();
 }
 
@@ -52,11 +46,11 @@ std::string_view TEditorAttributeArray::TextBytes(int from, int count) const {
 
 std::string_view TEditorAttributeArray::CellChar() const {
   switch (FAttr) {
-    case kEndCode:
+    case kCellEnd:
       return {};
-    case kLead:
+    case kCellLead:
       return TextBytes(FTextPos, 2);
-    case kTrail:
+    case kCellTrail:
       return TextBytes(FTextPos - 1, 2);
     default:
       return TextBytes(FTextPos, 1);

@@ -8,12 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "editor/text/column_map.h"
+
 namespace editor {
 
 class TEditorAttributeArray {
  public:
-  static constexpr char kEndCode = '0';
-
   TEditorAttributeArray(std::string text, std::string map);
 
   // The number of cells: the map's length without the end cell.
@@ -44,7 +44,7 @@ class TEditorAttributeArray {
   // Up to `count` bytes of the text from the 1-based index `from`.
   std::string_view TextBytes(int from, int count) const;
 
-  char FAttr = kEndCode;
+  char FAttr = kCellEnd;
   std::string FAttrs;
   int FPos = 1;
   std::string FText;
