@@ -28,24 +28,32 @@ std::string ToUtf8(const icu::UnicodeString& text) {
 // Locale names go into file names, so text that code page 932 lacks is
 // brought to plain ASCII where it has such a form ("Shōwa" becomes "Showa",
 // a narrow no-break space a space); only what has none is shown as "?".
-std::string ToCp932(const icu::UnicodeString& text) {
-  if (auto exact = Utf8ToCp932(ToUtf8(text))) return *exact;
-  UErrorCode status = U_ZERO_ERROR;
-  std::unique_ptr<icu::Transliterator> to_ascii(
-      icu::Transliterator::createInstance("Latin-ASCII", UTRANS_FORWARD, status));
-  icu::UnicodeString plain = text;
-  if (U_SUCCESS(status)) to_ascii->transliterate(plain);
-  for (int32_t i = 0; i < plain.length(); ++i)
-    if (u_charType(plain[i]) == U_SPACE_SEPARATOR) plain.setCharAt(i, u' ');
-  return Utf8ToCp932Lossy(ToUtf8(plain));
-}
+class Cp932Names {
+ public:
+  std::string operator()(const icu::UnicodeString& text) {
+    if (auto exact = Utf8ToCp932(ToUtf8(text))) return *exact;
+    if (!to_ascii_) {
+      UErrorCode status = U_ZERO_ERROR;
+      to_ascii_.reset(icu::Transliterator::createInstance("Latin-ASCII", UTRANS_FORWARD, status));
+      if (U_FAILURE(status)) to_ascii_.reset();
+    }
+    icu::UnicodeString plain = text;
+    if (to_ascii_) to_ascii_->transliterate(plain);
+    for (int32_t i = 0; i < plain.length(); ++i)
+      if (u_charType(plain[i]) == U_SPACE_SEPARATOR) plain.setCharAt(i, u' ');
+    return Utf8ToCp932Lossy(ToUtf8(plain));
+  }
+
+ private:
+  std::unique_ptr<icu::Transliterator> to_ascii_;  // made on first need
+};
 
 template <std::size_t N>
-void CopyNames(const icu::UnicodeString* names, int32_t count, int32_t first,
+void CopyNames(const icu::UnicodeString* names, int32_t count, int32_t first, Cp932Names& to_cp932,
                std::array<std::string, N>& into) {
   for (std::size_t i = 0; i < N; ++i) {
     const int32_t at = first + static_cast<int32_t>(i);
-    if (names != nullptr && at < count) into[i] = ToCp932(names[at]);
+    if (names != nullptr && at < count) into[i] = to_cp932(names[at]);
   }
 }
 
@@ -190,7 +198,7 @@ icu::UnicodeString DatePattern(icu::DateFormat::EStyle style, const icu::Locale&
 // marker before a 12-hour hour, the locale's 24-hour form is taken instead,
 // since the formatter would print the hour of the 24-hour clock there.
 std::string TimeFormat(icu::DateFormat::EStyle style, const char16_t* skeleton_24h,
-                       const icu::Locale& locale) {
+                       const icu::Locale& locale, Cp932Names& to_cp932) {
   std::unique_ptr<icu::DateFormat> format(icu::DateFormat::createTimeInstance(style, locale));
   Translation translation = TranslatePattern(PatternOf(format.get()));
   if (translation.am_pm_before_hour) {
@@ -202,10 +210,10 @@ std::string TimeFormat(icu::DateFormat::EStyle style, const char16_t* skeleton_2
       if (U_SUCCESS(status)) translation = TranslatePattern(pattern);
     }
   }
-  return ToCp932(translation.format);
+  return to_cp932(translation.format);
 }
 
-void LoadEras(const icu::Locale& locale, LocaleFormats& into) {
+void LoadEras(const icu::Locale& locale, Cp932Names& to_cp932, LocaleFormats& into) {
   UErrorCode status = U_ZERO_ERROR;
   icu::DateFormatSymbols symbols(locale, "japanese", status);
   if (U_FAILURE(status)) return;
@@ -230,7 +238,7 @@ void LoadEras(const icu::Locale& locale, LocaleFormats& into) {
     calendar->set(UCAL_ERA, era);
     calendar->set(UCAL_YEAR, 1);
     LocaleFormats::Era entry;
-    entry.name = ToCp932(names[era]);
+    entry.name = to_cp932(names[era]);
     entry.start_year = calendar->get(UCAL_EXTENDED_YEAR, status);
     entry.start_month = calendar->get(UCAL_MONTH, status) + 1;
     entry.start_day = calendar->get(UCAL_DATE, status);
@@ -256,6 +264,7 @@ std::shared_ptr<const LocaleFormats> LocaleFormats::Load(std::string_view locale
   auto formats = std::make_shared<LocaleFormats>();
   formats->locale_name = std::string(locale_id);
   const icu::Locale locale(formats->locale_name.c_str());
+  Cp932Names to_cp932;
 
   UErrorCode status = U_ZERO_ERROR;
   icu::DateFormatSymbols symbols(locale, status);
@@ -263,30 +272,30 @@ std::shared_ptr<const LocaleFormats> LocaleFormats::Load(std::string_view locale
     int32_t count = 0;
     // ICU's weekday arrays start at index 1 with Sunday.
     const icu::UnicodeString* names = symbols.getShortWeekdays(count);
-    CopyNames(names, count, 1, formats->short_day_names);
+    CopyNames(names, count, 1, to_cp932, formats->short_day_names);
     names = symbols.getWeekdays(count);
-    CopyNames(names, count, 1, formats->long_day_names);
+    CopyNames(names, count, 1, to_cp932, formats->long_day_names);
     names = symbols.getShortMonths(count);
-    CopyNames(names, count, 0, formats->short_month_names);
+    CopyNames(names, count, 0, to_cp932, formats->short_month_names);
     names = symbols.getMonths(count);
-    CopyNames(names, count, 0, formats->long_month_names);
+    CopyNames(names, count, 0, to_cp932, formats->long_month_names);
     names = symbols.getAmPmStrings(count);
     if (names != nullptr && count >= 2) {
-      formats->am_designator = ToCp932(names[0]);
-      formats->pm_designator = ToCp932(names[1]);
+      formats->am_designator = to_cp932(names[0]);
+      formats->pm_designator = to_cp932(names[1]);
     }
   }
 
   formats->short_date_format =
-      ToCp932(TranslatePattern(DatePattern(icu::DateFormat::kShort, locale)).format);
+      to_cp932(TranslatePattern(DatePattern(icu::DateFormat::kShort, locale)).format);
   formats->long_date_format =
-      ToCp932(TranslatePattern(DatePattern(icu::DateFormat::kLong, locale)).format);
-  formats->short_time_format = TimeFormat(icu::DateFormat::kShort, u"Hm", locale);
+      to_cp932(TranslatePattern(DatePattern(icu::DateFormat::kLong, locale)).format);
+  formats->short_time_format = TimeFormat(icu::DateFormat::kShort, u"Hm", locale, to_cp932);
   // The long time format is ICU's medium one: its long one adds the time
   // zone, which no date formatter of this kind prints.
-  formats->long_time_format = TimeFormat(icu::DateFormat::kMedium, u"Hms", locale);
+  formats->long_time_format = TimeFormat(icu::DateFormat::kMedium, u"Hms", locale, to_cp932);
 
-  LoadEras(locale, *formats);
+  LoadEras(locale, to_cp932, *formats);
   return formats;
 }
 

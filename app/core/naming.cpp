@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/date_format.h"
+#include "platform/file_system.h"
 #include "platform/lead_byte.h"
 
 namespace app {
@@ -25,9 +26,9 @@ int CharLengthAt(std::string_view text, std::size_t i) {
   return platform::CharLengthAt(text.data(), static_cast<int>(text.size()), static_cast<int>(i));
 }
 
-// The start of the file-name part of a path: after its last "/".
+// The start of the file-name part of a path: after its last separator.
 std::size_t FileNameStart(std::string_view path) {
-  const std::size_t slash = path.rfind('/');
+  const std::size_t slash = path.rfind(platform::kPathDelimiter);
   return slash == std::string_view::npos ? 0 : slash + 1;
 }
 
