@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 #include "platform/lead_byte.h"
@@ -56,25 +57,17 @@ std::vector<Piece> SplitFormat(std::string_view format) {
       pieces.push_back({Piece::kText, format.substr(i + 1, end - i - 1)});
       i = end < size ? end + 1 : size;  // an unclosed quote runs to the end
     } else if (lower == 'a') {
+      // Tried in this order, so "aaaa" wins over "aaa"; a lone "a" is text.
+      static constexpr std::pair<std::string_view, Piece::Kind> kSpellings[] = {
+          {"am/pm", Piece::kMarker}, {"a/p", Piece::kMarker}, {"ampm", Piece::kMarker},
+          {"aaaa", Piece::kField},   {"aaa", Piece::kField},  {"a", Piece::kLetter}};
       const std::string_view rest = format.substr(i);
-      if (StartsWithIgnoringCase(rest, "am/pm")) {
-        pieces.push_back({Piece::kMarker, rest.substr(0, 5)});
-        i += 5;
-      } else if (StartsWithIgnoringCase(rest, "a/p")) {
-        pieces.push_back({Piece::kMarker, rest.substr(0, 3)});
-        i += 3;
-      } else if (StartsWithIgnoringCase(rest, "ampm")) {
-        pieces.push_back({Piece::kMarker, rest.substr(0, 4)});
-        i += 4;
-      } else if (StartsWithIgnoringCase(rest, "aaaa")) {
-        pieces.push_back({Piece::kField, rest.substr(0, 4), 'a', 4});
-        i += 4;
-      } else if (StartsWithIgnoringCase(rest, "aaa")) {
-        pieces.push_back({Piece::kField, rest.substr(0, 3), 'a', 3});
-        i += 3;
-      } else {
-        pieces.push_back({Piece::kLetter, rest.substr(0, 1)});
-        ++i;
+      for (const auto& [spelling, kind] : kSpellings) {
+        if (!StartsWithIgnoringCase(rest, spelling)) continue;
+        const int length = static_cast<int>(spelling.size());
+        pieces.push_back({kind, rest.substr(0, length), 'a', length});
+        i += length;
+        break;
       }
     } else if (IsFieldLetter(lower)) {
       int end = i + 1;
