@@ -181,6 +181,18 @@ void TPointerStringList::SetRow(int index, std::string_view text, std::uint32_t 
   Changed();
 }
 
+void TPointerStringList::AppendRow(std::string_view text, std::uint32_t word) {
+  Row row = MakeRow(text, word);
+  Changing();
+  try {
+    rows_.push_back(row);
+  } catch (...) {
+    Release(row);
+    throw;
+  }
+  Changed();
+}
+
 void TPointerStringList::TakeRow(int index, TPointerStringList& source, int source_index) {
   CheckIndex(index);
   source.CheckIndex(source_index);
@@ -217,6 +229,11 @@ void TPointerStringList::SetSharedRowText(int index, const char* data, std::size
   if (size == 0) return;
   row.data = data;
   row.size = static_cast<std::uint32_t>(size) | kShared;
+}
+
+bool TPointerStringList::RowIsShared(int index) const {
+  CheckIndex(index);
+  return (rows_[index].size & kShared) != 0;
 }
 
 }  // namespace editor

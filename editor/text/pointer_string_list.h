@@ -58,8 +58,9 @@ class TPointerStringList : public platform::TStringList {
   // Inserted rows are empty with the word 0.
   void InsertEmptyRows(int index, int count);
   void DeleteRowRange(int index, int count);
-  // Sets text and word of an existing row.
+  // Sets text and word of an existing row, or appends a row.
   void SetRow(int index, std::string_view text, std::uint32_t word);
+  void AppendRow(std::string_view text, std::uint32_t word);
   // Sets row `index` from row `source_index` of `source` (text and word). A
   // row that `source` owns alone is handed over without copying its bytes;
   // `source` keeps an empty row there.
@@ -71,6 +72,9 @@ class TPointerStringList : public platform::TStringList {
   char* AddTextBlock(std::size_t size);
   // `data` lies inside a block of this list; the row's word is kept.
   void SetSharedRowText(int index, const char* data, std::size_t size);
+  // True when the row's text lies in a block, so that pieces of it can
+  // point there too.
+  bool RowIsShared(int index) const;
 
  private:
   struct Row {

@@ -1,0 +1,568 @@
+#include "editor/text/screen_strings.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "editor/colour/parser.h"
+#include "editor/text/split_lines.h"
+#include "editor/text/wrap_option.h"
+#include "editor/text/wrap_walk.h"
+
+namespace editor {
+namespace {
+
+// Bracket items beyond this index cannot be stored in a row's word; a region
+// of such an item is taken as closed at the end of its row.
+constexpr int kMaxStoredBracket = 13;
+
+constexpr std::uint32_t WordOf(TRowEndKind kind) {
+  return static_cast<std::uint32_t>(kind);
+}
+
+// Takes the list's change event away for its lifetime, so that a whole-text
+// re-wrap notifies nobody, and gives it back on every path.
+class ChangeEventPause {
+ public:
+  explicit ChangeEventPause(platform::TStringList& list)
+      : list_(list), saved_(std::move(list.OnChange)) {
+    list_.OnChange = nullptr;
+  }
+  ~ChangeEventPause() { list_.OnChange = std::move(saved_); }
+  ChangeEventPause(const ChangeEventPause&) = delete;
+  ChangeEventPause& operator=(const ChangeEventPause&) = delete;
+
+ private:
+  platform::TStringList& list_;
+  platform::TNotifyEvent saved_;
+};
+
+// Sets a flag for its lifetime.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+TEditorScreenStrings::TEditorScreenStrings() {
+  FUndoObj = CreateUndoObj();
+  FWrapOption = CreateWrapOption();
+  OnChange = [this](platform::TObject*) { NotifyClients(); };
+}
+
+TEditorScreenStrings::~TEditorScreenStrings() {
+  OnChange = nullptr;
+  FClients.clear();
+}
+
+std::unique_ptr<TEditorUndoObj> TEditorScreenStrings::CreateUndoObj() {
+  return std::make_unique<TEditorUndoObj>(*this);
+}
+
+std::unique_ptr<TEditorWrapOption> TEditorScreenStrings::CreateWrapOption() {
+  auto option = std::make_unique<TEditorWrapOption>();
+  option->SetOnChange([this](platform::TObject*) { WrapOptionChanged(); });
+  return option;
+}
+
+// ------------------------------------------------------------------ clients
+
+void TEditorScreenStrings::AddClient(TScreenStringsClient* client) {
+  if (client) FClients.push_back(client);
+}
+
+void RemoveClient(TEditorScreenStrings*& list, TScreenStringsClient* client) {
+  if (!list) return;
+  auto& clients = list->FClients;
+  auto it = std::find(clients.begin(), clients.end(), client);
+  if (it != clients.end()) clients.erase(it);
+  if (clients.empty()) {
+    delete list;
+    list = nullptr;
+  }
+}
+
+TScreenStringsClient* TEditorScreenStrings::FirstClient() const {
+  return FClients.empty() ? nullptr : FClients.front();
+}
+
+TScreenStringsClient* TEditorScreenStrings::ActiveClient() const {
+  for (TScreenStringsClient* client : FClients)
+    if (client->Focused()) return client;
+  return FirstClient();
+}
+
+bool TEditorScreenStrings::FirstClientLoading() const {
+  TScreenStringsClient* first = FirstClient();
+  return first && first->Loading();
+}
+
+void TEditorScreenStrings::NotifyClients() {
+  // A client may leave the list while it is told; tell the ones there were.
+  const std::vector<TScreenStringsClient*> clients = FClients;
+  for (TScreenStringsClient* client : clients) client->DoChange();
+}
+
+void TEditorScreenStrings::CancelSelections() {
+  for (TScreenStringsClient* client : FClients)
+    if (client->Selected()) client->CancelSelection();
+}
+
+void TEditorScreenStrings::ResetClientCols() {
+  for (TScreenStringsClient* client : FClients) client->SetCol(0);
+}
+
+void TEditorScreenStrings::RefreshClients() {
+  for (TScreenStringsClient* client : FClients) {
+    client->UpdateScrollBars();
+    client->InvalidateAll();
+  }
+}
+
+void TEditorScreenStrings::ClampClients() {
+  const int count = GetCount();
+  const int last = count - 1;
+  // The row after a final line break is a place for the caret; an empty
+  // list still has its row 0.
+  int limit = (count == 0 || EndKinds(last) == rkEof) ? count - 1 : count;
+  limit = std::max(limit, 0);
+  for (TScreenStringsClient* client : FClients) {
+    if (client->Row() > last) client->SetRow(limit);
+    if (client->TopRow() > last) client->SetTopRow(limit);
+  }
+}
+
+// ------------------------------------------------------------ change record
+
+void TEditorScreenStrings::SetChange(int row, int old_count, int new_count) {
+  FChangeRow = row;
+  FChangeOldCount = old_count;
+  FChangeNewCount = new_count;
+  FChanged = true;
+}
+
+void TEditorScreenStrings::SetUpdateState(bool updating) {
+  TEditorStringList::SetUpdateState(updating);
+  if (updating) return;
+  FChangeRow = FChangeOldCount = FChangeNewCount = 0;
+  FChanged = false;
+  ClampClients();
+}
+
+// --------------------------------------------------------------------- rows
+
+int TEditorScreenStrings::FirstRowOfLine(int row) const {
+  if (row > GetCount()) return row;
+  while (row > 0 && EndKinds(row - 1) == rkWrap) --row;
+  return row;
+}
+
+int TEditorScreenStrings::LastRowOfLine(int row) const {
+  const int last = GetCount() - 1;
+  while (row >= 0 && row < last && EndKinds(row) == rkWrap) ++row;
+  return row;
+}
+
+void TEditorScreenStrings::GetRowsText(int index, int count, TRowEndKind& last_kind, int& row_count,
+                                       std::string& text) const {
+  text.clear();
+  last_kind = rkNone;
+  row_count = 0;
+  const int rows = GetCount();
+  if (index < 0 || index >= rows) return;
+  int last;
+  if (count < 0) {
+    last = LastRowOfLine(index);
+  } else {
+    if (count == 0) return;
+    last = std::min(index + count, rows) - 1;
+  }
+  std::size_t size = 0;
+  for (int r = index; r <= last; ++r) size += RowText(r).size() + (EndKinds(r) == rkReturn ? 2 : 0);
+  text.reserve(size);
+  for (int r = index; r <= last; ++r) {
+    text += RowText(r);
+    if (EndKinds(r) == rkReturn) text += "\r\n";
+  }
+  last_kind = EndKinds(last);
+  row_count = last - index + 1;
+}
+
+std::string TEditorScreenStrings::GetRowsText(int index, int count) const {
+  TRowEndKind kind;
+  int rows;
+  std::string text;
+  GetRowsText(index, count, kind, rows, text);
+  return text;
+}
+
+void AppendLineBreak(const TEditorScreenStrings& list, int row, std::string& s) {
+  if (row >= 0 && row < list.GetCount() && list.EndKinds(row) == rkReturn) s += "\r\n";
+}
+
+void TEditorScreenStrings::DeleteRows(int index, int count) {
+  if (index < 0 || index >= GetCount() || count <= 0) return;
+  platform::TStringsUpdate update(*this);
+  DeleteRowRange(index, std::min(count, GetCount() - index));
+}
+
+void TEditorScreenStrings::InsertRows(int index, TEditorStringList& rows) {
+  if (index < 0 || index > GetCount() || rows.GetCount() == 0) return;
+  platform::TStringsUpdate update(*this);
+  const int n = rows.GetCount();
+  InsertEmptyRows(index, n);
+  for (int i = 0; i < n; ++i) TakeRow(index + i, rows, i);
+}
+
+void TEditorScreenStrings::PutRows(int index, int old_count, TEditorStringList& rows) {
+  const int count = GetCount();
+  if (index < 0 || index > count) return;
+  old_count = std::clamp(old_count, 0, count - index);
+  const int n = rows.GetCount();
+  platform::TStringsUpdate update(*this);
+  if (n < old_count)
+    DeleteRowRange(index + n, old_count - n);
+  else if (n > old_count)
+    InsertEmptyRows(index + old_count, n - old_count);
+  for (int i = 0; i < n; ++i) TakeRow(index + i, rows, i);
+}
+
+// ------------------------------------------------------------ ReplaceRows
+
+void TEditorScreenStrings::ReplaceRows(int index, int count, std::string_view text) {
+  const int rows = GetCount();
+  if (index < 0 || count < 0 || index + count > rows || (count == 0 && text.empty())) return;
+
+  // Re-wrapping starts one row above when that row belongs to the same
+  // logical line: its break may move.
+  int first = std::max(FirstRowOfLine(index), index - 1);
+  // Text put after a last row that has no line break joins that row: the
+  // row then stays the last one, as its end kind says.
+  if (index == rows && rows > 0 && EndKinds(rows - 1) != rkReturn) first = index - 1;
+  const int last_old = index + count - 1;
+  int last = LastRowOfLine(last_old);
+
+  platform::TStringsUpdate update(*this);
+
+  if (index == first && last == last_old && text.empty() && count > 0) {
+    // Whole lines with their line breaks go.
+    TUndoData& undo = FUndoObj->NewUndoData();
+    undo.FirstRow = index;
+    int removed;
+    GetRowsText(index, count, undo.EndKind, removed, undo.Text);
+    DeleteRows(index, count);
+    UpdateBrackets(index, true);
+    SetChange(index, removed, 0);
+    return;
+  }
+
+  TRowEndKind kind;
+  if (last_old < last) {
+    kind = EndKinds(last);
+  } else if (last + 1 < rows) {
+    // Text without a final line break joins the next line, so that line is
+    // re-wrapped too.
+    last = LastRowOfLine(last + 1);
+    kind = EndKinds(last);
+  } else {
+    const char end = text.empty() ? '\0' : text.back();
+    kind = (end == '\n' || end == '\r') ? rkReturn : rkEof;
+  }
+
+  TUndoData& undo = FUndoObj->NewUndoData();
+  undo.FirstRow = first;
+  int removed;
+  GetRowsText(first, last - first + 1, undo.EndKind, removed, undo.Text);
+
+  std::string joined;
+  joined.reserve(text.size() + 64);
+  for (int r = first; r < index; ++r) {
+    joined += RowText(r);
+    AppendLineBreak(*this, r, joined);
+  }
+  joined += text;
+  for (int r = last_old + 1; r <= last; ++r) {
+    joined += RowText(r);
+    AppendLineBreak(*this, r, joined);
+  }
+
+  TEditorStringList wrapped;
+  WrapText(joined, wrapped);
+  wrapped.SetEndKinds(wrapped.GetCount() - 1, kind);
+  const int added = wrapped.GetCount();
+  undo.NewRowCount = added;
+  PutRows(first, last - first + 1, wrapped);
+  UpdateBrackets(first, true);
+  SetChange(first, removed, added);
+}
+
+// ----------------------------------------------------------------- wrapping
+
+TColumnMapSettings TEditorScreenStrings::ColumnMapSettings() const {
+  TScreenStringsClient* first = FirstClient();
+  TColumnMapSettings settings = first ? first->ColumnMapSettings() : TColumnMapSettings();
+  settings.WordWrap = FWordWrap;
+  settings.WrapWidth = FWrapOption->WrapByte();
+  return settings;
+}
+
+void TEditorScreenStrings::WrapText(std::string_view text, TEditorStringList& rows) {
+  platform::TStringsUpdate update(rows);
+  rows.Clear();
+  rows.ReserveRows(PresizedLineCount(text));
+  TWrapWalk walk(*FWrapOption, ColumnMapSettings());
+  walk.WrapText(text, FWordWrap, [&rows](std::string_view row, TRowEndKind kind) {
+    rows.AppendRow(row, WordOf(kind));
+  });
+}
+
+int TEditorScreenStrings::WrapCount(std::string_view line) {
+  if (!FWordWrap) return 1;
+  TWrapWalk walk(*FWrapOption, ColumnMapSettings());
+  return walk.WrapCount(line);
+}
+
+void TEditorScreenStrings::WrapAll() {
+  if (GetCount() == 0 || FirstClientLoading()) return;
+  CancelSelections();
+  ChangeEventPause pause(*this);
+  platform::TStringsUpdate update(*this);
+
+  const int count = GetCount();
+  const TRowEndKind last_kind = EndKinds(count - 1);
+  // How many rows the text gains or loses, before anything moves.
+  long long delta = 0;
+  const TColumnMapSettings settings = ColumnMapSettings();
+  std::string line;
+  for (int r = 0; r < count;) {
+    const int end = LastRowOfLine(r);
+    std::string_view text;
+    if (end == r) {
+      text = RowText(r);
+    } else {
+      line.clear();
+      for (int k = r; k <= end; ++k) line += RowText(k);
+      text = line;
+    }
+    const bool narrow = static_cast<int>(text.size()) < settings.WrapWidth &&
+                        DisplayLength(text, settings) < settings.WrapWidth;
+    delta += (narrow ? 1 : WrapCount(text)) - (end - r + 1);
+    r = end + 1;
+  }
+  if (delta == 0 && !FOptionRewrap) return;
+
+  // Each line is replaced where it stands, from the first to the last, so
+  // the row store's gap travels along with the work and every row is moved
+  // once at most.
+  ReserveRows(static_cast<int>(count + std::max<long long>(delta, 0)));
+  TWrapWalk walk(*FWrapOption, settings);
+  for (int r = 0; r < GetCount();) {
+    const int end = LastRowOfLine(r);
+    const int old_rows = end - r + 1;
+    if (old_rows == 1) {
+      const std::string_view whole = RowText(r);
+      const std::vector<TWrappedRow>* cuts = FWordWrap ? &walk.CutLine(whole) : nullptr;
+      if (!cuts || cuts->size() == 1) {
+        SetEndKinds(r, rkReturn);
+        ++r;
+        continue;
+      }
+      const std::vector<TWrappedRow> pieces = *cuts;
+      const int n = static_cast<int>(pieces.size());
+      if (RowIsShared(r)) {
+        // Pieces of a row that lies in a loaded block point into it too.
+        InsertEmptyRows(r + 1, n - 1);
+        for (int k = 0; k < n; ++k) {
+          SetSharedRowText(r + k, whole.data() + pieces[k].Start, pieces[k].Length);
+          SetPointers(r + k, WordOf(pieces[k].EndKind));
+        }
+      } else {
+        line.assign(whole);
+        InsertEmptyRows(r + 1, n - 1);
+        for (int k = 0; k < n; ++k)
+          SetRow(r + k, std::string_view(line).substr(pieces[k].Start, pieces[k].Length),
+                 WordOf(pieces[k].EndKind));
+      }
+      r += n;
+      continue;
+    }
+    line.clear();
+    for (int k = r; k <= end; ++k) line += RowText(k);
+    TEditorStringList rows;
+    WrapText(line, rows);
+    const int new_rows = rows.GetCount();
+    if (new_rows < old_rows)
+      DeleteRowRange(r + new_rows, old_rows - new_rows);
+    else if (new_rows > old_rows)
+      InsertEmptyRows(r + old_rows, new_rows - old_rows);
+    for (int k = 0; k < new_rows; ++k) TakeRow(r + k, rows, k);
+    r += new_rows;
+  }
+  SetEndKinds(GetCount() - 1, last_kind);
+}
+
+void TEditorScreenStrings::UnwrapAll() {
+  if (GetCount() == 0) return;
+  CancelSelections();
+  const TRowEndKind last_kind =
+      EndKinds(GetCount() - 1) == rkWrap ? rkEof : EndKinds(GetCount() - 1);
+  ChangeEventPause pause(*this);
+  platform::TStringsUpdate update(*this);
+  std::string line;
+  for (int r = 0; r < GetCount(); ++r) {
+    const int end = LastRowOfLine(r);
+    if (end > r) {
+      line.clear();
+      for (int k = r; k <= end; ++k) line += RowText(k);
+      const std::uint32_t word = (Pointers(r) & ~0xFu) | WordOf(rkReturn);
+      SetRow(r, line, word);
+      DeleteRowRange(r + 1, end - r);
+    } else {
+      SetEndKinds(r, rkReturn);
+    }
+  }
+  SetEndKinds(GetCount() - 1, last_kind);
+}
+
+void TEditorScreenStrings::SetWordWrap(bool value) {
+  if (value == FWordWrap) return;
+  FWordWrap = value;
+  if (FirstClientLoading()) return;
+  FUndoObj->Clear();
+  if (value)
+    WrapAll();
+  else
+    UnwrapAll();
+  UpdateAllBrackets();
+  RefreshClients();
+  ClampClients();
+  ResetClientCols();
+}
+
+void TEditorScreenStrings::WrapOptionChanged() {
+  if (FirstClientLoading() || !FWordWrap) return;
+  FUndoObj->Clear();
+  FlagScope rewrap(FOptionRewrap);
+  WrapAll();
+  UpdateAllBrackets();
+  RefreshClients();
+  ClampClients();
+  ResetClientCols();
+}
+
+void TEditorScreenStrings::Clear() {
+  CancelSelections();
+  FUndoObj->Clear();
+  SetChange(0, GetCount(), 0);
+  TEditorStringList::Clear();
+  FChangeRow = FChangeOldCount = FChangeNewCount = 0;
+  FChanged = false;
+  for (TScreenStringsClient* client : FClients) {
+    client->SetRow(0);
+    client->SetCol(0);
+  }
+}
+
+// ------------------------------------------------------------------- undo
+
+void TEditorScreenStrings::Redo() {
+  FUndoObj->Redo();
+}
+
+void TEditorScreenStrings::Undo() {
+  FUndoObj->Undo();
+}
+
+// ---------------------------------------------------------- bracket states
+
+void TEditorScreenStrings::UpdateAllBrackets() {
+  if (FirstClientLoading()) return;
+  TScreenStringsClient* first = FirstClient();
+  const int count = GetCount();
+  if (!first || first->BracketCount() == 0) {
+    for (int r = 0; r < count; ++r) SetBracketStates(r, -1);
+    return;
+  }
+  std::unique_ptr<TEditorParser> parser;  // one lexer for every row
+  int state = kNoBracketOpen;
+  for (int r = 0; r < count; ++r) {
+    SetBracketStates(r, state);
+    state = RowEndBracket(r, state, parser);
+  }
+}
+
+void TEditorScreenStrings::UpdateBrackets(int row, bool notify) {
+  const int count = GetCount();
+  if (row < 0 || row >= count) return;
+  int start = 0;
+  int state = -1;
+  for (int k = row - 1; k >= 0; --k) {
+    if (BracketStates(k) != -2) {
+      state = RowEndBracket(k, BracketStates(k));
+      start = k + 1;
+      break;
+    }
+  }
+  TScreenStringsClient* first = FirstClient();
+  int limit = count - 1;
+  // Without bracket items no row needs the lexer, so nothing limits the walk.
+  if (first && first->BracketCount() > 0)
+    limit = std::min(limit, row + 2 * (first->ScreenHeight() / std::max(first->RowHeight(), 1)));
+  std::unique_ptr<TEditorParser> parser;
+  int r = start;
+  for (; r <= limit; ++r) {
+    if (BracketStates(r) == state) return;
+    SetBracketStates(r, state);
+    if (notify)
+      for (TScreenStringsClient* client : FClients) client->InvalidateRow(r);
+    state = RowEndBracket(r, state, parser);
+  }
+  for (; r < count; ++r) SetBracketStates(r, -2);
+}
+
+std::string TEditorScreenStrings::RowHead(int row) const {
+  const std::string_view text = RowText(row);
+  TScreenStringsClient* first = FirstClient();
+  if (text.empty() || !first) return std::string(text);
+  std::unique_ptr<TEditorParser> parser = first->CreateParser(text, kNoBracketOpen);
+  if (!parser) return std::string(text);
+  if (parser->SourcePos() == 0) parser->NextToken();
+  return std::string(text.substr(0, static_cast<std::size_t>(parser->SourcePos())));
+}
+
+int TEditorScreenStrings::RowEndBracket(int row, int state) const {
+  std::unique_ptr<TEditorParser> parser;
+  return RowEndBracket(row, state, parser);
+}
+
+int TEditorScreenStrings::RowEndBracket(int row, int state,
+                                        std::unique_ptr<TEditorParser>& parser) const {
+  TScreenStringsClient* first = FirstClient();
+  // Without bracket items no region opens or closes.
+  if (!first || first->BracketCount() == 0) return state;
+  std::string joined;
+  std::string_view text = RowText(row);
+  if (FWordWrap && row < GetCount() - 1 && EndKinds(row) == rkWrap) {
+    // A token cut by the wrap is seen whole.
+    joined.assign(text);
+    joined += RowHead(row + 1);
+    text = joined;
+  }
+  if (text.empty()) return state;
+  if (parser)
+    parser->Reset(text, state);
+  else
+    parser = first->CreateParser(text, state);
+  if (!parser) return state;
+  while (parser->Token() != tkEnd) parser->NextToken();
+  const int end_state = parser->BracketState();
+  return end_state > kMaxStoredBracket ? kNoBracketOpen : end_state;
+}
+
+}  // namespace editor
