@@ -234,5 +234,69 @@ TEST_F(ScreenStringsTest, NothingIsReWrappedWhileTheFirstClientIsLoading) {
   EXPECT_EQ(rows.GetCount(), 3);
 }
 
+TEST_F(ScreenStringsTest, AnOpenedRegionReachesTwoScreensDownAndTheRestWaitsForPainting) {
+  client.AddBrackets("{", "}");
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "x\r\n";
+  rows.ReplaceRows(0, 0, text);
+  rows.UpdateAllBrackets();
+  for (int r = 0; r < 40; ++r) ASSERT_EQ(rows.BracketStates(r), -1);
+  client.repainted_rows.clear();
+  rows.ReplaceRows(5, 1, "{\r\n");
+  // Two screens of 160 pixels at 16 pixels a row: 20 rows below the edit.
+  EXPECT_EQ(rows.BracketStates(5), -1);
+  for (int r = 6; r <= 25; ++r) EXPECT_EQ(rows.BracketStates(r), 0) << r;
+  for (int r = 26; r < 40; ++r) EXPECT_EQ(rows.BracketStates(r), -2) << r;
+  EXPECT_EQ(client.repainted_rows.front(), 5);
+  EXPECT_EQ(client.repainted_rows.back(), 25);
+  rows.UpdateBrackets(30, false);  // as painting row 30 asks
+  for (int r = 26; r < 40; ++r) EXPECT_EQ(rows.BracketStates(r), 0) << r;
+  // Closing the region again: the same two screens, the rest unknown again.
+  rows.ReplaceRows(10, 1, "}\r\n");
+  EXPECT_EQ(rows.BracketStates(10), 0);
+  for (int r = 11; r <= 30; ++r) EXPECT_EQ(rows.BracketStates(r), -1) << r;
+  for (int r = 31; r < 40; ++r) EXPECT_EQ(rows.BracketStates(r), -2) << r;
+  // An edit whose new states agree with the stored ones below stops at once.
+  client.repainted_rows.clear();
+  rows.ReplaceRows(12, 1, "y\r\n");
+  EXPECT_EQ(client.repainted_rows, (std::vector<int>{12, 13}));  // the two re-wrapped rows
+  rows.Undo();
+  rows.Undo();
+  EXPECT_EQ(rows.BracketStates(30), 0);
+}
+
+TEST_F(ScreenStringsTest, ABracketCutByTheWrapIsSeenWhole) {
+  client.AddBrackets("/*", "*/");
+  rows.WrapOption().SetWrapByte(20);
+  rows.SetWordWrap(true);
+  rows.ReplaceRows(0, 0, std::string(19, 'a') + "/*bbb\r\nc\r\n");
+  ASSERT_EQ(DescribeRows(rows), std::string(19, 'a') + "/~*bbb|c|");
+  rows.UpdateAllBrackets();
+  EXPECT_EQ(rows.BracketStates(0), -1);
+  EXPECT_EQ(rows.BracketStates(1), 0);
+  EXPECT_EQ(rows.BracketStates(2), 0);
+  EXPECT_EQ(rows.RowHead(1), "*");
+}
+
+TEST_F(ScreenStringsTest, RowHeadIsTheFirstTokenWithItsBlanksOrTheLeadingBlanks) {
+  struct Case {
+    const char* row;
+    const char* head;
+  };
+  const Case cases[] = {{"abc def", "abc "}, {"  abc", "  "}, {"abc", "abc"}, {"", ""}};
+  for (const Case& c : cases) {
+    SetRows(rows, std::string(c.row) + "|");
+    EXPECT_EQ(rows.RowHead(0), c.head) << c.row;
+  }
+}
+
+TEST_F(ScreenStringsTest, WithoutBracketItemsEveryRowHasNoRegionAndNoLexerRuns) {
+  rows.ReplaceRows(0, 0, "{\r\n{\r\n");
+  rows.UpdateAllBrackets();
+  EXPECT_EQ(rows.BracketStates(0), -1);
+  EXPECT_EQ(rows.BracketStates(1), -1);
+  EXPECT_EQ(client.parsers_made, 0);
+}
+
 }  // namespace
 }  // namespace editor
