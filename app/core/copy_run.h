@@ -1,0 +1,67 @@
+// The program's main job: make a new folder inside the chosen directory and
+// copy every file that matches the masks into it under a composed name,
+// reporting each step as a log entry. Failures are log entries, never dialogs.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/core/naming.h"
+#include "filelist/file_list.h"
+#include "platform/date_time.h"
+#include "platform/string_list.h"
+
+namespace app {
+
+// The information window's two log operations.
+class CopyLog {
+ public:
+  virtual ~CopyLog() = default;
+  virtual void Clear() = 0;
+  // One entry; one that holds a carriage return is handed over as it is.
+  virtual void Add(const std::string& entry) = 0;
+};
+
+// The progress bar.
+class CopyProgress {
+ public:
+  virtual ~CopyProgress() = default;
+  virtual void SetMax(int max) = 0;
+  virtual void SetPosition(int position) = 0;
+};
+
+// A log that writes into a string list, such as the information window's lines.
+class StringsCopyLog : public CopyLog {
+ public:
+  explicit StringsCopyLog(platform::TStrings& lines) : lines_(lines) {}
+  void Clear() override { lines_.Clear(); }
+  void Add(const std::string& entry) override { lines_.Add(entry); }
+
+ private:
+  platform::TStrings& lines_;
+};
+
+// What the window's controls hold when the run starts (CP932 text).
+struct CopyRunInput {
+  std::string source_directory;    // the directory list's directory
+  std::string folder_name;         // Edit1
+  std::vector<std::string> masks;  // the lines of Memo2
+  NamingSettings naming;           // the naming controls
+  std::string date_format;         // FDateFormat, already converted
+  // The current local date and time, for files whose time cannot be read.
+  std::function<platform::DateTime()> now = platform::Now;
+};
+
+// How a run went, for callers that want more than the log.
+struct CopyRunResult {
+  bool stopped = false;  // ended by an error before the copying
+  int listed = 0;        // files found in the source directory
+  int failed = 0;        // listed files that were not copied
+};
+
+// Runs the copy with the window's file list, reporting to `log` and `progress`.
+CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_list, CopyLog& log,
+                          CopyProgress& progress);
+
+}  // namespace app
