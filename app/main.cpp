@@ -1,0 +1,25 @@
+// varnek: the Pirukko program. One window per desktop; closing it ends the
+// program, and nothing is kept between starts.
+#include <QApplication>
+
+#include "app/window/desktop_hand_off.h"
+#include "app/window/program_info_window.h"
+#include "app/window/qt_translations.h"
+#include "app/window/single_instance.h"
+#include "app/window/varnek_form.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  app::InstallQtTranslations(application);
+
+  app::SingleInstanceLock lock(app::SingleInstanceLock::DesktopLockPath());
+  if (app::RefuseSecondInstance(lock)) return 0;
+
+  QApplication::setApplicationName(QStringLiteral("Pirukko"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Pirukko"));
+  app::SystemDesktopHandOff desktop;
+  app::TVarnekForm form(
+      {.info_window_factory = app::ProgramInfoWindowFactory(), .desktop = &desktop});
+  form.show();
+  return application.exec();
+}

@@ -1,0 +1,39 @@
+// The directory tree list users know from the desktop the layout comes from:
+// the ancestors of the current directory from the root down, the current one
+// opened, and its sub-directories below it. Double-click or Enter on an entry
+// makes it the current directory. Hidden directories are not listed; those
+// the CanOpen rule refuses are shown greyed and cannot be opened.
+#pragma once
+
+#include <QString>
+#include <QTreeWidget>
+
+#include <functional>
+
+namespace app {
+
+class DirectoryListBox : public QTreeWidget {
+ public:
+  DirectoryListBox(QWidget* parent, const char* name);
+
+  // The current directory: absolute, cleaned, "/" for the root.
+  const QString& Directory() const { return directory_; }
+  // Moves to `path` (made absolute) and refills the list; OnChange follows
+  // a real change. A path that is not a readable directory, or that CanOpen
+  // refuses, is refused (false) and nothing changes.
+  bool SetDirectory(const QString& path);
+
+  std::function<void()> OnChange;
+  std::function<bool(const QString& path)> CanOpen;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void Fill();
+  void OpenItem(QTreeWidgetItem* item);
+
+  QString directory_;
+};
+
+}  // namespace app

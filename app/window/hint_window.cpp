@@ -1,0 +1,48 @@
+#include "app/window/hint_window.h"
+
+#include <QLabel>
+#include <QToolTip>
+
+namespace app {
+
+HintWindow::HintWindow(QWidget* owner) : owner_(owner) {}
+
+HintWindow::~HintWindow() = default;
+
+void HintWindow::HandleNeeded() {
+  if (label_) return;
+  // A top-level tool tip of its own: it floats above the owner and takes
+  // neither focus nor the mouse.
+  label_ = std::make_unique<QLabel>(nullptr, Qt::ToolTip | Qt::BypassGraphicsProxyWidget);
+  label_->setObjectName(QStringLiteral("HintWindow"));
+  label_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  label_->setAttribute(Qt::WA_ShowWithoutActivating);
+  label_->setFont(Font());
+  label_->setPalette(QToolTip::palette());
+  label_->setAutoFillBackground(true);
+  label_->setFrameShape(QFrame::Box);
+  label_->setLineWidth(1);
+  label_->setWordWrap(true);
+  label_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  label_->setContentsMargins(2, 0, 0, 0);
+  label_->setTextFormat(Qt::PlainText);
+  if (owner_) label_->setScreen(owner_->screen());
+}
+
+void HintWindow::ActivateHint(const QRect& rect, const QString& text) {
+  HandleNeeded();
+  label_->setText(text);
+  label_->setGeometry(rect);
+  label_->show();
+  label_->raise();
+}
+
+void HintWindow::ReleaseHandle() {
+  label_.reset();
+}
+
+QFont HintWindow::Font() const {
+  return QToolTip::font();
+}
+
+}  // namespace app

@@ -1,0 +1,40 @@
+// A small tool-tip window shown at a rectangle the caller chooses, with the
+// desktop's tool-tip colours. It has a window only while a hint is shown.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+#include <memory>
+
+class QLabel;
+class QWidget;
+
+namespace app {
+
+class HintWindow {
+ public:
+  explicit HintWindow(QWidget* owner);
+  ~HintWindow();
+  HintWindow(const HintWindow&) = delete;
+  HintWindow& operator=(const HintWindow&) = delete;
+
+  bool HandleAllocated() const { return label_ != nullptr; }
+  void HandleNeeded();
+  // Shows `text` in `rect` (screen coordinates); creates the window if needed.
+  void ActivateHint(const QRect& rect, const QString& text);
+  // Destroys the window; the hint disappears.
+  void ReleaseHandle();
+
+  // The font the hint is drawn (and measured) with.
+  QFont Font() const;
+  // The hint as shown, for whoever needs to look at it.
+  const QLabel* label() const { return label_.get(); }
+
+ private:
+  QWidget* owner_;
+  std::unique_ptr<QLabel> label_;
+};
+
+}  // namespace app

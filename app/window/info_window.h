@@ -1,0 +1,78 @@
+// What the main window needs from its information window, Editor1: the
+// read-only editor control that shows the run's log, the file listings, the
+// help and the about text, and opens the addresses in them. The control
+// implements this through a thin adapter; the window never sees more.
+#pragma once
+
+#include <QPoint>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/cursor_index.h"
+#include "platform/string_list.h"
+
+class QWidget;
+
+namespace app {
+
+// The token kinds the window acts on, with the colouring lexer's values.
+inline constexpr int tkEnd = 0;
+inline constexpr int tkUrl = 20;
+inline constexpr int tkMail = 21;
+
+// The control's five pointer shapes (its caret settings' Cursors).
+struct InfoWindowCursors {
+  platform::TCursor DefaultCursor = platform::crIBeam;
+  platform::TCursor DragSelCursor = platform::crDrag;
+  platform::TCursor DragSelCopyCursor = 2;
+  platform::TCursor InSelCursor = platform::crDefault;
+  platform::TCursor LeftMarginCursor = 1;
+};
+
+class InfoWindow {
+ public:
+  virtual ~InfoWindow() = default;
+
+  // The control as it sits in the window's layout; the window places it.
+  virtual QWidget* Widget() = 0;
+
+  // The line store: clear, add a line at the end, whole text (set and get),
+  // load a CP932 text file, line count. Each change fires OnChange.
+  virtual platform::TStrings& Lines() = 0;
+
+  // View position: whole rows that fit, and the first row shown.
+  virtual int VisibleRows() const = 0;
+  virtual int TopRow() const = 0;
+  virtual void SetTopRow(int row) = 0;
+
+  // The current pointer kind (0 over text, 1 over the left margin, 2 over
+  // the selection, 3 dragging the selection to move it, 4 to copy it) and
+  // the pointer shapes the settings give for them.
+  virtual int CursorKind() const = 0;
+  virtual InfoWindowCursors Cursors() const = 0;
+  // The control's own pointer shape, and the system pointer at once.
+  virtual void SetCursor(platform::TCursor cursor) = 0;
+  virtual void SetScreenCursor(platform::TCursor cursor) = 0;
+
+  // Tokens as the colouring lexer classifies them, at the caret or at a
+  // client point; the text is CP932.
+  virtual int TokenKindFromCaret() = 0;
+  virtual int TokenKindFromPos(QPoint client_point) = 0;
+  virtual std::string TokenFromCaret() = 0;
+  virtual void SelectTokenFromCaret() = 0;
+
+  // The control's events, fired after what they report.
+  std::function<void()> OnChange;
+  std::function<void()> OnDblClick;
+  std::function<void(QPoint client_point)> OnMouseMove;
+  std::function<void()> OnResize;
+};
+
+// Makes the information window as the layout stores it (read-only, black,
+// white text, the addresses coloured, the first line "■□■ 情報ウインドウ ■□■"),
+// as a child of `parent`.
+using InfoWindowFactory = std::function<std::unique_ptr<InfoWindow>(QWidget* parent)>;
+
+}  // namespace app

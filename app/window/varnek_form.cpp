@@ -1,0 +1,386 @@
+#include "app/window/varnek_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStyle>
+#include <QToolButton>
+
+#include "app/window/address_url.h"
+#include "app/window/bevel_panel.h"
+#include "app/window/cp932_input.h"
+#include "app/window/cp932_text.h"
+#include "app/window/desktop_hand_off.h"
+#include "app/window/directory_list_box.h"
+#include "app/window/drive_combo_box.h"
+#include "app/window/hint_window.h"
+#include "app/window/info_texts.h"
+#include "app/window/layout_fonts.h"
+#include "app/window/message_box.h"
+#include "app/window/splitter_bar.h"
+#include "app/window/title_bar_drag.h"
+#include "platform/cp932.h"
+#include "platform/date_time.h"
+
+namespace app {
+namespace {
+
+// Reports mouse clicks (press and release inside) on a control that has no
+// click signal of its own.
+class ClickReporter : public QObject {
+ public:
+  ClickReporter(QWidget* control, std::function<void()> on_click)
+      : QObject(control), on_click_(std::move(on_click)) {
+    control->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonRelease) {
+      auto* widget = static_cast<QWidget*>(watched);
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint()))
+        on_click_();
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> on_click_;
+};
+
+// The CP932 text of a control; KeepCp932 makes sure there is one.
+std::string TextOf(const QString& text) {
+  return ToCp932(text).value_or(std::string());
+}
+
+}  // namespace
+
+TVarnekForm::TVarnekForm(Options options)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), options_(std::move(options)) {
+  setObjectName(QStringLiteral("VarnekForm"));
+  setWindowTitle(QStringLiteral("Pirukko"));
+  setFont(LayoutFont(QStringLiteral(u"ＭＳ Ｐゴシック"), 12));
+  setFixedSize(597, 433);
+  if (options_.program_path.isEmpty()) {
+    options_.program_path = QCoreApplication::applicationFilePath();
+  }
+  if (options_.start_directory.isEmpty()) options_.start_directory = QDir::currentPath();
+
+  CreateFrame();
+  CreateTitleBar();
+  CreateLocationGroup();
+  CreateNamingGroup();
+  CreateExtrasGroup();
+  CreateCommandArea();
+  CreateInformationArea();
+  SetTabOrder();
+  ConnectHandlers();
+  // A start directory that cannot be chosen gives way to its nearest
+  // ancestor that can (the root always can).
+  for (QDir start(options_.start_directory);;) {
+    if (DirectoryListBox1->SetDirectory(start.absolutePath()) || !start.cdUp()) break;
+  }
+
+  if (QScreen* desktop = screen()) move(desktop->geometry().center() - rect().center());
+  FormCreate();
+}
+
+TVarnekForm::~TVarnekForm() {
+  // The information window's events must not reach a half-destroyed window.
+  if (editor1_) {
+    editor1_->OnChange = nullptr;
+    editor1_->OnDblClick = nullptr;
+    editor1_->OnMouseMove = nullptr;
+    editor1_->OnResize = nullptr;
+  }
+}
+
+void TVarnekForm::ConnectHandlers() {
+  // The guards come first, so that the handlers only ever see CP932 text.
+  for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4}) KeepCp932(edit);
+  KeepCp932(Memo2);
+
+  const auto naming_change = [this](QObject* control) {
+    return [this, control] { RnamePropChange(control); };
+  };
+  connect(Edit2, &QLineEdit::textChanged, this, naming_change(Edit2));
+  connect(Edit3, &QLineEdit::textChanged, this, naming_change(Edit3));
+  connect(ComboBox1, &QComboBox::currentIndexChanged, this, naming_change(ComboBox1));
+  connect(CheckBox1, &QCheckBox::clicked, this, naming_change(CheckBox1));
+  new ClickReporter(Edit4, naming_change(Edit4));
+  connect(ComboBox2, &QComboBox::currentIndexChanged, this, naming_change(ComboBox2));
+  connect(RadioButton1, &QRadioButton::clicked, this, naming_change(RadioButton1));
+  connect(RadioButton2, &QRadioButton::clicked, this, naming_change(RadioButton2));
+  connect(DateTimePicker1, &QDateEdit::dateChanged, this, naming_change(DateTimePicker1));
+  connect(Memo2, &QPlainTextEdit::textChanged, this, [this] { Memo2Change(); });
+
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
+  connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+  connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
+  connect(Button3, &QPushButton::clicked, this, [this] { IconButton1Click(); });
+  connect(SpeedButton1, &QToolButton::clicked, this, [this] { IconButton1Click(); });
+
+  editor1_->OnChange = [this] { Editor1Change(); };
+  editor1_->OnDblClick = [this] { Editor1DblClick(); };
+  editor1_->OnMouseMove = [this](QPoint point) { Editor1MouseMove(point); };
+  editor1_->OnResize = [this] { Editor1Resize(); };
+  Splitter1->OnDrag = [this](int distance, bool finished) { SplitterDrag(distance, finished); };
+
+  title_bar_drag_ = new TitleBarDrag(this);
+  for (QWidget* part : {static_cast<QWidget*>(Panel6), static_cast<QWidget*>(Label1),
+                        static_cast<QWidget*>(ProgressBar1)}) {
+    title_bar_drag_->Watch(part);
+  }
+  title_bar_drag_->OnMouseDown = [this](QMouseEvent* event) { Panel6MouseDown(event); };
+
+  // The copy run and the file list take the directory as CP932 text.
+  DirectoryListBox1->CanOpen = [](const QString& path) { return ToCp932(path).has_value(); };
+  DirectoryListBox1->OnChange = [this] {
+    Label2->setText(DirectoryListBox1->Directory());
+    DriveComboBox1->FollowDirectory(DirectoryListBox1->Directory());
+  };
+  DriveComboBox1->OnChange = [this](const QString& root) { DirectoryListBox1->SetDirectory(root); };
+}
+
+void TVarnekForm::FormCreate() {
+  hint_window_ = std::make_unique<HintWindow>(this);
+  ComboBox1->setCurrentIndex(3);
+  ComboBox2->setCurrentIndex(0);
+  UpdateSample();
+}
+
+NamingSettings TVarnekForm::CurrentNamingSettings() const {
+  NamingSettings settings;
+  settings.leading_text = TextOf(Edit2->text());
+  settings.date_format = TextOf(Edit3->text());
+  settings.use_picked_date = RadioButton2->isChecked();
+  const QDate date = DateTimePicker1->date();
+  settings.picked_date = {
+      date.year(),           date.month(),          date.day(), picked_time_.hour(),
+      picked_time_.minute(), picked_time_.second(), 0};
+  settings.serial_style_index = ComboBox1->currentIndex();
+  settings.serial_style_text = TextOf(ComboBox1->currentText());
+  settings.serial_start = SpinEdit1->value();
+  settings.change_extension = CheckBox1->isChecked();
+  settings.new_extension = TextOf(Edit4->text());
+  settings.letter_case = ComboBox2->currentIndex();
+  return settings;
+}
+
+QString TVarnekForm::SelectedDirectory() const {
+  return DirectoryListBox1->Directory();
+}
+
+std::string TVarnekForm::SelectedDirectoryCp932() const {
+  return TextOf(SelectedDirectory());
+}
+
+void TVarnekForm::GetMaskLines(platform::TStrings& masks) const {
+  QStringList lines = Memo2->toPlainText().split(QLatin1Char('\n'));
+  if (lines.last().isEmpty()) lines.removeLast();
+  platform::TStringsUpdate update(masks);
+  masks.Clear();
+  for (const QString& line : lines) masks.Add(TextOf(line));
+}
+
+void TVarnekForm::QuoteDateFormat(std::string_view user_format) {
+  date_format_ = app::QuoteDateFormat(user_format);
+}
+
+void TVarnekForm::UpdateSample() {
+  const NamingSettings settings = CurrentNamingSettings();
+  QuoteDateFormat(settings.date_format);
+  Label15->setText(ToQString(ComposeSample(settings, date_format_, platform::Now())));
+}
+
+void TVarnekForm::RnamePropChange(QObject* sender) {
+  const bool serial = ComboBox1->currentIndex() != 0;
+  SpinEdit1->setEnabled(serial);
+  Label11->setEnabled(serial);
+  ProgressBar1->setValue(0);
+  const QString name = sender ? sender->objectName() : QString();
+  if (name == QLatin1String("RadioButton1") || name == QLatin1String("RadioButton2")) {
+    DateTimePicker1->setEnabled(RadioButton2->isChecked());
+  }
+  if (name == QLatin1String("CheckBox1")) Edit4->setEnabled(CheckBox1->isChecked());
+  UpdateSample();
+}
+
+void TVarnekForm::Memo2Change() {
+  ProgressBar1->setValue(0);
+}
+
+void TVarnekForm::Button1Click() {
+  options_.desktop->Open(QUrl::fromLocalFile(SelectedDirectory()));
+}
+
+void TVarnekForm::Button4Click() {
+  const QString help = HelpFilePath(options_.program_path);
+  const std::optional<std::string> path = ToCp932(help);
+  if (!path || !QFileInfo(help).isFile()) {
+    // A path without a CP932 form cannot be loaded; it is only shown.
+    ShowInfoText(HelpMissingText(path ? *path : platform::Utf8ToCp932Lossy(help.toStdString())));
+    return;
+  }
+  try {
+    editor1_->Lines().LoadFromFile(*path);
+  } catch (const platform::EStreamError&) {
+    ShowInfoText(HelpUnreadableText(*path));
+    return;
+  }
+  ShowInfoText(editor1_->Lines().Text());
+}
+
+void TVarnekForm::Button5Click() {
+  ShowInfoText(AboutText(TextOf(QFileInfo(options_.program_path).fileName())));
+}
+
+void TVarnekForm::Button6Click() {
+  const std::string directory = SelectedDirectoryCp932();
+  FileList1.SetDirectory(directory);
+  const QMessageBox::StandardButton answer = ShowMessageBox(
+      this, QStringLiteral(u"マスク処理をしてから表示しますか？"), QStringLiteral(u"問い合わせ"),
+      QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (answer != QMessageBox::Yes && answer != QMessageBox::No) return;
+
+  platform::TStrings& lines = editor1_->Lines();
+  if (answer == QMessageBox::Yes) {
+    platform::TStringList masks;
+    GetMaskLines(masks);
+    lines.Add(Cp932("ファイル一覧(マスク処理)"));
+    lines.Add(Cp932("  ディレクトリ: ") + directory);
+    lines.Add(Cp932("  マスク: ") + masks.CommaText());
+    FileList1.SetMask(masks);
+  } else {
+    lines.Add(Cp932("ファイル一覧(すべてのファイル)"));
+    lines.Add(Cp932("  ディレクトリ: ") + directory);
+    FileList1.Mask().Clear();
+    FileList1.Mask().Add("*.*");
+    FileList1.Rebuild();
+  }
+  const std::string separator = "\r" + std::string(70, '-');
+  const platform::TStringList& names = FileList1.Files();
+  lines.Add(separator);
+  for (int i = 0; i < names.Count(); ++i) lines.Add(names[i]);
+  lines.Add(separator);
+  lines.Add(Cp932("  対象ファイル数: ") + std::to_string(names.Count()) + Cp932("個"));
+}
+
+void TVarnekForm::IconButton1Click() {
+  close();
+}
+
+void TVarnekForm::ShowInfoText(std::string_view text) {
+  editor1_->Lines().Clear();
+  editor1_->Lines().SetText(text);
+  ShowMessageBox(this, QStringLiteral(u"情報ウインドウに表示しました"),
+                 QStringLiteral(u"インフォメーション"), QMessageBox::Information, QMessageBox::Ok);
+}
+
+void TVarnekForm::Editor1Change() {
+  editor1_->SetTopRow(editor1_->Lines().Count() - editor1_->VisibleRows());
+}
+
+void TVarnekForm::Editor1Resize() {
+  if (editor1_->Widget()->height() >= kMinInfoHeight) return;
+  editor_height_ = kMinInfoHeight;
+  LayOutPanel4();
+}
+
+void TVarnekForm::SplitterDrag(int distance, bool finished) {
+  // Like the layout's splitter: neither side of it shrinks below 30 pixels.
+  constexpr int kMinSize = 30;
+  if (drag_start_height_ == 0) drag_start_height_ = editor1_->Widget()->height();
+  const QRect area = Panel4->AlignRect();
+  const int most = area.height() - kSplitterHeight - kMinSize;
+  editor_height_ = std::clamp(drag_start_height_ - distance, kMinSize, most);
+  LayOutPanel4();
+  if (finished) drag_start_height_ = 0;
+}
+
+void TVarnekForm::Editor1DblClick() {
+  const int kind = editor1_->TokenKindFromCaret();
+  if (kind == tkUrl || kind == tkMail) {
+    HideHint();
+    options_.desktop->Open(AddressUrl(kind, editor1_->TokenFromCaret()));
+    return;
+  }
+  editor1_->SelectTokenFromCaret();
+}
+
+void TVarnekForm::Editor1MouseMove(QPoint client_point) {
+  const int kind = editor1_->TokenKindFromPos(client_point);
+  if (kind == tkUrl || kind == tkMail) {
+    editor1_->SetCursor(platform::crHandPoint);
+    ShowHintAtCursor(kind == tkUrl ? Cp932("ﾎｰﾑﾍﾟｰｼﾞを開きます") : Cp932("ﾒｰﾗｰを起動します"));
+    return;
+  }
+  HideHint();
+  const InfoWindowCursors cursors = editor1_->Cursors();
+  switch (editor1_->CursorKind()) {
+    case 0:
+      editor1_->SetCursor(cursors.DefaultCursor);
+      break;
+    case 1:
+      editor1_->SetCursor(cursors.LeftMarginCursor);
+      break;
+    case 2:
+      editor1_->SetCursor(cursors.InSelCursor);
+      break;
+    case 3:
+      editor1_->SetScreenCursor(cursors.DragSelCursor);
+      break;
+    case 4:
+      editor1_->SetScreenCursor(cursors.DragSelCopyCursor);
+      break;
+    default:
+      break;
+  }
+}
+
+void TVarnekForm::ShowHintAtCursor(std::string_view text) {
+  hint_window_->HandleNeeded();
+  const QString shown = ToQString(text);
+  const int caption_height = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  const QPoint pointer = QCursor::pos();
+  const QScreen* at = QGuiApplication::screenAt(pointer);
+  if (!at) at = screen();
+  // Measured as the desktop wraps it: as wide as the screen, words kept whole.
+  QRect bounds = QFontMetrics(hint_window_->Font())
+                     .boundingRect(QRect(0, 0, at->geometry().width(), 0), Qt::TextWordWrap, shown);
+  bounds.moveTopLeft(QPoint(0, 0));
+  bounds.translate(pointer.x(), pointer.y() + caption_height);
+  bounds.setRight(bounds.right() + 6);
+  bounds.setBottom(bounds.bottom() + 2);
+  hint_window_->ActivateHint(bounds, shown);
+}
+
+void TVarnekForm::HideHint() {
+  if (hint_window_ && hint_window_->HandleAllocated()) hint_window_->ReleaseHandle();
+}
+
+void TVarnekForm::Panel6MouseDown(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    title_bar_drag_->StartMove(event->globalPosition().toPoint());
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,177 @@
+// TVarnekForm, the program's one window: the settings of the copy run, the
+// commands, and the information window at the bottom in which every result
+// is shown. Border-less, 597 x 433, dragged by its red title bar.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/core/naming.h"
+#include "app/window/info_window.h"
+#include "filelist/file_list.h"
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMouseEvent;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QToolButton;
+
+namespace app {
+
+class BevelPanel;
+class DesktopHandOff;
+class DirectoryListBox;
+class DriveComboBox;
+class HintWindow;
+class SplitterBar;
+class TitleBarDrag;
+
+class TVarnekForm : public QWidget {
+ public:
+  struct Options {
+    // Makes Editor1, the information window.
+    InfoWindowFactory info_window_factory;
+    // Opens addresses and folders; not owned, outlives the window.
+    DesktopHandOff* desktop = nullptr;
+    // The program's path, for the help file and the about text; empty means
+    // this program's own.
+    QString program_path;
+    // The directory the list starts at; empty means the current directory.
+    QString start_directory;
+  };
+
+  explicit TVarnekForm(Options options);
+  ~TVarnekForm() override;
+
+  // Handlers, named after control and event.
+  void FormCreate();
+  void RnamePropChange(QObject* sender);
+  void Memo2Change();
+  void Button1Click();
+  void Button4Click();
+  void Button5Click();
+  void Button6Click();
+  void IconButton1Click();
+  void Editor1Change();
+  void Editor1DblClick();
+  void Editor1MouseMove(QPoint client_point);
+  void Editor1Resize();
+  void Panel6MouseDown(QMouseEvent* event);
+
+  // Converts Edit3 into FDateFormat, composes the sample and shows it.
+  void UpdateSample();
+  void QuoteDateFormat(std::string_view user_format);
+  // Replaces the information window's text and says so in a notice box.
+  void ShowInfoText(std::string_view text);
+  // The hover hint at the mouse pointer, and away with it.
+  void ShowHintAtCursor(std::string_view text);
+  void HideHint();
+
+  const std::string& FDateFormat() const { return date_format_; }
+  InfoWindow& Editor1() { return *editor1_; }
+  const HintWindow& FHintWindow() const { return *hint_window_; }
+
+  // What the naming controls hold now.
+  NamingSettings CurrentNamingSettings() const;
+  // The directory chosen in DirectoryListBox1, and its CP932 form (every
+  // directory the list lets the user choose has one).
+  QString SelectedDirectory() const;
+  std::string SelectedDirectoryCp932() const;
+  // The lines of Memo2, as its line list counts them: a last empty line
+  // (the text ends with a line break) is not a line.
+  void GetMaskLines(platform::TStrings& masks) const;
+
+  // Height below which the information window never goes.
+  static constexpr int kMinInfoHeight = 85;
+  static constexpr int kSplitterHeight = 3;
+
+ private:
+  void CreateFrame();
+  void CreateTitleBar();
+  void CreateLocationGroup();
+  void CreateNamingGroup();
+  void CreateExtrasGroup();
+  void CreateCommandArea();
+  void CreateInformationArea();
+  void ConnectHandlers();
+  void SetTabOrder();
+  void LayOutPanel4();
+  void SplitterDrag(int distance, bool finished);
+
+  Options options_;
+  std::string date_format_;
+  // The time of day of the picked date: picking a date changes only the date.
+  QTime picked_time_{17, 53, 9};
+  int editor_height_ = kMinInfoHeight;
+  int drag_start_height_ = 0;
+
+  std::unique_ptr<HintWindow> hint_window_;
+  filelist::TFileList FileList1;
+  std::unique_ptr<InfoWindow> editor1_;
+  TitleBarDrag* title_bar_drag_ = nullptr;
+
+  // The layout's controls, with its names; owned by their parents.
+  BevelPanel* Panel1 = nullptr;
+  BevelPanel* Panel2 = nullptr;
+  BevelPanel* Panel3 = nullptr;
+  BevelPanel* Panel4 = nullptr;
+  BevelPanel* Panel5 = nullptr;
+  BevelPanel* Panel6 = nullptr;
+  QLabel* Label1 = nullptr;
+  QProgressBar* ProgressBar1 = nullptr;
+  QToolButton* SpeedButton1 = nullptr;
+  QGroupBox* GroupBox1 = nullptr;
+  QLabel* Label3 = nullptr;
+  DriveComboBox* DriveComboBox1 = nullptr;
+  QLabel* Label4 = nullptr;
+  DirectoryListBox* DirectoryListBox1 = nullptr;
+  QPushButton* Button1 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QGroupBox* GroupBox2 = nullptr;
+  QLabel* Label6 = nullptr;
+  QPlainTextEdit* Memo2 = nullptr;
+  QLabel* Label7 = nullptr;
+  QLineEdit* Edit2 = nullptr;
+  QLabel* Label8 = nullptr;
+  QLineEdit* Edit3 = nullptr;
+  QLabel* Label9 = nullptr;
+  QComboBox* ComboBox1 = nullptr;
+  QGroupBox* GroupBox3 = nullptr;
+  QLabel* Label10 = nullptr;
+  QRadioButton* RadioButton1 = nullptr;
+  QRadioButton* RadioButton2 = nullptr;
+  QDateEdit* DateTimePicker1 = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
+  QLabel* Label12 = nullptr;
+  QLineEdit* Edit4 = nullptr;
+  QLabel* Label13 = nullptr;
+  QComboBox* ComboBox2 = nullptr;
+  QLabel* Label11 = nullptr;
+  QSpinBox* SpinEdit1 = nullptr;
+  QGroupBox* GroupBox4 = nullptr;
+  QLabel* Label15 = nullptr;
+  QGroupBox* GroupBox5 = nullptr;
+  QLabel* Label2 = nullptr;
+  QPushButton* Button2 = nullptr;
+  QPushButton* Button6 = nullptr;
+  QPushButton* Button4 = nullptr;
+  QPushButton* Button5 = nullptr;
+  QPushButton* Button3 = nullptr;
+  SplitterBar* Splitter1 = nullptr;
+};
+
+}  // namespace app

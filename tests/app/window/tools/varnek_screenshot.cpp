@@ -1,0 +1,47 @@
+// Takes the picture of the window the README shows: a directory of a few
+// files, the run started with the button, and the window saved as PNG.
+// Run under a display, e.g. xvfb-run -a varnek_screenshot docs/screenshot.png
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+#include "app/window/desktop_hand_off.h"
+#include "app/window/program_info_window.h"
+#include "app/window/qt_translations.h"
+#include "app/window/varnek_form.h"
+
+int main(int argc, char* argv[]) {
+  QApplication application(argc, argv);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: varnek_screenshot OUTPUT.png\n");
+    return 2;
+  }
+  app::InstallQtTranslations(application);
+  QTemporaryDir folder;
+  const QDir dir(folder.path() + QStringLiteral("/photos"));
+  dir.mkpath(QStringLiteral("."));
+  for (const char* name : {"beach.jpg", "harbour.jpg", "IMG_0001.JPG", "memo.txt", "sunset.jpg"}) {
+    QFile file(dir.filePath(QString::fromLatin1(name)));
+    file.open(QIODevice::WriteOnly);
+    file.write("picture");
+  }
+
+  app::SystemDesktopHandOff desktop;
+  app::TVarnekForm form({.info_window_factory = app::ProgramInfoWindowFactory(),
+                         .desktop = &desktop,
+                         .start_directory = dir.path()});
+  form.show();
+  QTimer::singleShot(300, [&] {
+    form.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+    QTimer::singleShot(300, [&] {
+      const bool saved = form.grab().save(QString::fromLocal8Bit(argv[1]));
+      application.exit(saved ? 0 : 1);
+    });
+  });
+  return application.exec();
+}

@@ -1,0 +1,197 @@
+// What the window tests share: the application, a fake information window
+// whose token answers the test sets, a desktop hand-off double, a message
+// box answerer, and a window made with them.
+#pragma once
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/window/cp932_text.h"
+#include "app/window/desktop_hand_off.h"
+#include "app/window/info_window.h"
+#include "app/window/qt_translations.h"
+#include "app/window/varnek_form.h"
+#include "platform/user_locale.h"
+
+// Readable failure messages for the Qt values the tests compare.
+inline void PrintTo(const QString& s, std::ostream* os) {
+  *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QPoint& p, std::ostream* os) {
+  *os << '(' << p.x() << ',' << p.y() << ')';
+}
+inline void PrintTo(const QSize& s, std::ostream* os) {
+  *os << s.width() << 'x' << s.height();
+}
+inline void PrintTo(const QRect& r, std::ostream* os) {
+  *os << '(' << r.x() << ',' << r.y() << ") " << r.width() << 'x' << r.height();
+}
+
+namespace app::test {
+
+inline QApplication& TestApplication() {
+  static int argc = 1;
+  static char name[] = "window_test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* application = [] {
+    auto* created = new QApplication(argc, argv);
+    InstallQtTranslations(*created);
+    platform::SetUserLocale("ja_JP");
+    return created;
+  }();
+  return *application;
+}
+
+// The information window as the window sees it, with answers set by the test.
+class FakeInfoWindow : public QWidget, public InfoWindow {
+ public:
+  explicit FakeInfoWindow(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    lines_.Add(Cp932("■□■ 情報ウインドウ ■□■"));
+    lines_.OnChange = [this](platform::TObject*) {
+      if (OnChange) OnChange();
+    };
+  }
+
+  QWidget* Widget() override { return this; }
+  platform::TStrings& Lines() override { return lines_; }
+  int VisibleRows() const override { return visible_rows; }
+  int TopRow() const override { return top_row; }
+  void SetTopRow(int row) override { top_row = row; }
+  int CursorKind() const override { return cursor_kind; }
+  InfoWindowCursors Cursors() const override { return cursors; }
+  void SetCursor(platform::TCursor cursor) override { control_cursor = cursor; }
+  void SetScreenCursor(platform::TCursor cursor) override { screen_cursor = cursor; }
+  int TokenKindFromCaret() override { return caret_kind; }
+  int TokenKindFromPos(QPoint point) override { return kind_at ? kind_at(point) : tkEnd; }
+  std::string TokenFromCaret() override { return caret_token; }
+  void SelectTokenFromCaret() override { ++select_calls; }
+
+  // The lines as UTF-8, for comparing.
+  std::vector<std::string> LinesUtf8() const {
+    std::vector<std::string> out;
+    for (int i = 0; i < lines_.Count(); ++i) out.push_back(ToQString(lines_[i]).toStdString());
+    return out;
+  }
+
+  int visible_rows = 5;
+  int top_row = 0;
+  int cursor_kind = 0;
+  InfoWindowCursors cursors;
+  platform::TCursor control_cursor = 9999;
+  platform::TCursor screen_cursor = 9999;
+  std::function<int(QPoint)> kind_at;
+  int caret_kind = tkEnd;
+  std::string caret_token;
+  int select_calls = 0;
+
+ protected:
+  void mouseMoveEvent(QMouseEvent* event) override {
+    if (OnMouseMove) OnMouseMove(event->position().toPoint());
+  }
+  void mouseDoubleClickEvent(QMouseEvent*) override {
+    if (OnDblClick) OnDblClick();
+  }
+  void resizeEvent(QResizeEvent*) override {
+    if (OnResize) OnResize();
+  }
+
+ private:
+  platform::TStringList lines_;
+};
+
+class RecordingDesktop : public DesktopHandOff {
+ public:
+  void Open(const QUrl& url) override { opened.push_back(url); }
+  std::vector<QUrl> opened;
+};
+
+// A message box as the user saw it.
+struct SeenBox {
+  QString text;
+  QString caption;
+  QMessageBox::Icon icon;
+  QMessageBox::StandardButtons buttons;
+  QMessageBox::StandardButton default_button;
+  QStringList button_texts;
+};
+
+// While it lives, answers every message box that opens with `answer`.
+class MessageBoxAnswerer {
+ public:
+  explicit MessageBoxAnswerer(QMessageBox::StandardButton answer) : answer_(answer) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { AnswerOpenBox(); });
+    timer_.start(5);
+  }
+  void set_answer(QMessageBox::StandardButton answer) { answer_ = answer; }
+  const std::vector<SeenBox>& seen() const { return seen_; }
+
+ private:
+  void AnswerOpenBox() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    SeenBox seen{box->text(),
+                 box->windowTitle(),
+                 box->icon(),
+                 box->standardButtons(),
+                 box->standardButton(box->defaultButton()),
+                 {}};
+    for (QAbstractButton* button : box->buttons()) seen.button_texts << button->text();
+    seen_.push_back(seen);
+    QAbstractButton* button = box->button(answer_);
+    if (button) {
+      button->click();
+    } else {
+      box->reject();
+    }
+  }
+
+  QMessageBox::StandardButton answer_;
+  QTimer timer_;
+  std::vector<SeenBox> seen_;
+};
+
+// A window with a fake information window and a recording desktop.
+struct FormUnderTest {
+  explicit FormUnderTest(const QString& directory = QString(),
+                         const QString& program_path = QString()) {
+    TestApplication();
+    TVarnekForm::Options options;
+    options.info_window_factory = [this](QWidget* parent) {
+      auto made = std::make_unique<FakeInfoWindow>(parent);
+      info = made.get();
+      return made;
+    };
+    options.desktop = &desktop;
+    options.program_path = program_path;
+    options.start_directory = directory;
+    form = std::make_unique<TVarnekForm>(std::move(options));
+  }
+
+  template <typename Control>
+  Control* Find(const char* name) const {
+    return form->findChild<Control*>(QString::fromLatin1(name));
+  }
+
+  RecordingDesktop desktop;
+  FakeInfoWindow* info = nullptr;
+  std::unique_ptr<TVarnekForm> form;
+};
+
+inline QString Utf8(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+}  // namespace app::test
