@@ -1,0 +1,417 @@
+#include "editor/colour/parser.h"
+
+#include <algorithm>
+
+#include "editor/text/dbcs.h"
+
+namespace editor {
+
+namespace {
+
+using Byte = unsigned char;
+using ByteSet = std::array<bool, 256>;
+
+constexpr ByteSet MakeSet(std::initializer_list<std::pair<int, int>> ranges) {
+  ByteSet set{};
+  for (auto [from, to] : ranges) {
+    for (int b = from; b <= to; ++b) set[b] = true;
+  }
+  return set;
+}
+
+// Control bytes but NUL and tab, and the space.
+constexpr ByteSet kBlanks = MakeSet({{0x01, 0x08}, {0x0A, 0x20}});
+constexpr ByteSet kLineEnds = MakeSet({{0x00, 0x00}, {0x0A, 0x0A}, {0x0D, 0x0D}});
+constexpr ByteSet kDigits = MakeSet({{'0', '9'}});
+constexpr ByteSet kHexDigits = MakeSet({{'0', '9'}, {'A', 'F'}, {'a', 'f'}});
+constexpr ByteSet kWordStarts = MakeSet({{'A', 'Z'}, {'a', 'z'}, {'_', '_'}});
+constexpr ByteSet kWordBytes = MakeSet({{'A', 'Z'}, {'a', 'z'}, {'_', '_'}, {'0', '9'}});
+
+// What a mail address may hold: no plus sign, number sign, quotes,
+// parentheses, colon, angle or square brackets, backslash, back quote,
+// braces or vertical bar.
+constexpr ByteSet kMailChars = MakeSet({{0x21, 0x21},
+                                        {0x24, 0x26},
+                                        {0x2A, 0x2A},
+                                        {0x2C, 0x39},
+                                        {0x3B, 0x3B},
+                                        {0x3D, 0x3D},
+                                        {0x3F, 0x5A},
+                                        {0x5E, 0x5F},
+                                        {0x61, 0x7A},
+                                        {0x7E, 0x7E}});
+// What a web address may hold after its prefix; no "@".
+constexpr ByteSet kUrlChars = MakeSet({{0x23, 0x23},
+                                       {0x25, 0x26},
+                                       {0x2B, 0x2B},
+                                       {0x2D, 0x3A},
+                                       {0x3D, 0x3D},
+                                       {0x3F, 0x3F},
+                                       {0x41, 0x5A},
+                                       {0x5F, 0x5F},
+                                       {0x61, 0x7A},
+                                       {0x7E, 0x7E}});
+
+constexpr bool InRange(Byte b, Byte from, Byte to) {
+  return b >= from && b <= to;
+}
+
+// True when `pattern` stands at `p`, byte for byte. The text's closing NUL
+// never matches, so a match never reaches past the end.
+bool MatchAt(const Byte* p, std::string_view pattern) {
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (p[i] == 0 || p[i] != static_cast<Byte>(pattern[i])) return false;
+  }
+  return true;
+}
+
+// One double-byte character; a lead byte that ends the text is taken alone.
+void StepDoubleByte(const Byte*& p) {
+  p += p[1] != 0 ? 2 : 1;
+}
+
+// One character of either width.
+void StepChar(const Byte*& p) {
+  if (IsLeadByte(*p)) {
+    StepDoubleByte(p);
+  } else {
+    ++p;
+  }
+}
+
+bool IsWideDigit(const Byte* p) {
+  return (p[0] == 0x82 && InRange(p[1], 0x4F, 0x58)) ||
+         (p[0] == 0x81 && (p[1] == 0x43 || p[1] == 0x44));  // full-width comma, full stop
+}
+bool IsWideLetter(const Byte* p) {
+  return p[0] == 0x82 && InRange(p[1], 0x60, 0x9A);
+}
+// The long-vowel sign and the full-width minus, which run on with kana.
+bool IsKanaMark(const Byte* p) {
+  return p[0] == 0x81 && (p[1] == 0x5B || p[1] == 0x7C);
+}
+bool IsHiragana(const Byte* p) {
+  return (p[0] == 0x82 && InRange(p[1], 0x9F, 0xF1)) || IsKanaMark(p);
+}
+bool IsKatakana(const Byte* p) {
+  return (p[0] == 0x83 && InRange(p[1], 0x40, 0x96)) || IsKanaMark(p);
+}
+bool IsGreek(const Byte* p) {
+  return p[0] == 0x83 && InRange(p[1], 0x9F, 0xF0);
+}
+bool IsRuleLead(Byte b) {
+  return InRange(b, 0x84, 0x87);
+}
+bool IsKanjiLead(Byte b) {
+  return InRange(b, 0x88, 0x9F) || InRange(b, 0xE0, 0xFC);
+}
+
+// A run of double-byte characters that `belongs` accepts, the first included.
+template <class Belongs>
+void StepRun(const Byte*& p, Belongs belongs) {
+  do {
+    StepDoubleByte(p);
+  } while (*p != 0 && belongs(p));
+}
+
+// "E" or "e", then a sign and any digits, or digits, or nothing more.
+void StepExponent(const Byte*& p) {
+  ++p;
+  if (*p == '+' || *p == '-') ++p;
+  while (kDigits[*p]) ++p;
+}
+
+TTokenKind ScanNumber(const Byte*& p) {
+  while (kDigits[*p]) ++p;
+  if (*p == '.') {
+    if (kDigits[p[1]]) {
+      ++p;
+      while (kDigits[*p]) ++p;
+      if (*p == 'E' || *p == 'e') StepExponent(p);
+      return tkReal;
+    }
+    if (p[1] == 'E' || p[1] == 'e') {
+      ++p;
+      StepExponent(p);
+      return tkReal;
+    }
+    return tkInteger;  // the full stop is the next token's
+  }
+  if (*p == 'E' || *p == 'e') {
+    StepExponent(p);
+    return tkReal;
+  }
+  return tkInteger;
+}
+
+}  // namespace
+
+TEditorParser::TEditorParser(std::string_view text) {
+  Load(text, kBracketsUnknown);
+}
+
+TEditorParser::TEditorParser(const TEditorParserOwner* editor, std::string_view text,
+                             int bracket_state)
+    : FEditor(editor) {
+  ReadRules();
+  Load(text, bracket_state);
+}
+
+void TEditorParser::Reset(std::string_view text, int bracket_state) {
+  ReadRules();
+  Load(text, bracket_state);
+}
+
+void TEditorParser::ReadRules() {
+  if (!FEditor) return;
+  const TEditorViewInfo& view = FEditor->View();
+  FRules.mail = view.Mail();
+  FRules.url = view.Url();
+  FRules.control_code = view.ControlCode();
+  FRules.quote = view.Quotation().empty() ? -1 : static_cast<Byte>(view.Quotation()[0]);
+  FRules.commenter = view.Commenter();
+  FRules.hex_prefix = view.HexPrefix();
+  if (FRules.bracket_count > 0) FRules.left_starts = {};
+  const TEditorBracketCollection& brackets = view.Brackets();
+  FRules.bracket_count = std::min<int>(brackets.Count(), FRules.brackets.size());
+  for (int i = 0; i < FRules.bracket_count; ++i) {
+    const TEditorBracketItem& item = *brackets.Items(i);
+    FRules.brackets[i] = {item.LeftBracket(), item.RightBracket()};
+    if (!item.LeftBracket().empty()) {
+      FRules.left_starts[static_cast<Byte>(item.LeftBracket()[0])] = true;
+    }
+  }
+}
+
+void TEditorParser::Load(std::string_view text, int bracket_state) {
+  FBuffer.assign(text);
+  FBuffer.push_back('\0');
+  FStartBracketState = bracket_state;
+  Restart();
+}
+
+void TEditorParser::Restart() {
+  FSourcePtr = FTokenPtr = Start();
+  FBracketState = FStartBracketState;
+  FBracketIndex = kBracketsUnknown;
+  FMailFailEnd = nullptr;
+  NextToken();
+}
+
+void TEditorParser::SkipBlanks() {
+  while (kBlanks[*FSourcePtr]) ++FSourcePtr;
+}
+
+TTokenKind TEditorParser::NextToken() {
+  SkipBlanks();
+  FTokenPtr = FSourcePtr;
+  const Byte* p = FSourcePtr;
+  TTokenKind kind = tkEnd;
+  if (!kLineEnds[*p]) {
+    if (!FEditor || !ScanOwnerRules(p, kind)) kind = ScanPlain(p);
+  }
+  FToken = kind;
+  FSourcePtr = p;
+  return kind;
+}
+
+bool TEditorParser::ScanOwnerRules(const Byte*& p, TTokenKind& kind) {
+  const Byte c = *p;
+
+  if (FBracketState >= 0) {
+    if (FBracketState < FRules.bracket_count) {
+      FBracketIndex = FBracketState;
+      ScanRegion(p, FBracketState);
+      kind = tkBracket;
+      return true;
+    }
+    // A state left from regions that are gone: nothing is open any more.
+    FBracketState = kNoBracketOpen;
+  }
+
+  if (FBracketState == kNoBracketOpen && FRules.left_starts[c]) {
+    for (int i = 0; i < FRules.bracket_count; ++i) {
+      const std::string_view left = FRules.brackets[i].left;
+      if (left.empty() || !MatchAt(p, left)) continue;
+      p += left.size();
+      FBracketState = FBracketIndex = i;
+      ScanRegion(p, i);
+      kind = tkBracket;
+      return true;
+    }
+  }
+
+  if (FRules.mail && kMailChars[c] && c != '@' && ScanMail(p)) {
+    kind = tkMail;
+    return true;
+  }
+
+  if (FRules.url) {
+    size_t prefix = 0;
+    if (c == 'f') {
+      if (MatchAt(p, "ftp:")) prefix = 4;
+    } else if (c == 'h') {
+      if (MatchAt(p, "http:")) {
+        prefix = 5;
+      } else if (MatchAt(p, "https:")) {
+        prefix = 6;
+      }
+    } else if (c == 'w') {
+      if (MatchAt(p, "www.")) prefix = 4;
+    }
+    if (prefix > 0) {
+      p += prefix;
+      while (kUrlChars[*p]) ++p;
+      kind = tkUrl;
+      return true;
+    }
+  }
+
+  if (!FRules.commenter.empty() && MatchAt(p, FRules.commenter)) {
+    while (!kLineEnds[*p]) ++p;
+    kind = tkComment;
+    return true;
+  }
+
+  if (FRules.quote == c) {
+    // Bytes, not characters: a trail byte equal to the quote ends the string.
+    ++p;
+    while (!kLineEnds[*p]) {
+      if (*p == c) {
+        if (p[1] == c) {
+          p += 2;  // a doubled quote stands for one quote
+          continue;
+        }
+        ++p;
+        break;
+      }
+      ++p;
+    }
+    kind = tkString;
+    return true;
+  }
+
+  if (!FRules.hex_prefix.empty() && MatchAt(p, FRules.hex_prefix)) {
+    p += FRules.hex_prefix.size();
+    while (kHexDigits[*p]) ++p;
+    kind = tkInteger;
+    return true;
+  }
+
+  if (c == '#' && FRules.control_code) {
+    ++p;
+    if (*p == '$') {
+      ++p;
+      while (kHexDigits[*p]) ++p;
+    } else {
+      while (kDigits[*p]) ++p;
+    }
+    kind = tkString;
+    return true;
+  }
+
+  return false;
+}
+
+void TEditorParser::ScanRegion(const Byte*& p, int index) {
+  const std::string_view right = FRules.brackets[index].right;
+  while (!kLineEnds[*p]) {
+    // A right bracket only counts where a character starts.
+    if (!right.empty() && *p == static_cast<Byte>(right[0]) && MatchAt(p, right)) {
+      p += right.size();
+      FBracketState = kNoBracketOpen;
+      return;
+    }
+    StepChar(p);
+  }
+  // The region goes on in the next row.
+}
+
+bool TEditorParser::ScanMail(const Byte*& p) {
+  if (p < FMailFailEnd) return false;
+  const Byte* q = p + 1;
+  bool at_seen = false;
+  bool dot_after_at = false;
+  for (; kMailChars[*q]; ++q) {
+    if (*q == '@') {
+      at_seen = true;
+    } else if (*q == '.' && at_seen) {
+      dot_after_at = true;
+    }
+  }
+  if (!dot_after_at) {
+    FMailFailEnd = q;
+    return false;
+  }
+  p = q;
+  return true;
+}
+
+TTokenKind TEditorParser::ScanPlain(const Byte*& p) {
+  const Byte c = *p;
+  if (c == 0x09) {
+    ++p;
+    return tkTab;
+  }
+  if (kDigits[c]) return ScanNumber(p);
+  if (kWordStarts[c]) {
+    ++p;
+    while (kWordBytes[*p]) ++p;
+    return tkAnkWord;
+  }
+  if (c == 0x81) {
+    StepDoubleByte(p);
+    return tkDbcsSymbol;
+  }
+  if (c == 0x82) {
+    if (IsWideDigit(p)) {
+      StepRun(p, IsWideDigit);
+      return tkWideDigits;
+    }
+    if (IsWideLetter(p)) {
+      StepRun(p, IsWideLetter);
+      return tkWideLetters;
+    }
+    if (IsHiragana(p)) {
+      StepRun(p, IsHiragana);
+      return tkHiragana;
+    }
+    // A code with no character behind it: kept whole, so that no token
+    // starts inside a character.
+    StepDoubleByte(p);
+    return tkDbcsSymbol;
+  }
+  if (c == 0x83) {
+    if (IsKatakana(p)) {
+      StepRun(p, IsKatakana);
+      return tkKatakana;
+    }
+    if (IsGreek(p)) {
+      StepRun(p, IsGreek);
+      return tkDbcsSymbol;
+    }
+    StepDoubleByte(p);
+    return tkDbcsSymbol;
+  }
+  if (IsRuleLead(c)) {
+    StepRun(p, [](const Byte* q) { return IsRuleLead(*q); });
+    return tkDbcsSymbol;
+  }
+  if (IsKanjiLead(c)) {
+    StepRun(p, [](const Byte* q) { return IsKanjiLead(*q); });
+    return tkKanji;
+  }
+  if (InRange(c, 0xA1, 0xA5)) {
+    ++p;
+    return tkHalfPunct;
+  }
+  if (InRange(c, 0xA6, 0xDF)) {
+    ++p;
+    while (InRange(*p, 0xA6, 0xDF)) ++p;
+    return tkHalfKana;
+  }
+  ++p;
+  return tkSymbol;
+}
+
+}  // namespace editor
