@@ -153,6 +153,9 @@ void TPointerStringList::SetBracketStates(int index, int state) {
 std::string_view TPointerStringList::RowText(int index) const {
   CheckIndex(index);
   const Row& row = rows_[index];
+  // Never a null pointer, not even for an empty row: byte routines such as
+  // memchr may not be handed one.
+  if (!row.data) return std::string_view("", 0);
   return std::string_view(row.data, SizeOf(row));
 }
 
