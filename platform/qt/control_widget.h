@@ -1,0 +1,28 @@
+// The Qt side of a TCustomControl, for the code that places controls among
+// Qt widgets (app/) and for tests that drive them with Qt events.
+#pragma once
+
+#include <QImage>
+#include <QScrollBar>
+#include <QWidget>
+
+#include "platform/qt/custom_control.h"
+
+namespace platform {
+
+// Makes `parent` the control's parent widget and creates the window there
+// when none exists. The control's widget then follows `parent` (shown with
+// it, deleted with it: the control is then without a window).
+void SetParentWidget(TCustomControl& control, QWidget* parent);
+
+// The control's outer widget (border, client, scroll bars); null without a window.
+QWidget* ControlWidget(const TCustomControl& control);
+// The widget of the client area, which takes the input.
+QWidget* ClientWidget(const TCustomControl& control);
+// The scroll bar SB_HORZ or SB_VERT.
+QScrollBar* ControlScrollBar(const TCustomControl& control, int bar);
+// A copy of the client area's pixels as the control drew them (without the
+// caret); null without a window.
+QImage ControlSurface(const TCustomControl& control);
+
+}  // namespace platform
