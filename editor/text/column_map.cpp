@@ -9,9 +9,9 @@ namespace editor {
 namespace {
 
 // Walks `text` a character at a time in display columns; `emit` is called
-// with each byte's kind, its byte position and the column it starts at.
-// Shared by the map, the display text and the length, so that the three
-// can never disagree.
+// with each character's kind, its byte position, the column it starts at
+// and, for a tab, its filler count. The display text and the length share
+// it; the map has a faster loop of its own under the same rules.
 enum class Cell { Single, Double, Tab };
 
 template <class Emit>
@@ -51,21 +51,37 @@ int TabFillerCount(int column, const TColumnMapSettings& settings) {
 }
 
 void AppendColumnMap(std::string_view text, const TColumnMapSettings& settings, std::string& map) {
-  map.reserve(map.size() + text.size() + 1);
-  WalkColumns(text, settings, [&](Cell cell, std::size_t p, int, int fillers) {
-    switch (cell) {
-      case Cell::Double:
-        map += kCellLead;
-        map += kCellTrail;
-        break;
-      case Cell::Tab:
-      case Cell::Single:
-        map += settings.Delimiters.test(static_cast<unsigned char>(text[p])) ? kCellDelimiter
-                                                                             : kCellWord;
-        map.append(static_cast<std::size_t>(fillers), kCellTabFiller);
-        break;
+  // The wrapping walk builds a map for every long line of a text of many
+  // megabytes, so this writes into a buffer sized once for the usual case
+  // (one cell per byte, one more for a lead byte left alone at the end) and
+  // grows it only at a tab.
+  const std::size_t base = map.size();
+  const std::size_t n = text.size();
+  map.resize(base + n + 1);
+  char* out = map.data() + base;
+  std::size_t o = 0;
+  std::size_t p = 0;
+  while (p < n) {
+    const unsigned char b = static_cast<unsigned char>(text[p]);
+    if (IsLeadByte(b)) {
+      out[o] = kCellLead;
+      out[o + 1] = kCellTrail;
+      o += 2;
+      p += 2;
+      continue;
     }
-  });
+    out[o++] = settings.Delimiters.test(b) ? kCellDelimiter : kCellWord;
+    ++p;
+    if (b == '\t') {
+      const auto fillers =
+          static_cast<std::size_t>(TabFillerCount(static_cast<int>(o - 1), settings));
+      map.resize(map.size() + fillers);
+      out = map.data() + base;
+      std::memset(out + o, kCellTabFiller, fillers);
+      o += fillers;
+    }
+  }
+  map.resize(base + o);
 }
 
 std::string ColumnMap(std::string_view text, const TColumnMapSettings& settings) {

@@ -36,9 +36,17 @@ bool EndsInLoneLeadByte(std::string_view s) {
 
 bool ContainsChar(std::string_view ch, std::string_view chars) {
   if (ch.empty() || chars.size() < ch.size()) return false;
+  // The wrapping walk asks this a few times for every row of a long text,
+  // so bytes are compared in place rather than through a call per position.
+  const char first = ch[0];
+  const std::size_t size = chars.size();
   std::size_t p = 0;
-  while (p < chars.size()) {
-    if (chars.compare(p, ch.size(), ch) == 0) return true;
+  while (p < size) {
+    if (chars[p] == first && size - p >= ch.size()) {
+      std::size_t k = 1;
+      while (k < ch.size() && chars[p + k] == ch[k]) ++k;
+      if (k == ch.size()) return true;
+    }
     p += IsLeadByte(chars[p]) ? 2 : 1;
   }
   return false;

@@ -7,22 +7,17 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "editor/text/column_map.h"
 #include "editor/text/row_end_kind.h"
+#include "editor/text/row_walk.h"
 #include "editor/text/split_lines.h"
 #include "editor/text/wrap_option.h"
 
 namespace editor {
-
-// One row cut from a line: its bytes are line[Start, Start + Length).
-struct TWrappedRow {
-  std::size_t Start;
-  std::size_t Length;
-  TRowEndKind EndKind;
-};
 
 class TWrapWalk {
  public:
@@ -44,12 +39,10 @@ class TWrapWalk {
   void WrapText(std::string_view text, bool word_wrap, Row&& row);
 
  private:
-  // The row walk for a line at least WrapByte columns wide.
-  void Walk(std::string_view line);
-
   const TEditorWrapOption& option_;
   TColumnMapSettings columns_;
   std::vector<TWrappedRow> rows_;
+  std::string map_;  // kept between lines, so that its buffer is reused
 };
 
 template <class Row>

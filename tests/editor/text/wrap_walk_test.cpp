@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "editor/colour/attribute_array.h"
 #include "editor/text/column_map.h"
 #include "editor/text/dbcs.h"
 #include "editor/text/wrap_option.h"
@@ -381,6 +382,23 @@ TEST(WrapWalk, RandomLinesKeepTheRowRules) {
       joined += text;
     }
     ASSERT_EQ(joined, line);
+
+    // The walk over the attribute array cuts the same rows.
+    if (map.size() >= static_cast<std::size_t>(o.wrap_byte)) {
+      TEditorWrapOption option;
+      Apply(o, option);
+      editor::TEditorAttributeArray cells(line, map);
+      std::vector<editor::TWrappedRow> cut;
+      editor::WalkRows(cells, line, option, cut);
+      ASSERT_EQ(cut.size(), rows.size()) << line;
+      std::size_t start = 0;
+      for (std::size_t i = 0; i < cut.size(); ++i) {
+        EXPECT_EQ(cut[i].Start, start);
+        EXPECT_EQ(line.substr(cut[i].Start, cut[i].Length), rows[i].first);
+        EXPECT_EQ(cut[i].EndKind, rows[i].second);
+        start += cut[i].Length;
+      }
+    }
     if (map.size() < static_cast<std::size_t>(o.wrap_byte)) {
       EXPECT_EQ(rows.size(), 1u);
     }

@@ -1,0 +1,14 @@
+// A large CP932 text made from real Japanese text: the Japanese manual pages
+// installed on the machine, converted to CP932, with CR LF line ends and
+// lines of varied length (many short ones, some of several hundred bytes).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace bench {
+
+// About `bytes` bytes, always the same for the same installed pages.
+std::string MakeJapaneseText(std::size_t bytes);
+
+}  // namespace bench

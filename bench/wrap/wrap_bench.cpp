@@ -1,0 +1,122 @@
+// How long the wrapping walk takes over a text of about 100 MB at WrapByte
+// 80, against the floor of reading the same file with one read and counting
+// its lines. The walk runs as the whole-text re-wrap runs it: one pass that
+// counts the rows of every line wider than a row, then one that cuts them.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "bench/wrap/japanese_text.h"
+#include "editor/text/column_map.h"
+#include "editor/text/split_lines.h"
+#include "editor/text/wrap_option.h"
+#include "editor/text/wrap_walk.h"
+
+namespace {
+
+std::size_t TextBytes() {
+  // PIRUKKO_BENCH_MB shrinks the text for a quick run while others build.
+  if (const char* mb = std::getenv("PIRUKKO_BENCH_MB")) return std::stoul(mb) << 20;
+  return std::size_t{100} << 20;
+}
+
+const std::string& Text() {
+  static const std::string text = bench::MakeJapaneseText(TextBytes());
+  return text;
+}
+
+// The text as a file, removed again when the program ends.
+class TextFile {
+ public:
+  TextFile() : path_(std::filesystem::temp_directory_path() / "pirukko_wrap_bench.txt") {
+    FILE* file = std::fopen(path_.c_str(), "wb");
+    if (!file || std::fwrite(Text().data(), 1, Text().size(), file) != Text().size()) std::abort();
+    std::fclose(file);
+  }
+  ~TextFile() { std::filesystem::remove(path_); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+const TextFile& File() {
+  static const TextFile file;
+  return file;
+}
+
+void SetCounters(benchmark::State& state, std::size_t rows) {
+  state.counters["MB/s"] = benchmark::Counter(static_cast<double>(Text().size()) / 1e6,
+                                              benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["rows"] = static_cast<double>(rows);
+}
+
+void ReadAndCountLines(benchmark::State& state) {
+  const std::string path = File().path();
+  std::size_t lines = 0;
+  for (auto _ : state) {
+    const int fd = open(path.c_str(), O_RDONLY);
+    struct stat info;
+    fstat(fd, &info);
+    const auto size = static_cast<std::size_t>(info.st_size);
+    std::unique_ptr<char[]> buffer(new char[size]);
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t n = read(fd, buffer.get() + done, size - done);
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    close(fd);
+    lines = static_cast<std::size_t>(std::count(buffer.get(), buffer.get() + done, '\n'));
+    benchmark::DoNotOptimize(lines);
+  }
+  SetCounters(state, lines);
+}
+
+void WrapWalk(benchmark::State& state) {
+  editor::TEditorWrapOption option;
+  option.SetWrapByte(static_cast<int>(state.range(0)));
+  option.SetWordBreak(state.range(1) != 0);
+  option.SetFollowPunctuation(state.range(1) != 0);
+  option.SetLeading(state.range(1) != 0);
+  editor::TColumnMapSettings columns;
+  columns.WordWrap = true;
+  columns.WrapWidth = option.WrapByte();
+  const std::string& text = Text();
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    editor::TWrapWalk walk(option, columns);
+    rows = 0;
+    auto narrow = [&](std::string_view line) {
+      return static_cast<int>(line.size()) < columns.WrapWidth &&
+             editor::DisplayLength(line, columns) < columns.WrapWidth;
+    };
+    editor::ForEachLine(text, [&](std::string_view line) {
+      rows += narrow(line) ? 1 : static_cast<std::size_t>(walk.WrapCount(line));
+    });
+    std::size_t bytes = 0;
+    editor::ForEachLine(text, [&](std::string_view line) {
+      if (narrow(line)) return;
+      for (const auto& row : walk.CutLine(line)) bytes += row.Length;
+    });
+    benchmark::DoNotOptimize(bytes);
+  }
+  SetCounters(state, rows);
+}
+
+BENCHMARK(ReadAndCountLines)->Unit(benchmark::kMillisecond)->MinTime(2);
+// WrapByte 80 with the options off (as the program's window sets them) and on.
+BENCHMARK(WrapWalk)->Args({80, 0})->Args({80, 1})->Unit(benchmark::kMillisecond)->MinTime(2);
+
+}  // namespace
+
+BENCHMARK_MAIN();
