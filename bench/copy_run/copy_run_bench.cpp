@@ -81,6 +81,12 @@ std::string Quoted(const fs::path& p) {
   return "'" + p.string() + "'";
 }
 
+std::string Numbered(const char* prefix, int n) {
+  std::string name = prefix;
+  name += std::to_string(n);
+  return name;
+}
+
 std::size_t CountFiles(const fs::path& dir) {
   std::size_t n = 0;
   for (const auto& e : fs::directory_iterator(dir))
