@@ -22,6 +22,7 @@
 #include <QStyle>
 #include <QToolButton>
 
+#include "app/core/copy_run.h"
 #include "app/window/address_url.h"
 #include "app/window/bevel_panel.h"
 #include "app/window/cp932_input.h"
@@ -32,6 +33,7 @@
 #include "app/window/hint_window.h"
 #include "app/window/info_texts.h"
 #include "app/window/layout_fonts.h"
+#include "app/window/live_repaint.h"
 #include "app/window/message_box.h"
 #include "app/window/splitter_bar.h"
 #include "app/window/title_bar_drag.h"
@@ -63,6 +65,41 @@ class ClickReporter : public QObject {
 
  private:
   std::function<void()> on_click_;
+};
+
+// The run's log goes into the information window's lines and is painted as
+// it grows.
+class LiveLog : public CopyLog {
+ public:
+  LiveLog(platform::TStrings& lines, LiveRepaint& painter) : lines_(lines), painter_(painter) {}
+  void Clear() override {
+    lines_.Clear();
+    painter_.Touch();
+  }
+  void Add(const std::string& entry) override {
+    lines_.Add(entry);
+    painter_.Touch();
+  }
+
+ private:
+  platform::TStrings& lines_;
+  LiveRepaint& painter_;
+};
+
+class LiveProgress : public CopyProgress {
+ public:
+  LiveProgress(QProgressBar* bar, LiveRepaint& painter) : bar_(bar), painter_(painter) {}
+  // An empty range would make the bar a busy indicator; nothing to do shows
+  // as an empty bar instead.
+  void SetMax(int max) override { bar_->setMaximum(std::max(max, 1)); }
+  void SetPosition(int position) override {
+    bar_->setValue(position);
+    painter_.Touch();
+  }
+
+ private:
+  QProgressBar* bar_;
+  LiveRepaint& painter_;
 };
 
 // The CP932 text of a control; KeepCp932 makes sure there is one.
@@ -132,6 +169,7 @@ void TVarnekForm::ConnectHandlers() {
   connect(Memo2, &QPlainTextEdit::textChanged, this, [this] { Memo2Change(); });
 
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+  connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
   connect(Button6, &QPushButton::clicked, this, [this] { Button6Click(); });
   connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
   connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
@@ -230,6 +268,26 @@ void TVarnekForm::Memo2Change() {
 
 void TVarnekForm::Button1Click() {
   options_.desktop->Open(QUrl::fromLocalFile(SelectedDirectory()));
+}
+
+void TVarnekForm::Button2Click() {
+  ExecuteCopy();
+}
+
+void TVarnekForm::ExecuteCopy() {
+  CopyRunInput input;
+  input.source_directory = SelectedDirectoryCp932();
+  input.folder_name = TextOf(Edit1->text());
+  platform::TStringList masks;
+  GetMaskLines(masks);
+  for (int i = 0; i < masks.Count(); ++i) input.masks.push_back(masks[i]);
+  input.naming = CurrentNamingSettings();
+  input.date_format = date_format_;
+
+  LiveRepaint painter({ProgressBar1, editor1_->Widget()}, options_.live_repaint_interval);
+  LiveLog log(editor1_->Lines(), painter);
+  LiveProgress progress(ProgressBar1, painter);
+  app::ExecuteCopy(input, FileList1, log, progress);
 }
 
 void TVarnekForm::Button4Click() {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -51,6 +52,8 @@ class TVarnekForm : public QWidget {
     QString program_path;
     // The directory the list starts at; empty means the current directory.
     QString start_directory;
+    // How often the progress bar and the log are painted during a run.
+    std::chrono::milliseconds live_repaint_interval{40};
   };
 
   explicit TVarnekForm(Options options);
@@ -61,6 +64,7 @@ class TVarnekForm : public QWidget {
   void RnamePropChange(QObject* sender);
   void Memo2Change();
   void Button1Click();
+  void Button2Click();
   void Button4Click();
   void Button5Click();
   void Button6Click();
@@ -71,6 +75,8 @@ class TVarnekForm : public QWidget {
   void Editor1Resize();
   void Panel6MouseDown(QMouseEvent* event);
 
+  // The copy run, with the settings the controls hold now.
+  void ExecuteCopy();
   // Converts Edit3 into FDateFormat, composes the sample and shows it.
   void UpdateSample();
   void QuoteDateFormat(std::string_view user_format);

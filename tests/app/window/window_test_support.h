@@ -4,10 +4,12 @@
 #pragma once
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
@@ -190,8 +192,20 @@ struct FormUnderTest {
   std::unique_ptr<TVarnekForm> form;
 };
 
-inline QString Utf8(const std::string& s) {
-  return QString::fromStdString(s);
+// Types `text` into `widget` as a user does: ASCII from the keyboard, the
+// rest committed by the input method, as Japanese text arrives.
+inline void Type(QWidget* widget, const QString& text) {
+  for (QChar c : text) {
+    if (c == QLatin1Char('\n')) {
+      QTest::keyClick(widget, Qt::Key_Return);
+    } else if (c.unicode() < 0x80) {
+      QTest::keyClicks(widget, QString(c));
+    } else {
+      QInputMethodEvent commit;
+      commit.setCommitString(QString(c));
+      QApplication::sendEvent(widget, &commit);
+    }
+  }
 }
 
 }  // namespace app::test

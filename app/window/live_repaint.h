@@ -1,0 +1,34 @@
+// Keeps a few controls painted while the window's thread is busy with a long
+// job that does not return to the event loop (the copy run): each Touch
+// paints them at once, at most once per interval, and handles no input, so
+// the user sees the progress without being able to start anything else.
+#pragma once
+
+#include <QElapsedTimer>
+
+#include <chrono>
+#include <initializer_list>
+#include <vector>
+
+class QWidget;
+
+namespace app {
+
+class LiveRepaint {
+ public:
+  LiveRepaint(std::initializer_list<QWidget*> widgets, std::chrono::milliseconds interval);
+  // Leaves the last state to the event loop's ordinary painting.
+  ~LiveRepaint();
+  LiveRepaint(const LiveRepaint&) = delete;
+  LiveRepaint& operator=(const LiveRepaint&) = delete;
+
+  // Something shown has changed; paints now unless it painted very recently.
+  void Touch();
+
+ private:
+  std::vector<QWidget*> widgets_;
+  std::chrono::milliseconds interval_;
+  QElapsedTimer since_paint_;
+};
+
+}  // namespace app
