@@ -14,8 +14,15 @@ std::string Sjis(std::string_view utf8) {
   return *platform::Utf8ToCp932(utf8);
 }
 
+// A carriage return, then `text`: an entry that begins a new row.
+std::string AfterCr(std::string_view text) {
+  std::string entry = "\r";
+  entry += text;
+  return entry;
+}
+
 struct Texts {
-  const std::string separator = "\r" + std::string(70, '-') + "\r";
+  const std::string separator = AfterCr(std::string(70, '-')) + "\r";
   const std::string running = Sjis("□■□ 実行中 □■□");
   const std::string overwrite_warning = Sjis("  ※同名ファイルが作成される場合は上書きされます。");
   const std::string stopped = Sjis("        実行を中止しました。");
@@ -23,7 +30,7 @@ struct Texts {
   const std::string bad_folder_name = Sjis("Error : 新しいフォルダ名が不正です。");
   const std::string folder_exists = Sjis("新しいフォルダと同名のディレクトリが存在します。");
   const std::string deleting_files = Sjis("ディレクトリ内のファイルを削除します。");
-  const std::string removing_folder = "\r" + Sjis("そのディレクトリを削除します。");
+  const std::string removing_folder = AfterCr(Sjis("そのディレクトリを削除します。"));
   const std::string remove_failed = Sjis("Error : フォルダの削除に失敗しました。");
   const std::string creating_folder = Sjis("新しいフォルダの作成 ");
   const std::string create_failed = Sjis("Error : フォルダの作成に失敗しました。");
@@ -41,9 +48,9 @@ struct Texts {
   const std::string bad_file_name = Sjis("Error : ファイル名が不正です。");
   const std::string unconvertible_name = Sjis("Error : ファイル名を変換できません。");
   const std::string copy_failed = Sjis("Error : ファイルのコピーに失敗しました。");
-  const std::string success = "\r" + Sjis("正常に終了しました。");
+  const std::string success = AfterCr(Sjis("正常に終了しました。"));
   const std::string finished_with_failures =
-      "\r" + Sjis("終了しました。コピーに失敗したファイル: ");
+      AfterCr(Sjis("終了しました。コピーに失敗したファイル: "));
 };
 
 const Texts& T() {

@@ -78,7 +78,10 @@ bool Shell(const std::string& command) {
 }
 
 std::string Quoted(const fs::path& p) {
-  return "'" + p.string() + "'";
+  std::string quoted = "'";
+  quoted += p.string();
+  quoted += '\'';
+  return quoted;
 }
 
 std::string Numbered(const char* prefix, int n) {
