@@ -6,27 +6,13 @@
 
 #include <string_view>
 
+#include "platform/lead_byte.h"
+
 namespace editor {
 
-namespace detail {
-struct LeadByteTable {
-  bool lead[256];
-  constexpr LeadByteTable() : lead() {
-    for (int b = 0x81; b <= 0x9F; ++b) lead[b] = true;
-    for (int b = 0xE0; b <= 0xFC; ++b) lead[b] = true;
-  }
-};
-inline constexpr LeadByteTable kLeadBytes;
-}  // namespace detail
-
-// True for the first byte of a double-byte character. Half-width katakana
-// (0xA1-0xDF) are single-byte characters.
-constexpr bool IsLeadByte(unsigned char b) {
-  return detail::kLeadBytes.lead[b];
-}
-constexpr bool IsLeadByte(char b) {
-  return IsLeadByte(static_cast<unsigned char>(b));
-}
+// True for the first byte of a double-byte character (0x81-0x9F,
+// 0xE0-0xFC). Half-width katakana (0xA1-0xDF) are single-byte characters.
+using platform::IsLeadByte;
 
 // Number of bytes equal to `b` among the first `n` bytes of `s` (byte-wise,
 // no character stepping); 0 when n <= 0. On a column map, column minus
