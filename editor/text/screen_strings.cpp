@@ -202,6 +202,41 @@ std::string TEditorScreenStrings::GetRowsText(int index, int count) const {
   return text;
 }
 
+std::vector<std::uint32_t> TEditorScreenStrings::GetRowShapes(int index, int count) const {
+  std::vector<std::uint32_t> shapes;
+  if (index < 0 || index >= GetCount() || count <= 0) return shapes;
+  const int last = std::min(index + count, GetCount()) - 1;
+  shapes.reserve(last - index + 1);
+  for (int r = index; r <= last; ++r)
+    shapes.push_back(static_cast<std::uint32_t>(RowLength(r)) << 2 | WordOf(EndKinds(r)));
+  return shapes;
+}
+
+bool TEditorScreenStrings::RowsFromShapes(std::string_view text,
+                                          const std::vector<std::uint32_t>& shapes,
+                                          TEditorStringList& rows) {
+  platform::TStringsUpdate update(rows);
+  rows.Clear();
+  std::size_t p = 0;
+  for (const std::uint32_t shape : shapes) {
+    const std::size_t length = shape >> 2;
+    const auto kind = static_cast<TRowEndKind>(shape & 3);
+    const bool line_break = kind == rkReturn;
+    if (length > text.size() - p ||
+        (line_break && text.substr(p + length, 2) != std::string_view("\r\n"))) {
+      rows.Clear();
+      return false;
+    }
+    rows.AppendRow(text.substr(p, length), WordOf(kind));
+    p += length + (line_break ? 2 : 0);
+  }
+  if (p != text.size() || shapes.empty()) {
+    rows.Clear();
+    return false;
+  }
+  return true;
+}
+
 void AppendLineBreak(const TEditorScreenStrings& list, int row, std::string& s) {
   if (row >= 0 && row < list.GetCount() && list.EndKinds(row) == rkReturn) s += "\r\n";
 }
@@ -256,6 +291,7 @@ void TEditorScreenStrings::ReplaceRows(int index, int count, std::string_view te
     undo.FirstRow = index;
     int removed;
     GetRowsText(index, count, undo.EndKind, removed, undo.Text);
+    undo.RowShapes = GetRowShapes(index, count);
     DeleteRows(index, count);
     UpdateBrackets(index, true);
     SetChange(index, removed, 0);
@@ -279,6 +315,7 @@ void TEditorScreenStrings::ReplaceRows(int index, int count, std::string_view te
   undo.FirstRow = first;
   int removed;
   GetRowsText(first, last - first + 1, undo.EndKind, removed, undo.Text);
+  undo.RowShapes = GetRowShapes(first, last - first + 1);
 
   std::string joined;
   joined.reserve(text.size() + 64);

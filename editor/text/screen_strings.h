@@ -54,6 +54,13 @@ class TEditorScreenStrings : public TEditorStringList {
   void GetRowsText(int index, int count, TRowEndKind& last_kind, int& row_count,
                    std::string& text) const;
   std::string GetRowsText(int index, int count) const;
+  // Length and end kind of each of `count` rows from `index`, as an undo
+  // step keeps them (length shifted left by 2, end kind in the low bits).
+  std::vector<std::uint32_t> GetRowShapes(int index, int count) const;
+  // Rows cut from `text` by `shapes`; false, and nothing in `rows`, when the
+  // shapes do not fit the text.
+  static bool RowsFromShapes(std::string_view text, const std::vector<std::uint32_t>& shapes,
+                             TEditorStringList& rows);
   // Rows removed and inserted as runs, each inside one update.
   void DeleteRows(int index, int count);
   void InsertRows(int index, TEditorStringList& rows);

@@ -67,16 +67,20 @@ void TEditorUndoObj::Replay(TUndoData& data) {
   TRowEndKind removed_kind = rkNone;
   int removed = 0;
   std::string removed_text;
+  std::vector<std::uint32_t> removed_shapes;
   if (data.NewRowCount > 0) {
     FStrings.GetRowsText(data.FirstRow, data.NewRowCount, removed_kind, removed, removed_text);
+    removed_shapes = FStrings.GetRowShapes(data.FirstRow, data.NewRowCount);
     FStrings.DeleteRows(data.FirstRow, data.NewRowCount);
   }
   int restored = 0;
   if (data.EndKind != rkNone) {
     TEditorStringList rows;
-    FStrings.WrapText(data.Text, rows);
-    if (data.EndKind == rkWrap && rows.GetCount() > 1 && rows.RowLength(rows.GetCount() - 1) == 0)
-      rows.Delete(rows.GetCount() - 1);
+    if (!TEditorScreenStrings::RowsFromShapes(data.Text, data.RowShapes, rows)) {
+      FStrings.WrapText(data.Text, rows);
+      if (data.EndKind == rkWrap && rows.GetCount() > 1 && rows.RowLength(rows.GetCount() - 1) == 0)
+        rows.Delete(rows.GetCount() - 1);
+    }
     rows.SetEndKinds(rows.GetCount() - 1, data.EndKind);
     restored = rows.GetCount();
     FStrings.InsertRows(data.FirstRow, rows);
@@ -86,6 +90,7 @@ void TEditorUndoObj::Replay(TUndoData& data) {
   data.NewRowCount = restored;
   data.EndKind = removed_kind;
   data.Text = std::move(removed_text);
+  data.RowShapes = std::move(removed_shapes);
 }
 
 void TEditorUndoObj::Undo() {
@@ -112,6 +117,7 @@ void TEditorUndoObj::Redo() {
     step.NewRowCount = data.NewRowCount;
     step.EndKind = data.EndKind;
     step.Text = data.Text;
+    step.RowShapes = data.RowShapes;
   }
   PutCaret(FStrings, data);
   FRedoList.DeleteData(FRedoList.Count() - 1);

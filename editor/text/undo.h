@@ -21,6 +21,11 @@ struct TUndoData {
   std::int32_t NewRowCount = 0;  // rows the change put in place
   TRowEndKind EndKind = rkNone;  // end kind of the last removed row; rkNone: nothing removed
   std::string Text;              // the removed rows, CR LF after each rkReturn row
+  // Byte length (shifted left by 2) and end kind of each removed row. Undo
+  // puts back these very rows: cutting the text anew could split a line with
+  // tabs differently and so move every row below, and with them the rows
+  // the older steps refer to.
+  std::vector<std::uint32_t> RowShapes;
 };
 
 // Owns its records; the newest is last.
