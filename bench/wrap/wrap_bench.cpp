@@ -1,7 +1,8 @@
-// How long the wrapping walk takes over a text of about 100 MB at WrapByte
-// 80, against the floor of reading the same file with one read and counting
-// its lines. The walk runs as the whole-text re-wrap runs it: one pass that
-// counts the rows of every line wider than a row, then one that cuts them.
+// How long wrapping takes over a text of about 100 MB at WrapByte 80: the
+// walk alone, run as the whole-text re-wrap runs it (one pass that counts the
+// rows of every line wider than a row, then one that cuts them), and the
+// screen-row list's WrapAll after LoadFromFile. Both against the load itself
+// and the floor of reading the same file with one read and counting its lines.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -20,6 +21,7 @@
 #include "editor/text/split_lines.h"
 #include "editor/text/wrap_option.h"
 #include "editor/text/wrap_walk.h"
+#include "tests/editor/text/test_owner.h"
 
 namespace {
 
@@ -113,9 +115,51 @@ void WrapWalk(benchmark::State& state) {
   SetCounters(state, rows);
 }
 
+// A line view with its row list and one client, as the control owns them.
+using Owner = editor::testing::TestOwner;
+
+void LoadFromFile(benchmark::State& state) {
+  const std::string path = File().path();
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    auto owner = std::make_unique<Owner>();
+    owner->lines.LoadFromFile(path);
+    state.PauseTiming();
+    rows = static_cast<std::size_t>(owner->rows.GetCount());
+    owner.reset();
+    state.ResumeTiming();
+  }
+  SetCounters(state, rows);
+}
+
+void WrapAll(benchmark::State& state) {
+  const std::string path = File().path();
+  std::size_t rows = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto owner = std::make_unique<Owner>();
+    owner->lines.LoadFromFile(path);
+    owner->rows.WrapOption().SetWrapByte(80);
+    // Word wrap goes on while the client is loading, so that nothing is
+    // wrapped before the measured WrapAll.
+    owner->client.loading = true;
+    owner->rows.SetWordWrap(true);
+    owner->client.loading = false;
+    state.ResumeTiming();
+    owner->rows.WrapAll();
+    state.PauseTiming();
+    rows = static_cast<std::size_t>(owner->rows.GetCount());
+    owner.reset();
+    state.ResumeTiming();
+  }
+  SetCounters(state, rows);
+}
+
 BENCHMARK(ReadAndCountLines)->Unit(benchmark::kMillisecond)->MinTime(2);
 // WrapByte 80 with the options off (as the program's window sets them) and on.
 BENCHMARK(WrapWalk)->Args({80, 0})->Args({80, 1})->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(LoadFromFile)->Unit(benchmark::kMillisecond)->MinTime(2);
+BENCHMARK(WrapAll)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 }  // namespace
 
