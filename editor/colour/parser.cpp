@@ -1,6 +1,7 @@
 #include "editor/colour/parser.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "editor/text/dbcs.h"
 
@@ -99,10 +100,10 @@ bool IsKatakana(const Byte* p) {
 bool IsGreek(const Byte* p) {
   return p[0] == 0x83 && InRange(p[1], 0x9F, 0xF0);
 }
-bool IsRuleLead(Byte b) {
+constexpr bool IsRuleLead(Byte b) {
   return InRange(b, 0x84, 0x87);
 }
-bool IsKanjiLead(Byte b) {
+constexpr bool IsKanjiLead(Byte b) {
   return InRange(b, 0x88, 0x9F) || InRange(b, 0xE0, 0xFC);
 }
 
@@ -120,6 +121,53 @@ void StepExponent(const Byte*& p) {
   if (*p == '+' || *p == '-') ++p;
   while (kDigits[*p]) ++p;
 }
+
+// What the first byte of a token decides when no setting takes it.
+enum FirstByteClass : Byte {
+  kSymbolByte,
+  kTabByte,
+  kDigitByte,
+  kWordStartByte,
+  kLead81,
+  kLead82,
+  kLead83,
+  kRuleLeadByte,
+  kKanjiLeadByte,
+  kHalfPunctByte,
+  kHalfKanaByte,
+};
+
+constexpr std::array<FirstByteClass, 256> MakeFirstByteClasses() {
+  std::array<FirstByteClass, 256> classes{};
+  for (int b = 0; b < 256; ++b) {
+    const auto c = static_cast<Byte>(b);
+    FirstByteClass k = kSymbolByte;
+    if (c == 0x09) {
+      k = kTabByte;
+    } else if (kDigits[c]) {
+      k = kDigitByte;
+    } else if (kWordStarts[c]) {
+      k = kWordStartByte;
+    } else if (c == 0x81) {
+      k = kLead81;
+    } else if (c == 0x82) {
+      k = kLead82;
+    } else if (c == 0x83) {
+      k = kLead83;
+    } else if (IsRuleLead(c)) {
+      k = kRuleLeadByte;
+    } else if (IsKanjiLead(c)) {
+      k = kKanjiLeadByte;
+    } else if (InRange(c, 0xA1, 0xA5)) {
+      k = kHalfPunctByte;
+    } else if (InRange(c, 0xA6, 0xDF)) {
+      k = kHalfKanaByte;
+    }
+    classes[b] = k;
+  }
+  return classes;
+}
+constexpr std::array<FirstByteClass, 256> kFirstByteClasses = MakeFirstByteClasses();
 
 TTokenKind ScanNumber(const Byte*& p) {
   while (kDigits[*p]) ++p;
@@ -144,6 +192,69 @@ TTokenKind ScanNumber(const Byte*& p) {
   return tkInteger;
 }
 
+// The rules that need no settings, decided by the first byte.
+TTokenKind ScanPlain(const Byte*& p) {
+  switch (kFirstByteClasses[*p]) {
+    case kTabByte:
+      ++p;
+      return tkTab;
+    case kDigitByte:
+      return ScanNumber(p);
+    case kWordStartByte:
+      ++p;
+      while (kWordBytes[*p]) ++p;
+      return tkAnkWord;
+    case kLead81:
+      StepDoubleByte(p);
+      return tkDbcsSymbol;
+    case kLead82:
+      if (IsWideDigit(p)) {
+        StepRun(p, IsWideDigit);
+        return tkWideDigits;
+      }
+      if (IsWideLetter(p)) {
+        StepRun(p, IsWideLetter);
+        return tkWideLetters;
+      }
+      if (IsHiragana(p)) {
+        StepRun(p, IsHiragana);
+        return tkHiragana;
+      }
+      // A code with no character behind it: kept whole, so that no token
+      // starts inside a character.
+      StepDoubleByte(p);
+      return tkDbcsSymbol;
+    case kLead83:
+      if (IsKatakana(p)) {
+        StepRun(p, IsKatakana);
+        return tkKatakana;
+      }
+      if (IsGreek(p)) {
+        StepRun(p, IsGreek);
+        return tkDbcsSymbol;
+      }
+      StepDoubleByte(p);
+      return tkDbcsSymbol;
+    case kRuleLeadByte:
+      StepRun(p, [](const Byte* q) { return IsRuleLead(*q); });
+      return tkDbcsSymbol;
+    case kKanjiLeadByte:
+      StepRun(p, [](const Byte* q) { return IsKanjiLead(*q); });
+      return tkKanji;
+    case kHalfPunctByte:
+      ++p;
+      return tkHalfPunct;
+    case kHalfKanaByte:
+      ++p;
+      while (InRange(*p, 0xA6, 0xDF)) ++p;
+      return tkHalfKana;
+    case kSymbolByte:
+      break;
+  }
+  ++p;
+  return tkSymbol;
+}
+
 }  // namespace
 
 TEditorParser::TEditorParser(std::string_view text) {
@@ -165,27 +276,48 @@ void TEditorParser::Reset(std::string_view text, int bracket_state) {
 void TEditorParser::ReadRules() {
   if (!FEditor) return;
   const TEditorViewInfo& view = FEditor->View();
-  FRules.mail = view.Mail();
-  FRules.url = view.Url();
-  FRules.control_code = view.ControlCode();
-  FRules.quote = view.Quotation().empty() ? -1 : static_cast<Byte>(view.Quotation()[0]);
-  FRules.commenter = view.Commenter();
-  FRules.hex_prefix = view.HexPrefix();
-  if (FRules.bracket_count > 0) FRules.left_starts = {};
+  Rules& rules = FRules;
+  rules.mail = view.Mail();
+  rules.url = view.Url();
+  rules.control_code = view.ControlCode();
+  rules.quote = view.Quotation().empty() ? -1 : static_cast<Byte>(view.Quotation()[0]);
+  rules.commenter = view.Commenter();
+  rules.hex_prefix = view.HexPrefix();
+
+  ByteMask& starts = rules.starts;
+  starts = {};
+  auto add_first = [&starts](std::string_view pattern) {
+    if (!pattern.empty()) starts.Set(static_cast<Byte>(pattern[0]));
+  };
+  if (rules.url) {
+    for (Byte b : {'f', 'h', 'w'}) starts.Set(b);
+  }
+  add_first(rules.commenter);
+  if (rules.quote >= 0) starts.Set(static_cast<Byte>(rules.quote));
+  add_first(rules.hex_prefix);
+  if (rules.control_code) starts.Set('#');
   const TEditorBracketCollection& brackets = view.Brackets();
-  FRules.bracket_count = std::min<int>(brackets.Count(), FRules.brackets.size());
-  for (int i = 0; i < FRules.bracket_count; ++i) {
-    const TEditorBracketItem& item = *brackets.Items(i);
-    FRules.brackets[i] = {item.LeftBracket(), item.RightBracket()};
-    if (!item.LeftBracket().empty()) {
-      FRules.left_starts[static_cast<Byte>(item.LeftBracket()[0])] = true;
-    }
+  rules.bracket_count = std::min<int>(brackets.Count(), std::size(rules.brackets));
+  for (int i = 0; i < rules.bracket_count; ++i) {
+    rules.brackets[i] = brackets.Items(i);
+    add_first(rules.brackets[i]->LeftBracket());
   }
 }
 
 void TEditorParser::Load(std::string_view text, int bracket_state) {
   FBuffer.assign(text);
   FBuffer.push_back('\0');
+  if (FEditor) {
+    static constexpr ByteMask kMailStarts = [] {
+      ByteMask mask;
+      for (int b = 0; b < 256; ++b) {
+        if (kMailChars[b] && b != '@') mask.Set(static_cast<Byte>(b));
+      }
+      return mask;
+    }();
+    FStarts = FRules.starts;
+    if (FRules.mail && text.find('@') != std::string_view::npos) FStarts.Add(kMailStarts);
+  }
   FStartBracketState = bracket_state;
   Restart();
 }
@@ -195,11 +327,14 @@ void TEditorParser::Restart() {
   FBracketState = FStartBracketState;
   FBracketIndex = kBracketsUnknown;
   FMailFailEnd = nullptr;
+  FNextAt = nullptr;
   NextToken();
 }
 
 void TEditorParser::SkipBlanks() {
-  while (kBlanks[*FSourcePtr]) ++FSourcePtr;
+  const Byte* p = FSourcePtr;
+  while (kBlanks[*p]) ++p;
+  FSourcePtr = p;
 }
 
 TTokenKind TEditorParser::NextToken() {
@@ -208,42 +343,50 @@ TTokenKind TEditorParser::NextToken() {
   const Byte* p = FSourcePtr;
   TTokenKind kind = tkEnd;
   if (!kLineEnds[*p]) {
-    if (!FEditor || !ScanOwnerRules(p, kind)) kind = ScanPlain(p);
+    const bool owner_rules = FEditor && (FBracketState >= 0 || FStarts.Test(*p));
+    const Byte* end = owner_rules ? ScanOwnerRules(p, kind) : nullptr;
+    if (end) {
+      p = end;
+    } else {
+      kind = ScanPlain(p);
+    }
   }
   FToken = kind;
   FSourcePtr = p;
   return kind;
 }
 
-bool TEditorParser::ScanOwnerRules(const Byte*& p, TTokenKind& kind) {
+const TEditorParser::Byte* TEditorParser::ScanOwnerRules(const Byte* p, TTokenKind& kind) {
   const Byte c = *p;
 
   if (FBracketState >= 0) {
     if (FBracketState < FRules.bracket_count) {
       FBracketIndex = FBracketState;
-      ScanRegion(p, FBracketState);
+      p = ScanRegion(p, FBracketState);
       kind = tkBracket;
-      return true;
+      return p;
     }
     // A state left from regions that are gone: nothing is open any more.
     FBracketState = kNoBracketOpen;
   }
 
-  if (FBracketState == kNoBracketOpen && FRules.left_starts[c]) {
+  if (FBracketState == kNoBracketOpen) {
     for (int i = 0; i < FRules.bracket_count; ++i) {
-      const std::string_view left = FRules.brackets[i].left;
+      const std::string_view left = FRules.brackets[i]->LeftBracket();
       if (left.empty() || !MatchAt(p, left)) continue;
       p += left.size();
       FBracketState = FBracketIndex = i;
-      ScanRegion(p, i);
+      p = ScanRegion(p, i);
       kind = tkBracket;
-      return true;
+      return p;
     }
   }
 
-  if (FRules.mail && kMailChars[c] && c != '@' && ScanMail(p)) {
-    kind = tkMail;
-    return true;
+  if (FRules.mail && kMailChars[c] && c != '@') {
+    if (const Byte* end = ScanMail(p)) {
+      kind = tkMail;
+      return end;
+    }
   }
 
   if (FRules.url) {
@@ -263,14 +406,14 @@ bool TEditorParser::ScanOwnerRules(const Byte*& p, TTokenKind& kind) {
       p += prefix;
       while (kUrlChars[*p]) ++p;
       kind = tkUrl;
-      return true;
+      return p;
     }
   }
 
   if (!FRules.commenter.empty() && MatchAt(p, FRules.commenter)) {
     while (!kLineEnds[*p]) ++p;
     kind = tkComment;
-    return true;
+    return p;
   }
 
   if (FRules.quote == c) {
@@ -288,14 +431,14 @@ bool TEditorParser::ScanOwnerRules(const Byte*& p, TTokenKind& kind) {
       ++p;
     }
     kind = tkString;
-    return true;
+    return p;
   }
 
   if (!FRules.hex_prefix.empty() && MatchAt(p, FRules.hex_prefix)) {
     p += FRules.hex_prefix.size();
     while (kHexDigits[*p]) ++p;
     kind = tkInteger;
-    return true;
+    return p;
   }
 
   if (c == '#' && FRules.control_code) {
@@ -307,28 +450,37 @@ bool TEditorParser::ScanOwnerRules(const Byte*& p, TTokenKind& kind) {
       while (kDigits[*p]) ++p;
     }
     kind = tkString;
-    return true;
+    return p;
   }
 
-  return false;
+  return nullptr;
 }
 
-void TEditorParser::ScanRegion(const Byte*& p, int index) {
-  const std::string_view right = FRules.brackets[index].right;
+const TEditorParser::Byte* TEditorParser::ScanRegion(const Byte* p, int index) {
+  const std::string_view right = FRules.brackets[index]->RightBracket();
   while (!kLineEnds[*p]) {
     // A right bracket only counts where a character starts.
     if (!right.empty() && *p == static_cast<Byte>(right[0]) && MatchAt(p, right)) {
       p += right.size();
       FBracketState = kNoBracketOpen;
-      return;
+      return p;
     }
     StepChar(p);
   }
   // The region goes on in the next row.
+  return p;
 }
 
-bool TEditorParser::ScanMail(const Byte*& p) {
-  if (p < FMailFailEnd) return false;
+const TEditorParser::Byte* TEditorParser::ScanMail(const Byte* p) {
+  if (p < FMailFailEnd) return nullptr;
+  // Most rows hold no "@" at all: one search per row spares scanning every
+  // word as a possible address.
+  if (FNextAt <= p) {
+    const Byte* end = Start() + FBuffer.size() - 1;
+    FNextAt = static_cast<const Byte*>(std::memchr(p + 1, '@', end - (p + 1)));
+    if (!FNextAt) FNextAt = end;
+  }
+  if (*FNextAt != '@') return nullptr;
   const Byte* q = p + 1;
   bool at_seen = false;
   bool dot_after_at = false;
@@ -341,77 +493,9 @@ bool TEditorParser::ScanMail(const Byte*& p) {
   }
   if (!dot_after_at) {
     FMailFailEnd = q;
-    return false;
+    return nullptr;
   }
-  p = q;
-  return true;
-}
-
-TTokenKind TEditorParser::ScanPlain(const Byte*& p) {
-  const Byte c = *p;
-  if (c == 0x09) {
-    ++p;
-    return tkTab;
-  }
-  if (kDigits[c]) return ScanNumber(p);
-  if (kWordStarts[c]) {
-    ++p;
-    while (kWordBytes[*p]) ++p;
-    return tkAnkWord;
-  }
-  if (c == 0x81) {
-    StepDoubleByte(p);
-    return tkDbcsSymbol;
-  }
-  if (c == 0x82) {
-    if (IsWideDigit(p)) {
-      StepRun(p, IsWideDigit);
-      return tkWideDigits;
-    }
-    if (IsWideLetter(p)) {
-      StepRun(p, IsWideLetter);
-      return tkWideLetters;
-    }
-    if (IsHiragana(p)) {
-      StepRun(p, IsHiragana);
-      return tkHiragana;
-    }
-    // A code with no character behind it: kept whole, so that no token
-    // starts inside a character.
-    StepDoubleByte(p);
-    return tkDbcsSymbol;
-  }
-  if (c == 0x83) {
-    if (IsKatakana(p)) {
-      StepRun(p, IsKatakana);
-      return tkKatakana;
-    }
-    if (IsGreek(p)) {
-      StepRun(p, IsGreek);
-      return tkDbcsSymbol;
-    }
-    StepDoubleByte(p);
-    return tkDbcsSymbol;
-  }
-  if (IsRuleLead(c)) {
-    StepRun(p, [](const Byte* q) { return IsRuleLead(*q); });
-    return tkDbcsSymbol;
-  }
-  if (IsKanjiLead(c)) {
-    StepRun(p, [](const Byte* q) { return IsKanjiLead(*q); });
-    return tkKanji;
-  }
-  if (InRange(c, 0xA1, 0xA5)) {
-    ++p;
-    return tkHalfPunct;
-  }
-  if (InRange(c, 0xA6, 0xDF)) {
-    ++p;
-    while (InRange(*p, 0xA6, 0xDF)) ++p;
-    return tkHalfKana;
-  }
-  ++p;
-  return tkSymbol;
+  return q;
 }
 
 }  // namespace editor

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -81,6 +82,18 @@ class TEditorParser : public platform::TObject {
  private:
   // The owner's settings, read once per text so that the rules cost no
   // lookups per token.
+  // A set of byte values, cheap to build per row and to test per token.
+  struct ByteMask {
+    std::uint64_t bits[4] = {};
+    constexpr void Set(Byte b) { bits[b >> 6] |= std::uint64_t{1} << (b & 63); }
+    constexpr bool Test(Byte b) const { return (bits[b >> 6] >> (b & 63)) & 1; }
+    constexpr void Add(const ByteMask& other) {
+      for (int i = 0; i < 4; ++i) bits[i] |= other.bits[i];
+    }
+  };
+
+  // The owner's settings, read once per text so that the rules cost no
+  // lookups per token.
   struct Rules {
     bool mail = false;
     bool url = false;
@@ -88,33 +101,38 @@ class TEditorParser : public platform::TObject {
     int quote = -1;  // the quote byte, or -1
     std::string_view commenter;
     std::string_view hex_prefix;
-    struct Bracket {
-      std::string_view left;
-      std::string_view right;
-    };
-    std::array<Bracket, 14> brackets{};
     int bracket_count = 0;
-    std::array<bool, 256> left_starts{};  // first bytes of the left brackets
+    // Left uninitialised beyond bracket_count: a lexer is made per row, and
+    // clearing them would cost more than scanning a short row.
+    const TEditorBracketItem* brackets[14];
+    // The bytes at which any rule but the mail rule can start.
+    ByteMask starts;
   };
 
   void ReadRules();
   void Load(std::string_view text, int bracket_state);
-  // The rules that need the owner's settings; false when none takes the text.
-  bool ScanOwnerRules(const Byte*& p, TTokenKind& kind);
-  // Consumes up to and including the right bracket of region `index`, or to
-  // the end of the row, leaving the region open.
-  void ScanRegion(const Byte*& p, int index);
-  bool ScanMail(const Byte*& p);
-  // The rules that need no settings, decided by the first byte.
-  static TTokenKind ScanPlain(const Byte*& p);
+  // The rules that need the owner's settings: the end of the token, or nil
+  // when none takes the text.
+  const Byte* ScanOwnerRules(const Byte* p, TTokenKind& kind);
+  // The end of region `index` from `p`: after its right bracket, or the end
+  // of the row, where the region stays open.
+  const Byte* ScanRegion(const Byte* p, int index);
+  // The end of the mail address that starts at `p`, or nil.
+  const Byte* ScanMail(const Byte* p);
 
   const TEditorParserOwner* FEditor = nullptr;
   std::string FBuffer;  // the text and one NUL after it
   int FStartBracketState = kBracketsUnknown;
   Rules FRules;
+  // The bytes at which a rule of the owner can start in this text: the mail
+  // rule only counts in a text that holds an "@". Other bytes go straight to
+  // the rules that need no settings.
+  ByteMask FStarts;
   // A failed mail scan covers its whole run of address bytes: no later token
   // start before this point can be an address, so the run is not scanned again.
   const Byte* FMailFailEnd = nullptr;
+  // The next "@" at or after the last mail scan, or the end of the text.
+  const Byte* FNextAt = nullptr;
 };
 
 // Makes a lexer of some class for an owner, a text and a start state; the
