@@ -1,0 +1,123 @@
+// Choosing the directory: the tree list of ancestors and sub-directories,
+// opening entries, the drive list, and names without a CP932 form.
+#include <QDir>
+#include <QLabel>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+#include "app/window/directory_list_box.h"
+#include "app/window/drive_combo_box.h"
+#include "tests/app/window/window_test_support.h"
+
+namespace app::test {
+namespace {
+
+class DirectoryChoice : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApplication();
+    ASSERT_TRUE(folder_.isValid());
+    root_ = QDir(folder_.path()).canonicalPath() + "/work";
+    for (const char* sub : {"work/beta", "work/Alpha", "work/.cache", "work/gamma/deep"}) {
+      ASSERT_TRUE(QDir(folder_.path()).mkpath(sub));
+    }
+  }
+
+  // The list as shown: each entry's text, indented two spaces per level.
+  static QStringList Shown(QTreeWidget* list) {
+    QStringList shown;
+    std::function<void(QTreeWidgetItem*, int)> walk = [&](QTreeWidgetItem* item, int level) {
+      shown << QString(level * 2, ' ') + item->text(0);
+      for (int i = 0; i < item->childCount(); ++i) walk(item->child(i), level + 1);
+    };
+    for (int i = 0; i < list->topLevelItemCount(); ++i) walk(list->topLevelItem(i), 0);
+    return shown;
+  }
+
+  QTemporaryDir folder_;
+  QString root_;
+};
+
+TEST_F(DirectoryChoice, AncestorsFromTheRootThenTheSubDirectories) {
+  FormUnderTest t(root_);
+  auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
+  EXPECT_EQ(list->Directory(), root_);
+  EXPECT_EQ(t.Find<QLabel>("Label2")->text(), root_);
+
+  QStringList expected{"/"};
+  const QStringList parts = root_.split('/', Qt::SkipEmptyParts);
+  for (int i = 0; i < parts.size(); ++i) expected << QString((i + 1) * 2, ' ') + parts[i];
+  const QString below(parts.size() * 2 + 2, ' ');
+  expected << below + "Alpha" << below + "beta" << below + "gamma";  // no hidden ones
+  EXPECT_EQ(Shown(list), expected);
+  EXPECT_EQ(list->currentItem()->text(0), "work");
+}
+
+TEST_F(DirectoryChoice, DoubleClickAndEnterOpenAnEntry) {
+  FormUnderTest t(root_);
+  t.form->show();
+  auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
+  QTreeWidgetItem* gamma = list->currentItem()->child(2);
+  ASSERT_EQ(gamma->text(0), "gamma");
+  const QRect place = list->visualItemRect(gamma);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place.center());
+  EXPECT_EQ(list->Directory(), root_ + "/gamma");
+  EXPECT_EQ(t.Find<QLabel>("Label2")->text(), root_ + "/gamma");
+  EXPECT_EQ(list->currentItem()->child(0)->text(0), "deep");
+
+  // Up to the parent with the keyboard.
+  QTest::keyClick(list, Qt::Key_Up);
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(list->Directory(), root_);
+}
+
+TEST_F(DirectoryChoice, StartsAtTheCurrentDirectory) {
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(root_);
+  FormUnderTest t;
+  QDir::setCurrent(before);
+  EXPECT_EQ(t.form->SelectedDirectory(), root_);
+}
+
+TEST_F(DirectoryChoice, DriveListHasTheRootFirstAndMovesTheDirectoryList) {
+  FormUnderTest t(root_);
+  auto* drives = t.Find<DriveComboBox>("DriveComboBox1");
+  ASSERT_GE(drives->count(), 1);
+  EXPECT_EQ(drives->itemData(0).toString(), "/");
+  // The drive shown is the file system that holds the directory.
+  EXPECT_TRUE(root_.startsWith(drives->Drive()));
+
+  drives->setCurrentIndex(drives->count() - 1);
+  const QString other = drives->Drive();
+  drives->setCurrentIndex(0);
+  EXPECT_EQ(t.form->SelectedDirectory(), "/");
+  EXPECT_EQ(t.Find<QLabel>("Label2")->text(), "/");
+  if (other != "/") {
+    drives->setCurrentIndex(drives->count() - 1);
+    EXPECT_EQ(t.form->SelectedDirectory(), other);
+  }
+}
+
+TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameCannotBeChosen) {
+  ASSERT_TRUE(QDir(root_).mkdir("한국"));
+  FormUnderTest t(root_);
+  auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
+  QTreeWidgetItem* korean = nullptr;
+  for (int i = 0; i < list->currentItem()->childCount(); ++i) {
+    if (list->currentItem()->child(i)->text(0) == "한국") korean = list->currentItem()->child(i);
+  }
+  ASSERT_NE(korean, nullptr);
+  EXPECT_FALSE(korean->flags() & Qt::ItemIsEnabled);
+  EXPECT_FALSE(list->SetDirectory(root_ + "/한국"));
+  EXPECT_EQ(list->Directory(), root_);
+
+  // Started inside one, the list opens at the nearest directory it can.
+  FormUnderTest inside(root_ + "/한국");
+  EXPECT_EQ(inside.form->SelectedDirectory(), root_);
+}
+
+}  // namespace
+}  // namespace app::test
