@@ -122,8 +122,4 @@ TEST(Dbcs, LeadingSpaceWidthCountsSpacesAndWideSpaces) {
   for (const auto& c : cases) EXPECT_EQ(LeadingSpaceWidth(c.s), c.expected) << c.s;
 }
 
-TEST(Dbcs, MaxAndMin) {
-  static_assert(editor::Max(-2, 3) == 3 && editor::Min(-2, 3) == -2);
-}
-
 }  // namespace

@@ -238,6 +238,24 @@ TEST(WrapWalk, HangingThenKinsoku) {
   });
 }
 
+// Lines made only of characters the rules move: every row still takes at
+// least the rules' minimum width, so the walk always reaches the end.
+TEST(WrapWalk, RowsOfForbiddenCharactersStillAdvance) {
+  for (int width : {20, 21, 80, 250}) {
+    Options all;
+    all.wrap_byte = width;
+    all.word_break = all.hang = all.leading = true;
+    for (const std::string& unit : {kClose, kOpen, kMaru, std::string(")"), kOpen + kClose}) {
+      const std::string line = Repeat(unit, 400);
+      const Rows rows = Cut(line, all);
+      std::string joined;
+      for (const auto& row : rows) joined += row.first;
+      EXPECT_EQ(joined, line) << width;
+      EXPECT_LE(rows.size(), line.size() / (width / 5 * 4 - 2) + 2) << width;
+    }
+  }
+}
+
 TEST(WrapWalk, TabsStopAtMultiplesOfTheWrapWidth) {
   Options w30;
   w30.wrap_byte = 30;
