@@ -168,7 +168,9 @@ class MessageBoxAnswerer {
 // A window with a fake information window and a recording desktop.
 struct FormUnderTest {
   explicit FormUnderTest(const QString& directory = QString(),
-                         const QString& program_path = QString()) {
+                         const QString& program_path = QString(),
+                         std::chrono::milliseconds live_repaint_interval =
+                             TVarnekForm::Options().live_repaint_interval) {
     TestApplication();
     TVarnekForm::Options options;
     options.info_window_factory = [this](QWidget* parent) {
@@ -179,6 +181,7 @@ struct FormUnderTest {
     options.desktop = &desktop;
     options.program_path = program_path;
     options.start_directory = directory;
+    options.live_repaint_interval = live_repaint_interval;
     form = std::make_unique<TVarnekForm>(std::move(options));
   }
 
