@@ -15,7 +15,11 @@ namespace {
 
 // The text of one gzip-compressed manual page, or nothing.
 std::string ReadGzip(const std::filesystem::path& path) {
-  std::string command = "gzip -dc '" + path.string() + "' 2>/dev/null";
+  // Quoted for the shell: a ' in the name becomes '\''.
+  std::string quoted = "'";
+  for (char c : path.string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  quoted += "'";
+  const std::string command = "gzip -dc " + quoted + " 2>/dev/null";
   std::string text;
   if (FILE* pipe = popen(command.c_str(), "r")) {
     char buffer[65536];
