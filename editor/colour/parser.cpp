@@ -305,8 +305,26 @@ void TEditorParser::ReadRules() {
 }
 
 void TEditorParser::Load(std::string_view text, int bracket_state) {
-  FBuffer.assign(text);
-  FBuffer.push_back('\0');
+  const std::size_t need = text.size() + 1;
+  Byte* copy = FInline;
+  if (need > kInlineBytes) {
+    if (FHeapBytes < need) {
+      // The text may lie in the old block: copy before letting it go.
+      auto block = std::make_unique_for_overwrite<Byte[]>(need);
+      std::memcpy(block.get(), text.data(), text.size());
+      FHeap = std::move(block);
+      FHeapBytes = need;
+    } else {
+      std::memmove(FHeap.get(), text.data(), text.size());
+    }
+    copy = FHeap.get();
+  } else {
+    // The text may be a token of this very lexer.
+    std::memmove(copy, text.data(), text.size());
+  }
+  copy[text.size()] = 0;
+  FStart = copy;
+  FLength = text.size();
   if (FEditor) {
     static constexpr ByteMask kMailStarts = [] {
       ByteMask mask;
@@ -476,7 +494,7 @@ const TEditorParser::Byte* TEditorParser::ScanMail(const Byte* p) {
   // Most rows hold no "@" at all: one search per row spares scanning every
   // word as a possible address.
   if (FNextAt <= p) {
-    const Byte* end = Start() + FBuffer.size() - 1;
+    const Byte* end = End();
     FNextAt = static_cast<const Byte*>(std::memchr(p + 1, '@', end - (p + 1)));
     if (!FNextAt) FNextAt = end;
   }

@@ -71,7 +71,9 @@ class TEditorParser : public platform::TObject {
   // constructor so that the first token already follows its rules.
   void Restart();
 
-  const Byte* Start() const { return reinterpret_cast<const Byte*>(FBuffer.data()); }
+  const Byte* Start() const { return FStart; }
+  // The closing NUL after the text.
+  const Byte* End() const { return FStart + FLength; }
 
   const Byte* FSourcePtr = nullptr;  // end of the current token, where the scan goes on
   const Byte* FTokenPtr = nullptr;   // start of the current token
@@ -121,7 +123,15 @@ class TEditorParser : public platform::TObject {
   const Byte* ScanMail(const Byte* p);
 
   const TEditorParserOwner* FEditor = nullptr;
-  std::string FBuffer;  // the text and one NUL after it
+  // The copy of the text and one NUL after it: in the lexer itself for
+  // short rows (most of them), so that making a lexer per row allocates
+  // nothing; on the heap, kept across Reset, for longer ones.
+  static constexpr std::size_t kInlineBytes = 256;
+  Byte FInline[kInlineBytes];
+  std::unique_ptr<Byte[]> FHeap;
+  std::size_t FHeapBytes = 0;
+  const Byte* FStart = FInline;
+  std::size_t FLength = 0;
   int FStartBracketState = kBracketsUnknown;
   Rules FRules;
   // The bytes at which a rule of the owner can start in this text: the mail

@@ -369,6 +369,31 @@ TEST(Parser, ResetScansAnotherTextWithFreshSettings) {
   EXPECT_EQ(Scan(parser), (std::vector<Token>{{tkBracket, "x}"}}));
 }
 
+TEST(Parser, LongRowsAndTextsTakenFromTheLexerItself) {
+  Owner owner;
+  owner.view.SetMail(true);
+  std::string row;
+  for (int i = 0; i < 200; ++i) row += "word\x8A\xBF ";
+  row += "a@b.c";
+  TEditorParser parser(&owner, row, kNoBracketOpen);
+  std::vector<Token> tokens = Scan(parser);
+  ASSERT_EQ(tokens.size(), 401u);
+  EXPECT_EQ(tokens.back(), (Token{tkMail, "a@b.c"}));
+
+  // A shorter long row reuses the block; a token of the lexer's own text
+  // can be scanned again.
+  parser.Reset(std::string_view(row).substr(700), kNoBracketOpen);
+  parser.NextToken();
+  const std::string expected = parser.TokenString();
+  parser.Reset(parser.TokenView(), kNoBracketOpen);
+  EXPECT_EQ(parser.TokenString(), expected);
+  parser.Reset(row + row, kNoBracketOpen);
+  EXPECT_EQ(Scan(parser).size(), 801u);
+  parser.Reset(std::string_view(row).substr(0, 11), kNoBracketOpen);
+  EXPECT_EQ(Scan(parser),
+            (std::vector<Token>{{tkAnkWord, "word"}, {tkKanji, "\x8A\xBF"}, {tkAnkWord, "word"}}));
+}
+
 // Over any bytes and with every rule on, the tokens follow each other, each
 // holds at least one byte, only blanks lie between them, and none starts in
 // the middle of a double-byte character.
