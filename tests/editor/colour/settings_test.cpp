@@ -441,3 +441,38 @@ TEST(BracketCollection, ChangesReachItsEventOncePerChange) {
 
 }  // namespace
 }  // namespace editor
+
+namespace editor {
+namespace {
+
+TEST(ColourValues, SystemColoursResolveThroughThePalette) {
+  using namespace platform;
+  EXPECT_TRUE(IsSystemColor(clWindow));
+  EXPECT_FALSE(IsSystemColor(clNavy));
+  EXPECT_FALSE(IsSystemColor(clNone));
+  EXPECT_EQ(ColorToRGB(clWindow), clWhite);
+  EXPECT_EQ(ColorToRGB(clWindowText), clBlack);
+  EXPECT_EQ(ColorToRGB(clAqua), RGB(0, 255, 255));
+  EXPECT_EQ(GetBValue(clNavy), 0x80);
+
+  // A dark desktop theme turns the same stored colours into its own.
+  TSystemPalette dark = TSystemPalette::Defaults();
+  dark[COLOR_WINDOW] = RGB(0x20, 0x20, 0x20);
+  EXPECT_EQ(ColorToRGB(clWindow, dark), RGB(0x20, 0x20, 0x20));
+  EXPECT_EQ(ColorToRGB(clYellow, dark), clYellow);
+}
+
+TEST(ColourValues, FontStyleSets) {
+  using namespace platform;
+  TFontStyles styles{fsBold};
+  styles.Include(fsUnderline);
+  EXPECT_TRUE(styles.Contains(fsUnderline));
+  EXPECT_FALSE(styles.Contains(fsItalic));
+  styles.Exclude(fsBold);
+  EXPECT_EQ(styles, TFontStyles{fsUnderline});
+  EXPECT_EQ(styles + TFontStyles{fsItalic}, (TFontStyles{fsItalic, fsUnderline}));
+  EXPECT_TRUE((styles - TFontStyles{fsUnderline}).Empty());
+}
+
+}  // namespace
+}  // namespace editor
