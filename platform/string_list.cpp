@@ -1,7 +1,7 @@
 #include "platform/string_list.h"
 
 #include <algorithm>
-#include <iterator>
+#include <sstream>
 #include <utility>
 
 #include "platform/cp932.h"
@@ -130,8 +130,10 @@ void TStrings::LoadFromFile(std::string_view path) {
 
 void TStrings::LoadFromStream(std::istream& stream) {
   TStringsUpdate update(*this);
-  std::string text{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+  std::ostringstream whole;
+  if (stream.peek() != std::char_traits<char>::eof()) whole << stream.rdbuf();
   if (stream.bad()) throw EReadError("Stream read error");
+  const std::string text = std::move(whole).str();
   SetTextStr(text);
 }
 

@@ -278,6 +278,10 @@ TEST(StringList, FilesRoundTripWithCp932Names) {
   EXPECT_THROW(back.LoadFromFile(dir.string() + "/\x81"), platform::EFOpenError);
   EXPECT_THROW(list.SaveToFile(dir.string() + "/no/such/dir.txt"), platform::EFCreateError);
   EXPECT_EQ(Lines(back), Lines(list));  // a failed load keeps what was there
+  TStringList empty;
+  empty.SaveToFile(path);
+  back.LoadFromFile(path);
+  EXPECT_EQ(back.Count(), 0);
   std::filesystem::remove_all(dir);
 }
 
