@@ -17,13 +17,14 @@
 
 namespace platform::testing {
 
-// The one application object of a test program.
+// The one application object of a test program. It is never destroyed:
+// Qt's own globals may be gone by the time static objects are.
 inline QApplication& App() {
   static int argc = 1;
   static char name[] = "platform_qt_test";
   static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
 }
 
 inline std::string Sjis(const char* utf8) {
