@@ -158,8 +158,8 @@ class TStringList : public TStrings {
   void SetUpdateState(bool updating) override;
 
   // Binary search of a sorted list with the user's case-ignoring collation:
-  // true and the index when found (the first of equals unless duplicates are
-  // accepted), else false and the index where `s` would go.
+  // true and the index when found (the first of several equal lines when
+  // duplicates are accepted), else false and the index where `s` would go.
   bool Find(std::string_view s, int& index) const;
   // Ascending by the user's case-ignoring collation; not stable. Does
   // nothing on a list that is kept sorted (it already is).
