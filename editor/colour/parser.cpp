@@ -334,7 +334,7 @@ void TEditorParser::Load(std::string_view text, int bracket_state) {
       return mask;
     }();
     FStarts = FRules.starts;
-    if (FRules.mail && text.find('@') != std::string_view::npos) FStarts.Add(kMailStarts);
+    if (FRules.mail && std::memchr(copy, '@', FLength)) FStarts.Add(kMailStarts);
   }
   FStartBracketState = bracket_state;
   Restart();
