@@ -387,6 +387,11 @@ TEST(Parser, LongRowsAndTextsTakenFromTheLexerItself) {
   const std::string expected = parser.TokenString();
   parser.Reset(parser.TokenView(), kNoBracketOpen);
   EXPECT_EQ(parser.TokenString(), expected);
+  parser.Reset("x a@b.c", kNoBracketOpen);
+  parser.NextToken();
+  parser.Reset(parser.TokenView(), kNoBracketOpen);
+  EXPECT_EQ(parser.Token(), tkMail);
+  EXPECT_EQ(parser.TokenString(), "a@b.c");
   parser.Reset(row + row, kNoBracketOpen);
   EXPECT_EQ(Scan(parser).size(), 801u);
   parser.Reset(std::string_view(row).substr(0, 11), kNoBracketOpen);
