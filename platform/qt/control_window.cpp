@@ -712,7 +712,11 @@ void ControlWindow::SetScreenCursor(TCursor cursor) {
 void ControlWindow::SetImeCompositionWindow(QPoint point, const TFont& font) {
   if (!preedit_.isEmpty() && client_) client_->update();
   ime_point_ = point;
-  ime_font_ = ToQFont(font);
+  // The caret moves often and its font rarely.
+  if (!(font == ime_tfont_) || ime_font_ == QFont()) {
+    ime_tfont_ = font;
+    ime_font_ = ToQFont(font);
+  }
   if (client_ && client_->hasFocus())
     QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImFont);
 }

@@ -179,6 +179,7 @@ class ControlWindow {
   bool screen_cursor_ = false;
 
   QPoint ime_point_;
+  TFont ime_tfont_;
   QFont ime_font_;
   QString preedit_;
   int preedit_cursor_ = 0;
