@@ -373,73 +373,85 @@ void TEditorScreenStrings::WrapAll() {
 
   const int count = GetCount();
   const TRowEndKind last_kind = EndKinds(count - 1);
-  // How many rows the text gains or loses, before anything moves.
-  long long delta = 0;
-  const TColumnMapSettings settings = ColumnMapSettings();
+  TWrapWalk walk(*FWrapOption, ColumnMapSettings());
+  // A logical line's text: the row itself, or its rows joined into `line`.
   std::string line;
-  for (int r = 0; r < count;) {
+  auto line_text = [&](int first, int last) -> std::string_view {
+    if (first == last) return RowText(first);
+    line.clear();
+    for (int k = first; k <= last; ++k) line += RowText(k);
+    return line;
+  };
+
+  // First every line is cut and nothing moves. The cuts of the lines whose
+  // rows change are kept (length and end kind of each new row), so that the
+  // rows are then moved once without walking any line a second time.
+  struct ChangedLine {
+    int line;
+    int cuts;
+  };
+  std::vector<ChangedLine> changed;
+  std::vector<std::uint32_t> cuts;
+  long long delta = 0;
+  int line_index = 0;
+  for (int r = 0; r < count; ++line_index) {
     const int end = LastRowOfLine(r);
-    std::string_view text;
-    if (end == r) {
-      text = RowText(r);
-    } else {
-      line.clear();
-      for (int k = r; k <= end; ++k) line += RowText(k);
-      text = line;
+    const int old_rows = end - r + 1;
+    const std::string_view text = line_text(r, end);
+    int new_rows = 1;
+    if (FWordWrap) {
+      const std::vector<TWrappedRow>& pieces = walk.CutLine(text);
+      new_rows = static_cast<int>(pieces.size());
+      if (old_rows != 1 || new_rows != 1) {
+        for (const TWrappedRow& piece : pieces)
+          cuts.push_back(static_cast<std::uint32_t>(piece.Length) << 2 | WordOf(piece.EndKind));
+        changed.push_back({line_index, new_rows});
+      }
+    } else if (old_rows != 1) {
+      cuts.push_back(static_cast<std::uint32_t>(text.size()) << 2 | WordOf(rkReturn));
+      changed.push_back({line_index, 1});
     }
-    const bool narrow = static_cast<int>(text.size()) < settings.WrapWidth &&
-                        DisplayLength(text, settings) < settings.WrapWidth;
-    delta += (narrow ? 1 : WrapCount(text)) - (end - r + 1);
+    delta += new_rows - old_rows;
     r = end + 1;
   }
   if (delta == 0 && !FOptionRewrap) return;
 
-  // Each line is replaced where it stands, from the first to the last, so
-  // the row store's gap travels along with the work and every row is moved
-  // once at most.
+  // Each changed line is replaced where it stands, from the first to the
+  // last, so the row store's gap travels along with the work and every row
+  // moves once at most.
   ReserveRows(static_cast<int>(count + std::max<long long>(delta, 0)));
-  TWrapWalk walk(*FWrapOption, settings);
-  for (int r = 0; r < GetCount();) {
+  std::size_t next_cut = 0;
+  line_index = 0;
+  int r = 0;
+  for (const ChangedLine& change : changed) {
+    for (; line_index < change.line; ++line_index) r = LastRowOfLine(r) + 1;
     const int end = LastRowOfLine(r);
     const int old_rows = end - r + 1;
-    if (old_rows == 1) {
-      const std::string_view whole = RowText(r);
-      const std::vector<TWrappedRow>* cuts = FWordWrap ? &walk.CutLine(whole) : nullptr;
-      if (!cuts || cuts->size() == 1) {
-        SetEndKinds(r, rkReturn);
-        ++r;
-        continue;
-      }
-      const std::vector<TWrappedRow> pieces = *cuts;
-      const int n = static_cast<int>(pieces.size());
-      if (RowIsShared(r)) {
-        // Pieces of a row that lies in a loaded block point into it too.
-        InsertEmptyRows(r + 1, n - 1);
-        for (int k = 0; k < n; ++k) {
-          SetSharedRowText(r + k, whole.data() + pieces[k].Start, pieces[k].Length);
-          SetPointers(r + k, WordOf(pieces[k].EndKind));
-        }
-      } else {
-        line.assign(whole);
-        InsertEmptyRows(r + 1, n - 1);
-        for (int k = 0; k < n; ++k)
-          SetRow(r + k, std::string_view(line).substr(pieces[k].Start, pieces[k].Length),
-                 WordOf(pieces[k].EndKind));
-      }
-      r += n;
-      continue;
-    }
-    line.clear();
-    for (int k = r; k <= end; ++k) line += RowText(k);
-    TEditorStringList rows;
-    WrapText(line, rows);
-    const int new_rows = rows.GetCount();
+    const int new_rows = change.cuts;
+    // Pieces of a row that lies in a loaded block point into it too.
+    const bool shared = old_rows == 1 && RowIsShared(r);
+    // Otherwise the text is copied first: the rows it comes from are rewritten.
+    std::string_view text = line_text(r, end);
+    if (!shared && old_rows == 1) text = line.assign(text);
     if (new_rows < old_rows)
       DeleteRowRange(r + new_rows, old_rows - new_rows);
     else if (new_rows > old_rows)
       InsertEmptyRows(r + old_rows, new_rows - old_rows);
-    for (int k = 0; k < new_rows; ++k) TakeRow(r + k, rows, k);
+    std::size_t start = 0;
+    for (int k = 0; k < new_rows; ++k) {
+      const std::uint32_t cut = cuts[next_cut++];
+      const std::size_t length = cut >> 2;
+      const std::uint32_t word = cut & 3;
+      if (shared) {
+        SetSharedRowText(r + k, text.data() + start, length);
+        SetPointers(r + k, word);
+      } else {
+        SetRow(r + k, text.substr(start, length), word);
+      }
+      start += length;
+    }
     r += new_rows;
+    ++line_index;
   }
   SetEndKinds(GetCount() - 1, last_kind);
 }
