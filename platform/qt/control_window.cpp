@@ -35,6 +35,9 @@ class FrameWidget : public QWidget {
     if (owner_) owner_->FrameDestroyed();
   }
   ControlWindow* owner_;
+  QSize hint_;  // the size the control was given, for layouts that ask
+
+  QSize sizeHint() const override { return hint_.isValid() ? hint_ : QWidget::sizeHint(); }
 
  protected:
   void resizeEvent(QResizeEvent*) override {
@@ -242,6 +245,7 @@ ControlWindow::ControlWindow(TCustomControl& control, const TCreateParams& param
     caret_.blink_on = !caret_.blink_on;
     UpdateCaretArea();
   });
+  frame_->hint_ = bounds.size();
   frame_->setGeometry(bounds);
 }
 
@@ -309,6 +313,8 @@ void ControlWindow::ApplyParams(const TCreateParams& params) {
 
 void ControlWindow::SetBounds(const QRect& bounds) {
   if (!frame_) return;
+  frame_->hint_ = bounds.size();
+  frame_->updateGeometry();
   frame_->setGeometry(bounds);
   SyncGeometry();
 }

@@ -3,6 +3,7 @@
 // shapes of the cursor table.
 #include <gtest/gtest.h>
 
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -434,6 +435,30 @@ TEST_F(InputTest, CursorTableHoldsBuiltInShapesAndTheProgramsImages) {
                    Qt::NoButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(client, &free);
   EXPECT_EQ(client->cursor().shape(), Qt::IBeamCursor);
+}
+
+TEST_F(InputTest, ContextMenuRequestsCarryTheScreenPoint) {
+  QContextMenuEvent by_mouse(QContextMenuEvent::Mouse, QPoint(5, 6), QPoint(105, 206));
+  QContextMenuEvent by_key(QContextMenuEvent::Keyboard, QPoint(0, 0), QPoint(100, 200));
+  QApplication::sendEvent(client, &by_mouse);
+  QApplication::sendEvent(client, &by_key);
+  auto menus = Params(WM_CONTEXTMENU);
+  ASSERT_EQ(menus.size(), 2u);
+  EXPECT_EQ(GET_X_LPARAM(menus[0].second), 105);
+  EXPECT_EQ(GET_Y_LPARAM(menus[0].second), 206);
+  EXPECT_EQ(menus[1].second, -1);
+}
+
+TEST_F(InputTest, AHandlerMayDestroyTheWindowItIsCalledFrom) {
+  control.on_message = [&](TMessage& m) {
+    if (m.Msg == WM_KEYDOWN) control.DestroyHandle();
+  };
+  QTest::keyClick(client, Qt::Key_A);
+  EXPECT_FALSE(control.HandleAllocated());
+  EXPECT_TRUE(control.Of(WM_CHAR).empty());  // nothing more reached the control
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  control.HandleNeeded();
+  EXPECT_TRUE(control.HandleAllocated());
 }
 
 TEST_F(InputTest, SizeMessagesCarryTheClientSize) {
