@@ -28,6 +28,8 @@ class DirectoryListBox : public QTreeWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  // Entries open with a double-click, never fold: no branch marks.
+  void drawBranches(QPainter*, const QRect&, const QModelIndex&) const override {}
 
  private:
   void Fill();

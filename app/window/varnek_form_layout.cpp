@@ -18,8 +18,10 @@
 #include "app/window/directory_list_box.h"
 #include "app/window/drive_combo_box.h"
 #include "app/window/layout_fonts.h"
+#include "app/window/narrow_drop_down_style.h"
 #include "app/window/splitter_bar.h"
 #include "app/window/varnek_form.h"
+#include "platform/user_locale.h"
 
 namespace app {
 namespace {
@@ -137,7 +139,15 @@ void TVarnekForm::CreateExtrasGroup() {
   DateTimePicker1 =
       Place(new QDateEdit(QDate(2000, 8, 9), GroupBox3), "DateTimePicker1", {80, 44, 81, 20});
   DateTimePicker1->setCalendarPopup(true);
-  DateTimePicker1->setDisplayFormat(QLocale::system().dateFormat(QLocale::ShortFormat));
+  // The user's short date format, from the locale the names of dates follow.
+  const QLocale user_locale(QString::fromStdString(platform::UserLocaleName()));
+  DateTimePicker1->setDisplayFormat(user_locale.dateFormat(QLocale::ShortFormat));
+  // The date in the fixed-pitch face and a narrow button, so that all of it
+  // shows in the picker's 81 pixels.
+  DateTimePicker1->setFont(LayoutFont(QStringLiteral(u"ＭＳ ゴシック"), 12));
+  auto* narrow = new NarrowDropDownStyle;
+  narrow->setParent(DateTimePicker1);
+  DateTimePicker1->setStyle(narrow);
   DateTimePicker1->setEnabled(false);
   CheckBox1 = Place(new QCheckBox(QStringLiteral(u"拡張子の変更"), GroupBox3), "CheckBox1",
                     {8, 72, 97, 17});

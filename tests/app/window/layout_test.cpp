@@ -145,8 +145,12 @@ TEST(Layout, EveryControlInItsParentWithItsBoundsAndCaption) {
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(control->parentWidget()->objectName(), c.parent);
     EXPECT_EQ(control->pos(), c.bounds.topLeft());
-    if (!c.bounds.size().isEmpty()) EXPECT_EQ(control->size(), c.bounds.size());
-    if (c.caption) EXPECT_EQ(CaptionOf(control), QString::fromUtf8(c.caption));
+    if (!c.bounds.size().isEmpty()) {
+      EXPECT_EQ(control->size(), c.bounds.size());
+    }
+    if (c.caption) {
+      EXPECT_EQ(CaptionOf(control), QString::fromUtf8(c.caption));
+    }
   }
 }
 

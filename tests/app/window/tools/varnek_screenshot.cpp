@@ -32,9 +32,11 @@ int main(int argc, char* argv[]) {
   }
 
   app::SystemDesktopHandOff desktop;
-  app::TVarnekForm form({.info_window_factory = app::ProgramInfoWindowFactory(),
-                         .desktop = &desktop,
-                         .start_directory = dir.path()});
+  app::TVarnekForm::Options options;
+  options.info_window_factory = app::ProgramInfoWindowFactory();
+  options.desktop = &desktop;
+  options.start_directory = dir.path();
+  app::TVarnekForm form(std::move(options));
   form.show();
   QTimer::singleShot(300, [&] {
     form.findChild<QPushButton*>(QStringLiteral("Button2"))->click();

@@ -1,0 +1,22 @@
+#include "app/window/narrow_drop_down_style.h"
+
+#include <QStyleOptionComplex>
+
+namespace app {
+
+QRect NarrowDropDownStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                                          SubControl part, const QWidget* widget) const {
+  if (control == CC_ComboBox && option) {
+    const QRect frame = option->rect;
+    if (part == SC_ComboBoxArrow) {
+      return QRect(frame.right() - kButtonWidth + 1, frame.top(), kButtonWidth, frame.height());
+    }
+    if (part == SC_ComboBoxEditField) {
+      return QRect(frame.left() + 2, frame.top() + 2, frame.width() - kButtonWidth - 3,
+                   frame.height() - 4);
+    }
+  }
+  return QProxyStyle::subControlRect(control, option, part, widget);
+}
+
+}  // namespace app

@@ -1,0 +1,17 @@
+// The desktop style with a narrow drop-down button, for the layout's small
+// date picker: its date must stay readable in its 81 pixels.
+#pragma once
+
+#include <QProxyStyle>
+
+namespace app {
+
+class NarrowDropDownStyle : public QProxyStyle {
+ public:
+  static constexpr int kButtonWidth = 15;
+
+  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                       const QWidget* widget) const override;
+};
+
+}  // namespace app
