@@ -157,8 +157,8 @@ int main(int argc, char** argv) {
     int row;
   } places[] = {{"start", 0}, {"middle", rows / 2}, {"end", rows - 2}};
   const int repeats = 201;
-  std::printf("\n%-24s %-7s %12s %12s %12s %12s\n", "edit (ReplaceRows)", "where", "median us",
-              "p90 us", "undo med us", "undo p90 us");
+  std::printf("\n%-24s %-7s %10s %10s %10s %10s %10s\n", "edit (ReplaceRows)", "where", "median us",
+              "p90 us", "max us", "undo med", "undo p90");
   for (const Edit& edit : kEdits) {
     for (const auto& place : places) {
       std::vector<double> edit_times, undo_times;
@@ -166,15 +166,21 @@ int main(int argc, char** argv) {
       const std::string before = owner.rows.GetRowsText(place.row, 2);
       for (int i = 0; i < repeats; ++i) {
         edit_times.push_back(TimeOnce([&] { owner.rows.ReplaceRows(place.row, edit.rows, text); }));
+        if (i == 0 && owner.rows.GetRowsText(place.row, 2) == before) {
+          std::printf("the edit changed nothing at the %s\n", place.name);
+          return 1;
+        }
         undo_times.push_back(TimeOnce([&] { owner.rows.Undo(); }));
       }
       if (owner.rows.GetRowsText(place.row, 2) != before) {
         std::printf("undo did not restore the text at the %s\n", place.name);
         return 1;
       }
-      std::printf("%-24s %-7s %12.1f %12.1f %12.1f %12.1f\n", edit.name, place.name,
+      // The first edit at a place moves the row store's gap there: the max.
+      std::printf("%-24s %-7s %10.1f %10.1f %10.1f %10.1f %10.1f\n", edit.name, place.name,
                   Median(edit_times) * 1e6, Percentile(edit_times, 0.9) * 1e6,
-                  Median(undo_times) * 1e6, Percentile(undo_times, 0.9) * 1e6);
+                  Percentile(edit_times, 1.0) * 1e6, Median(undo_times) * 1e6,
+                  Percentile(undo_times, 0.9) * 1e6);
     }
   }
   std::filesystem::remove(path);

@@ -22,4 +22,7 @@ inline constexpr std::size_t kLoadBlockSize = 8192;
 void LoadTextFile(TPointerStringList& rows, std::string_view path,
                   std::size_t block_size = kLoadBlockSize);
 
+// The first pass alone: the number of rows LoadTextFile makes of `path`.
+long long CountTextFileLines(std::string_view path, std::size_t block_size = kLoadBlockSize);
+
 }  // namespace editor

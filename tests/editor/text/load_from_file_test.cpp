@@ -135,13 +135,20 @@ TEST_F(LoadFromFileTest, ReadBoundariesNeverChangeTheRows) {
       owner.lines.SetLoadBlockSize(run.block);
       for (std::size_t pad = run.from; pad <= run.to; ++pad) {
         const std::string bytes = std::string(pad, 'p') + tail;
-        owner.lines.LoadFromFile(Write(bytes));
+        const std::string path = Write(bytes);
+        owner.lines.LoadFromFile(path);
         ASSERT_EQ(DescribeRows(owner.rows), ExpectedRows(bytes))
+            << "block " << run.block << ", padding " << pad;
+        // The first pass sizes the rows: its count must be exact too.
+        ASSERT_EQ(CountTextFileLines(path, run.block), owner.rows.GetCount())
             << "block " << run.block << ", padding " << pad;
         // A file of line breaks only, and the same with a first empty line.
         const std::string breaks = std::string(pad, '\n') + tail;
-        owner.lines.LoadFromFile(Write(breaks));
+        const std::string breaks_path = Write(breaks);
+        owner.lines.LoadFromFile(breaks_path);
         ASSERT_EQ(DescribeRows(owner.rows), ExpectedRows(breaks))
+            << "block " << run.block << ", breaks " << pad;
+        ASSERT_EQ(CountTextFileLines(breaks_path, run.block), owner.rows.GetCount())
             << "block " << run.block << ", breaks " << pad;
       }
     }
