@@ -189,13 +189,19 @@ unsigned MouseKeys(Qt::MouseButtons buttons, bool shift, bool ctrl) {
 }
 
 // The CP932 form of text typed or composed. A character without one is
-// left out and logged: it is never replaced by another character.
+// left out and logged: it is never replaced by another character. The yen
+// and overline keys of a Japanese keyboard are the exception: they type the
+// bytes 0x5C and 0x7E, which Japanese fonts show as those signs.
 std::string TypedCp932(const QString& text) {
   std::string bytes;
   for (qsizetype i = 0; i < text.size();) {
     qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
     QString one = text.mid(i, n);
     i += n;
+    if (one == QChar(0x00A5) || one == QChar(0x203E)) {
+      bytes += one == QChar(0x00A5) ? '\\' : '~';
+      continue;
+    }
     QByteArray utf8 = one.toUtf8();
     if (auto cp932 = Utf8ToCp932(std::string_view(utf8.constData(), utf8.size()))) {
       bytes += *cp932;

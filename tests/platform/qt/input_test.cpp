@@ -69,6 +69,7 @@ TEST_F(InputTest, KeysArriveAsKeyDownCharAndKeyUp) {
       {Qt::Key_M, Qt::ControlModifier, "", 'M', {13}, false},
       {Qt::Key_F5, Qt::NoModifier, "", VK_F1 + 4, {}, false},
       {Qt::Key_Kana_Lock, Qt::NoModifier, "\xef\xbd\xb1", VK_KANA, {0xB1}, false},  // half-width ｱ
+      {Qt::Key_yen, Qt::NoModifier, "\xc2\xa5", VK_OEM_5, {0x5C}, false},  // the yen key types 0x5C
   };
   for (const Case& c : cases) {
     Clear();
