@@ -467,10 +467,23 @@ void TEditorScreenStrings::UnwrapAll() {
   for (int r = 0; r < GetCount(); ++r) {
     const int end = LastRowOfLine(r);
     if (end > r) {
-      line.clear();
-      for (int k = r; k <= end; ++k) line += RowText(k);
       const std::uint32_t word = (Pointers(r) & ~0xFu) | WordOf(rkReturn);
-      SetRow(r, line, word);
+      // Rows cut from one loaded line lie side by side in their block: the
+      // joined line points there again instead of taking a copy.
+      bool side_by_side = RowIsShared(r);
+      std::size_t size = RowText(r).size();
+      for (int k = r + 1; side_by_side && k <= end; ++k) {
+        side_by_side = RowIsShared(k) && RowText(k).data() == RowText(r).data() + size;
+        size += RowText(k).size();
+      }
+      if (side_by_side) {
+        SetSharedRowText(r, RowText(r).data(), size);
+        SetPointers(r, word);
+      } else {
+        line.clear();
+        for (int k = r; k <= end; ++k) line += RowText(k);
+        SetRow(r, line, word);
+      }
       DeleteRowRange(r + 1, end - r);
     } else {
       SetEndKinds(r, rkReturn);
