@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
+#include <QStyleHints>
 
 #include "test_control.h"
 
@@ -206,6 +207,25 @@ TEST_F(WindowTest, CaretIsDrawnOverTheSurfaceNotIntoIt) {
   control.HideCaret();
   shown = ClientWidget(control)->grab().toImage();
   EXPECT_EQ(shown.pixelColor(31, 45), QColor(Qt::blue));
+}
+
+TEST_F(WindowTest, CaretBlinksAtTheFlashRateAndShowsAtOnceWhenMoved) {
+  QStyleHints* hints = QGuiApplication::styleHints();
+  const int flash = hints->cursorFlashTime();
+  hints->setCursorFlashTime(100);
+  control.Update();
+  control.CreateCaret(2, 14);
+  control.SetCaretPos(30, 40);
+  control.ShowCaret();
+  auto caret_drawn = [&] {
+    return ClientWidget(control)->grab().toImage().pixelColor(31, 45) == QColor(Qt::yellow);
+  };
+  EXPECT_TRUE(caret_drawn());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !caret_drawn(); }, 1000));
+  control.SetCaretPos(30, 40);
+  EXPECT_TRUE(caret_drawn());
+  EXPECT_TRUE(control.CaretVisible());  // blinking never hides it for the counting
+  hints->setCursorFlashTime(flash);
 }
 
 TEST_F(WindowTest, ScrollBarsTakeTheirPlaceFromTheClientArea) {
