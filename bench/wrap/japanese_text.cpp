@@ -42,7 +42,11 @@ std::vector<std::string> SourceLines() {
   std::sort(pages.begin(), pages.end());
   std::vector<std::string> lines;
   for (const auto& page : pages) {
-    const std::string cp932 = platform::Utf8ToCp932Lossy(ReadGzip(page));
+    std::string cp932 = platform::Utf8ToCp932Lossy(ReadGzip(page));
+    // Control bytes other than tab and LF become spaces: a page may hold an
+    // end-of-file mark (0x1A) or a CR, which a text file of lines does not.
+    for (char& c : cp932)
+      if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n') c = ' ';
     std::size_t p = 0;
     while (p < cp932.size()) {
       std::size_t end = cp932.find('\n', p);
