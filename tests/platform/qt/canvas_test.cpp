@@ -15,7 +15,7 @@ using testing::TestControl;
 constexpr int kCell = 10;  // wider than any half-width glyph of the test font
 constexpr int kHeight = 40;
 
-class CanvasTest : public ::testing::Test {
+class ControlCanvasTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::App();
@@ -48,14 +48,14 @@ class CanvasTest : public ::testing::Test {
   TestControl control;
 };
 
-TEST_F(CanvasTest, EveryByteAdvancesOneCell) {
+TEST_F(ControlCanvasTest, EveryByteAdvancesOneCell) {
   Draw("I I  I");
   QImage image = control.Surface();
   const bool expected[] = {true, false, true, false, false, true, false};
   for (int cell = 0; cell < 7; ++cell) EXPECT_EQ(InkInCell(image, cell), expected[cell]) << cell;
 }
 
-TEST_F(CanvasTest, DoubleByteCharacterCoversTwoCells) {
+TEST_F(ControlCanvasTest, DoubleByteCharacterCoversTwoCells) {
   Draw(Sjis("あI"));
   QImage image = control.Surface();
   EXPECT_TRUE(InkInCell(image, 0));
@@ -66,7 +66,7 @@ TEST_F(CanvasTest, DoubleByteCharacterCoversTwoCells) {
   EXPECT_FALSE(InkInCell(image, 3));
 }
 
-TEST_F(CanvasTest, AdvancesComeFromTheArrayAndItsLastEntry) {
+TEST_F(ControlCanvasTest, AdvancesComeFromTheArrayAndItsLastEntry) {
   const int dx[] = {30, 5};
   control.Canvas().ExtTextOut(0, 0, 0, nullptr, "III", dx);
   QImage image = control.Surface();
@@ -76,7 +76,7 @@ TEST_F(CanvasTest, AdvancesComeFromTheArrayAndItsLastEntry) {
   EXPECT_TRUE(Ink(image, 35, 40));  // third at 35: past the array, its last entry
 }
 
-TEST_F(CanvasTest, BytesThatAreNoCharacterShowAMark) {
+TEST_F(ControlCanvasTest, BytesThatAreNoCharacterShowAMark) {
   for (const std::string& text : {std::string("\x80"), std::string("\xFF"), std::string("\x82"),
                                   std::string("\x09"), std::string("\x82\x20", 2)}) {
     SetUp();
@@ -85,7 +85,7 @@ TEST_F(CanvasTest, BytesThatAreNoCharacterShowAMark) {
   }
 }
 
-TEST_F(CanvasTest, OpaqueFillsTheRectangleWithTheBrush) {
+TEST_F(ControlCanvasTest, OpaqueFillsTheRectangleWithTheBrush) {
   control.Canvas().Brush.Color = clRed;
   const TRect box{5, 5, 60, 25};
   Draw("", ETO_OPAQUE, &box);
@@ -96,7 +96,7 @@ TEST_F(CanvasTest, OpaqueFillsTheRectangleWithTheBrush) {
   EXPECT_EQ(image.pixelColor(4, 5), QColor(Qt::white));
 }
 
-TEST_F(CanvasTest, ClippedKeepsTextInsideTheRectangle) {
+TEST_F(ControlCanvasTest, ClippedKeepsTextInsideTheRectangle) {
   const TRect box{0, 0, 15, kHeight};
   Draw("III", ETO_CLIPPED, &box);
   EXPECT_FALSE(Ink(control.Surface(), 15, 40));
@@ -105,7 +105,7 @@ TEST_F(CanvasTest, ClippedKeepsTextInsideTheRectangle) {
   EXPECT_TRUE(InkInCell(control.Surface(), 2));
 }
 
-TEST_F(CanvasTest, SolidBrushFillsTheCellsBehindTextOnly) {
+TEST_F(ControlCanvasTest, SolidBrushFillsTheCellsBehindTextOnly) {
   control.Canvas().Brush.Color = clBlue;
   Draw("II");
   QImage image = control.Surface();
@@ -121,7 +121,7 @@ TEST_F(CanvasTest, SolidBrushFillsTheCellsBehindTextOnly) {
   EXPECT_EQ(control.Surface().pixelColor(2 * kCell - 1, 1), QColor(Qt::white));
 }
 
-TEST_F(CanvasTest, UnderlineRunsUnderEveryCell) {
+TEST_F(ControlCanvasTest, UnderlineRunsUnderEveryCell) {
   control.Canvas().Font.Style = fsUnderline;
   Draw("I  I");
   QImage image = control.Surface();
@@ -129,7 +129,7 @@ TEST_F(CanvasTest, UnderlineRunsUnderEveryCell) {
   EXPECT_TRUE(Ink(image, 15, 25));
 }
 
-TEST_F(CanvasTest, TextTakesTheFontColour) {
+TEST_F(ControlCanvasTest, TextTakesTheFontColour) {
   control.Canvas().Font.Color = clRed;
   control.Canvas().Font.Height = -30;
   control.Canvas().ExtTextOut(0, 0, 0, nullptr, Sjis("■"), 20);
@@ -138,7 +138,7 @@ TEST_F(CanvasTest, TextTakesTheFontColour) {
   EXPECT_EQ(image.pixelColor(10, 15), QColor(Qt::red));
 }
 
-TEST_F(CanvasTest, MetricsOfTheFont) {
+TEST_F(ControlCanvasTest, MetricsOfTheFont) {
   TTextMetric tm;
   ASSERT_TRUE(control.Canvas().GetTextMetrics(tm));
   EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
@@ -151,7 +151,7 @@ TEST_F(CanvasTest, MetricsOfTheFont) {
   EXPECT_EQ(tm.tmHeight, 0);
 }
 
-TEST_F(CanvasTest, LineToLeavesOutItsEndPoint) {
+TEST_F(ControlCanvasTest, LineToLeavesOutItsEndPoint) {
   TCanvas& c = control.Canvas();
   c.Pen.Color = clBlack;
   c.MoveTo(2, 2);
@@ -169,7 +169,7 @@ TEST_F(CanvasTest, LineToLeavesOutItsEndPoint) {
   EXPECT_EQ(c.PenPos(), (TPoint{24, 24}));
 }
 
-TEST_F(CanvasTest, RectangleHasAPenOutlineAndABrushInside) {
+TEST_F(ControlCanvasTest, RectangleHasAPenOutlineAndABrushInside) {
   TCanvas& c = control.Canvas();
   c.Pen.Color = clBlack;
   c.Brush.Color = clLime;
@@ -181,7 +181,7 @@ TEST_F(CanvasTest, RectangleHasAPenOutlineAndABrushInside) {
   EXPECT_EQ(image.pixelColor(20, 16), QColor(Qt::white));
 }
 
-TEST(ColourTest, LayoutColoursAndSystemColours) {
+TEST(ControlColourTest, LayoutColoursAndSystemColours) {
   testing::App();
   EXPECT_EQ(ToQColor(clNavy), QColor(0, 0, 0x80));
   EXPECT_EQ(ToQColor(RGB(1, 2, 3)), QColor(1, 2, 3));
@@ -191,7 +191,7 @@ TEST(ColourTest, LayoutColoursAndSystemColours) {
                 ToQColor(clWindowText).blue()));
 }
 
-TEST(FontTest, LayoutNamesFindDesktopFonts) {
+TEST(ControlFontTest, LayoutNamesFindDesktopFonts) {
   testing::App();
   TFont gothic;
   gothic.Name = Sjis("ＭＳ ゴシック");

@@ -21,7 +21,7 @@ namespace {
 using testing::Sjis;
 using testing::TestControl;
 
-class InputTest : public ::testing::Test {
+class ControlInputTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::App();
@@ -46,7 +46,7 @@ class InputTest : public ::testing::Test {
   QWidget* client = nullptr;
 };
 
-TEST_F(InputTest, KeysArriveAsKeyDownCharAndKeyUp) {
+TEST_F(ControlInputTest, KeysArriveAsKeyDownCharAndKeyUp) {
   struct Case {
     Qt::Key key;
     Qt::KeyboardModifiers modifiers;
@@ -93,7 +93,7 @@ TEST_F(InputTest, KeysArriveAsKeyDownCharAndKeyUp) {
   }
 }
 
-TEST_F(InputTest, KeyStateFollowsTheModifiersOfTheEvents) {
+TEST_F(ControlInputTest, KeyStateFollowsTheModifiersOfTheEvents) {
   std::vector<std::int16_t> shift_at_a, ctrl_at_a;
   control.on_message = [&](TMessage& m) {
     if (m.Msg == WM_KEYDOWN && m.WParam == 'A') {
@@ -115,7 +115,7 @@ TEST_F(InputTest, KeyStateFollowsTheModifiersOfTheEvents) {
   EXPECT_GE(control.GetKeyState('A'), 0);
 }
 
-TEST_F(InputTest, AutoRepeatIsMarkedInTheKeyData) {
+TEST_F(ControlInputTest, AutoRepeatIsMarkedInTheKeyData) {
   QKeyEvent first(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), false);
   QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
   QKeyEvent repeated_release(QEvent::KeyRelease, Qt::Key_Down, Qt::NoModifier, QString(), true);
@@ -143,7 +143,7 @@ class InheritedFirst : public TestControl {
   }
 };
 
-TEST_F(InputTest, KeyEventsMayChangeOrTakeTheKey) {
+TEST_F(ControlInputTest, KeyEventsMayChangeOrTakeTheKey) {
   InheritedFirst c;
   c.Create(100, 50);
   c.OnKeyDown = [](TObject*, std::uint16_t& key, TShiftState shift) {
@@ -158,7 +158,7 @@ TEST_F(InputTest, KeyEventsMayChangeOrTakeTheKey) {
   EXPECT_EQ(c.left, (std::vector<WPARAM>{VK_CONTROL, 0, VK_RIGHT, 'X', 'y'}));
 }
 
-TEST_F(InputTest, TabStaysWithAControlThatWantsIt) {
+TEST_F(ControlInputTest, TabStaysWithAControlThatWantsIt) {
   QLineEdit other(ControlWidget(control)->window());
   control.SetTabStop(true);
   control.dialog_code = DLGC_WANTTAB;
@@ -167,7 +167,7 @@ TEST_F(InputTest, TabStaysWithAControlThatWantsIt) {
   EXPECT_EQ(Chars(), (std::vector<WPARAM>{9}));
 }
 
-TEST_F(InputTest, JapaneseTextFromAKeyArrivesWholeThenAsBytes) {
+TEST_F(ControlInputTest, JapaneseTextFromAKeyArrivesWholeThenAsBytes) {
   std::string result_seen;
   control.on_message = [&](TMessage& m) {
     if (m.Msg == WM_IME_COMPOSITION && (m.LParam & GCS_RESULTSTR))
@@ -182,7 +182,7 @@ TEST_F(InputTest, JapaneseTextFromAKeyArrivesWholeThenAsBytes) {
   EXPECT_EQ(Chars(), (std::vector<WPARAM>{0x82, 0xA0}));
 }
 
-TEST_F(InputTest, InputMethodCompositionAndResult) {
+TEST_F(ControlInputTest, InputMethodCompositionAndResult) {
   control.SetFocus();
   std::string result_seen;
   control.on_message = [&](TMessage& m) {
@@ -208,7 +208,7 @@ TEST_F(InputTest, InputMethodCompositionAndResult) {
   EXPECT_EQ(Chars().size(), Sjis("仮名!").size());
 }
 
-TEST_F(InputTest, InputMethodAsksWhereAndInWhichFont) {
+TEST_F(ControlInputTest, InputMethodAsksWhereAndInWhichFont) {
   TFont font;
   font.Name = Sjis("ＭＳ ゴシック");
   font.Height = -13;
@@ -219,7 +219,7 @@ TEST_F(InputTest, InputMethodAsksWhereAndInWhichFont) {
   EXPECT_TRUE(client->inputMethodQuery(Qt::ImEnabled).toBool());
 }
 
-TEST_F(InputTest, MouseButtonsArriveWithKeysAndPosition) {
+TEST_F(ControlInputTest, MouseButtonsArriveWithKeysAndPosition) {
   int clicks = 0;
   control.OnClick = [&](TObject*) { ++clicks; };
   QTest::mousePress(client, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 20));
@@ -246,7 +246,7 @@ TEST_F(InputTest, MouseButtonsArriveWithKeysAndPosition) {
 
 // Through the window, as the desktop delivers a double click: the second
 // press is recognised by its timing.
-TEST_F(InputTest, DoubleClickArrivesAsItsOwnMessage) {
+TEST_F(ControlInputTest, DoubleClickArrivesAsItsOwnMessage) {
   int double_clicks = 0;
   control.OnDblClick = [&](TObject*) { ++double_clicks; };
   QWindow* window = ControlWidget(control)->windowHandle();
@@ -261,7 +261,7 @@ TEST_F(InputTest, DoubleClickArrivesAsItsOwnMessage) {
   EXPECT_FALSE(control.LButtonDown());
 }
 
-TEST_F(InputTest, MouseMovesArriveWithAndWithoutButtons) {
+TEST_F(ControlInputTest, MouseMovesArriveWithAndWithoutButtons) {
   QMouseEvent move(QEvent::MouseMove, QPointF(30, 40), client->mapToGlobal(QPointF(30, 40)),
                    Qt::NoButton, Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(client, &move);
@@ -286,7 +286,7 @@ void Turn(QWidget* w, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::NoModi
   QApplication::sendEvent(w, &e);
 }
 
-TEST_F(InputTest, TheWheelScrollsByLinesANotch) {
+TEST_F(ControlInputTest, TheWheelScrollsByLinesANotch) {
   const WPARAM lines = static_cast<WPARAM>(QApplication::wheelScrollLines());
   struct Case {
     QPoint angle;
@@ -320,7 +320,7 @@ TEST_F(InputTest, TheWheelScrollsByLinesANotch) {
   EXPECT_EQ(control.Of(WM_VSCROLL).size(), lines + 1);
 }
 
-TEST_F(InputTest, FocusArrivesAsSetFocusAndKillFocus) {
+TEST_F(ControlInputTest, FocusArrivesAsSetFocusAndKillFocus) {
   QLineEdit other(ControlWidget(control));
   other.show();
   QApplication::setActiveWindow(ControlWidget(control));
@@ -336,7 +336,7 @@ TEST_F(InputTest, FocusArrivesAsSetFocusAndKillFocus) {
   EXPECT_EQ(control.Of(WM_KILLFOCUS).size(), 1u);
 }
 
-TEST_F(InputTest, ScrollBarActionsArriveAsRequests) {
+TEST_F(ControlInputTest, ScrollBarActionsArriveAsRequests) {
   TestControl bars(WS_VSCROLL | WS_HSCROLL);
   bars.Create(200, 100);
   TScrollInfo info;
@@ -400,7 +400,7 @@ TEST_F(InputTest, ScrollBarActionsArriveAsRequests) {
   EXPECT_EQ(bars.GetScrollPos(SB_VERT), 70);
 }
 
-TEST_F(InputTest, CursorTableHoldsBuiltInShapesAndTheProgramsImages) {
+TEST_F(ControlInputTest, CursorTableHoldsBuiltInShapesAndTheProgramsImages) {
   const TCursor right = RegisterCursorResource("RightArrow");
   const TCursor copy = RegisterCursorResource("DragSelCopy");
   EXPECT_EQ(right, 1);
@@ -438,7 +438,7 @@ TEST_F(InputTest, CursorTableHoldsBuiltInShapesAndTheProgramsImages) {
   EXPECT_EQ(client->cursor().shape(), Qt::IBeamCursor);
 }
 
-TEST_F(InputTest, ContextMenuRequestsCarryTheScreenPoint) {
+TEST_F(ControlInputTest, ContextMenuRequestsCarryTheScreenPoint) {
   QContextMenuEvent by_mouse(QContextMenuEvent::Mouse, QPoint(5, 6), QPoint(105, 206));
   QContextMenuEvent by_key(QContextMenuEvent::Keyboard, QPoint(0, 0), QPoint(100, 200));
   QApplication::sendEvent(client, &by_mouse);
@@ -450,7 +450,7 @@ TEST_F(InputTest, ContextMenuRequestsCarryTheScreenPoint) {
   EXPECT_EQ(menus[1].second, -1);
 }
 
-TEST_F(InputTest, AHandlerMayDestroyTheWindowItIsCalledFrom) {
+TEST_F(ControlInputTest, AHandlerMayDestroyTheWindowItIsCalledFrom) {
   control.on_message = [&](TMessage& m) {
     if (m.Msg == WM_KEYDOWN) control.DestroyHandle();
   };
@@ -462,7 +462,7 @@ TEST_F(InputTest, AHandlerMayDestroyTheWindowItIsCalledFrom) {
   EXPECT_TRUE(control.HandleAllocated());
 }
 
-TEST_F(InputTest, SizeMessagesCarryTheClientSize) {
+TEST_F(ControlInputTest, SizeMessagesCarryTheClientSize) {
   int resized = 0;
   control.OnResize = [&](TObject*) { ++resized; };
   ControlWidget(control)->resize(160, 70);

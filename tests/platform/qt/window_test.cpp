@@ -12,7 +12,7 @@ namespace {
 
 using testing::TestControl;
 
-class WindowTest : public ::testing::Test {
+class ControlWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::App();
@@ -22,7 +22,7 @@ class WindowTest : public ::testing::Test {
   TestControl control;
 };
 
-TEST_F(WindowTest, CreationSendsCreateAndSizeWithTheClientSize) {
+TEST_F(ControlWindowTest, CreationSendsCreateAndSizeWithTheClientSize) {
   TestControl fresh;
   fresh.SetBounds(0, 0, 120, 80);
   fresh.HandleNeeded();
@@ -36,7 +36,7 @@ TEST_F(WindowTest, CreationSendsCreateAndSizeWithTheClientSize) {
   EXPECT_EQ(HIWORD(sizes[0].LParam), 80);
 }
 
-TEST_F(WindowTest, InvalidatedAreaIsErasedAndPaintedOnUpdate) {
+TEST_F(ControlWindowTest, InvalidatedAreaIsErasedAndPaintedOnUpdate) {
   control.paint_colour = clWhite;
   control.Update();  // the first paint of the new window
   control.paint_colour = clBlue;
@@ -60,7 +60,7 @@ TEST_F(WindowTest, InvalidatedAreaIsErasedAndPaintedOnUpdate) {
   EXPECT_TRUE(control.messages.empty());
 }
 
-TEST_F(WindowTest, InvalidationWithoutEraseLeavesTheBackground) {
+TEST_F(ControlWindowTest, InvalidationWithoutEraseLeavesTheBackground) {
   control.Update();
   control.messages.clear();
   const TRect area{0, 0, 10, 10};
@@ -69,7 +69,7 @@ TEST_F(WindowTest, InvalidationWithoutEraseLeavesTheBackground) {
   EXPECT_EQ(control.Ids(), (std::vector<std::uint32_t>{WM_PAINT}));
 }
 
-TEST_F(WindowTest, PaintingWaitsWhileRedrawIsOff) {
+TEST_F(ControlWindowTest, PaintingWaitsWhileRedrawIsOff) {
   control.Update();
   control.Perform(WM_SETREDRAW, 0);
   EXPECT_TRUE(control.RedrawSuspended());
@@ -94,7 +94,7 @@ int BandAt(const QImage& image, int x, int y) {
   return image.pixelColor(x, y).red() / 20;
 }
 
-TEST_F(WindowTest, ScrollingMovesPixelsAndPaintsTheUncoveredBand) {
+TEST_F(ControlWindowTest, ScrollingMovesPixelsAndPaintsTheUncoveredBand) {
   control.Update();
   DrawBands(control);
   control.paints.clear();
@@ -113,7 +113,7 @@ TEST_F(WindowTest, ScrollingMovesPixelsAndPaintsTheUncoveredBand) {
   EXPECT_EQ(control.Surface().pixelColor(5, 85), QColor(Qt::blue));
 }
 
-TEST_F(WindowTest, ScrollingSidewaysAndDown) {
+TEST_F(ControlWindowTest, ScrollingSidewaysAndDown) {
   control.Update();
   DrawBands(control);
   TRect uncovered;
@@ -133,7 +133,7 @@ TEST_F(WindowTest, ScrollingSidewaysAndDown) {
   EXPECT_NE(image.pixelColor(100, 50), QColor(Qt::red));
 }
 
-TEST_F(WindowTest, AreaWaitingToBePaintedMovesWithItsPixels) {
+TEST_F(ControlWindowTest, AreaWaitingToBePaintedMovesWithItsPixels) {
   control.Update();
   control.paints.clear();
   const TRect row{0, 50, 200, 60};
@@ -144,7 +144,7 @@ TEST_F(WindowTest, AreaWaitingToBePaintedMovesWithItsPixels) {
   EXPECT_EQ(control.paints[0], (TRect{0, 30, 200, 40}));
 }
 
-TEST_F(WindowTest, ResizePaintsTheNewAreaOrAllAsTheClassAsks) {
+TEST_F(ControlWindowTest, ResizePaintsTheNewAreaOrAllAsTheClassAsks) {
   for (bool all : {true, false}) {
     TestControl c;
     c.repaint_all_on_resize = all;
@@ -166,7 +166,7 @@ TEST_F(WindowTest, ResizePaintsTheNewAreaOrAllAsTheClassAsks) {
   }
 }
 
-TEST_F(WindowTest, CaretShowsWhenEveryHideIsAnswered) {
+TEST_F(ControlWindowTest, CaretShowsWhenEveryHideIsAnswered) {
   EXPECT_FALSE(control.ShowCaret());  // no caret yet
   ASSERT_TRUE(control.CreateCaret(2, 14));
   EXPECT_TRUE(control.CaretExists());
@@ -194,7 +194,7 @@ TEST_F(WindowTest, CaretShowsWhenEveryHideIsAnswered) {
   EXPECT_FALSE(control.DestroyCaret());
 }
 
-TEST_F(WindowTest, CaretIsDrawnOverTheSurfaceNotIntoIt) {
+TEST_F(ControlWindowTest, CaretIsDrawnOverTheSurfaceNotIntoIt) {
   control.Update();
   control.CreateCaret(2, 14);
   control.SetCaretPos(30, 40);
@@ -209,7 +209,7 @@ TEST_F(WindowTest, CaretIsDrawnOverTheSurfaceNotIntoIt) {
   EXPECT_EQ(shown.pixelColor(31, 45), QColor(Qt::blue));
 }
 
-TEST_F(WindowTest, CaretBlinksAtTheFlashRateAndShowsAtOnceWhenMoved) {
+TEST_F(ControlWindowTest, CaretBlinksAtTheFlashRateAndShowsAtOnceWhenMoved) {
   QStyleHints* hints = QGuiApplication::styleHints();
   const int flash = hints->cursorFlashTime();
   hints->setCursorFlashTime(100);
@@ -228,7 +228,7 @@ TEST_F(WindowTest, CaretBlinksAtTheFlashRateAndShowsAtOnceWhenMoved) {
   hints->setCursorFlashTime(flash);
 }
 
-TEST_F(WindowTest, ScrollBarsTakeTheirPlaceFromTheClientArea) {
+TEST_F(ControlWindowTest, ScrollBarsTakeTheirPlaceFromTheClientArea) {
   TestControl bars(WS_VSCROLL | WS_HSCROLL);
   bars.Create(200, 100);
   const int extent = GetSystemMetrics(SM_CXVSCROLL);
@@ -240,7 +240,7 @@ TEST_F(WindowTest, ScrollBarsTakeTheirPlaceFromTheClientArea) {
   EXPECT_FALSE(ControlScrollBar(control, SB_VERT)->isVisibleTo(ControlWidget(control)));
 }
 
-TEST_F(WindowTest, ScrollInfoKeepsThePositionInsideTheRange) {
+TEST_F(ControlWindowTest, ScrollInfoKeepsThePositionInsideTheRange) {
   TestControl bars(WS_VSCROLL);
   bars.Create(200, 100);
   TScrollInfo info;
@@ -270,7 +270,7 @@ TEST_F(WindowTest, ScrollInfoKeepsThePositionInsideTheRange) {
   EXPECT_EQ(bars.GetScrollPos(SB_VERT), 0);
 }
 
-TEST_F(WindowTest, PostedMessagesArriveFromTheEventLoop) {
+TEST_F(ControlWindowTest, PostedMessagesArriveFromTheEventLoop) {
   control.PostMessage(WM_USER + 1, 2, 3);
   EXPECT_TRUE(control.Of(WM_USER + 1).empty());
   QCoreApplication::processEvents();
@@ -278,7 +278,7 @@ TEST_F(WindowTest, PostedMessagesArriveFromTheEventLoop) {
   EXPECT_EQ(control.Of(WM_USER + 1)[0].LParam, 3);
 }
 
-TEST_F(WindowTest, PropertyChangesNotifyTheControl) {
+TEST_F(ControlWindowTest, PropertyChangesNotifyTheControl) {
   TFont font = control.Font();
   font.Height = -20;
   control.SetFont(font);
@@ -293,7 +293,7 @@ TEST_F(WindowTest, PropertyChangesNotifyTheControl) {
   EXPECT_EQ(control.Of(WM_ERASEBKGND).size(), 1u);
 }
 
-TEST(WindowlessTest, NothingThatNeedsAWindowHappens) {
+TEST(WindowlessControlTest, NothingThatNeedsAWindowHappens) {
   testing::App();
   TestControl control;
   control.SetBounds(0, 0, 100, 50);
@@ -336,7 +336,7 @@ TEST(WindowlessTest, NothingThatNeedsAWindowHappens) {
   EXPECT_EQ(control.Of(WM_USER + 2).size(), 1u);
 }
 
-TEST(WindowlessTest, AfterDestroyHandleTheControlKeepsItsProperties) {
+TEST(WindowlessControlTest, AfterDestroyHandleTheControlKeepsItsProperties) {
   testing::App();
   TestControl control;
   control.Create(150, 60);
@@ -353,7 +353,7 @@ TEST(WindowlessTest, AfterDestroyHandleTheControlKeepsItsProperties) {
   EXPECT_EQ(control.ClientWidth(), 150);
 }
 
-TEST(WindowlessTest, AParentThatDeletesTheWidgetLeavesTheControlWithoutAWindow) {
+TEST(WindowlessControlTest, AParentThatDeletesTheWidgetLeavesTheControlWithoutAWindow) {
   testing::App();
   auto parent = std::make_unique<QWidget>();
   TestControl control;
