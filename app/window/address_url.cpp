@@ -3,13 +3,12 @@
 #include <string>
 
 #include "app/window/cp932_text.h"
-#include "app/window/info_window.h"
 
 namespace app {
 
-QUrl AddressUrl(int kind, std::string_view token) {
+QUrl AddressUrl(editor::TTokenKind kind, std::string_view token) {
   QString text = ToQString(token);
-  if (kind == tkMail) {
+  if (kind == editor::tkMail) {
     text.prepend(QStringLiteral("mailto:"));
   } else if (text.startsWith(QLatin1String("www."))) {
     text.prepend(QStringLiteral("http://"));

@@ -7,9 +7,11 @@
 
 #include <string_view>
 
+#include "editor/colour/token_kind.h"
+
 namespace app {
 
 // `kind` is tkUrl or tkMail; `token` the address as the window shows it (CP932).
-QUrl AddressUrl(int kind, std::string_view token);
+QUrl AddressUrl(editor::TTokenKind kind, std::string_view token);
 
 }  // namespace app

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 
+#include "editor/colour/caret_settings.h"
+#include "editor/colour/token_kind.h"
 #include "platform/cursor_index.h"
 #include "platform/string_list.h"
 
@@ -17,19 +19,12 @@ class QWidget;
 
 namespace app {
 
-// The token kinds the window acts on, with the colouring lexer's values.
-inline constexpr int tkEnd = 0;
-inline constexpr int tkUrl = 20;
-inline constexpr int tkMail = 21;
-
-// The control's five pointer shapes (its caret settings' Cursors).
-struct InfoWindowCursors {
-  platform::TCursor DefaultCursor = platform::crIBeam;
-  platform::TCursor DragSelCursor = platform::crDrag;
-  platform::TCursor DragSelCopyCursor = 2;
-  platform::TCursor InSelCursor = platform::crDefault;
-  platform::TCursor LeftMarginCursor = 1;
-};
+// The token kinds, as the colouring lexer gives them; the window acts on
+// tkUrl and tkMail.
+using editor::tkEnd;
+using editor::tkMail;
+using editor::tkUrl;
+using editor::TTokenKind;
 
 class InfoWindow {
  public:
@@ -49,17 +44,17 @@ class InfoWindow {
 
   // The current pointer kind (0 over text, 1 over the left margin, 2 over
   // the selection, 3 dragging the selection to move it, 4 to copy it) and
-  // the pointer shapes the settings give for them.
+  // the pointer shapes its caret settings give for them (Caret.Cursors).
   virtual int CursorKind() const = 0;
-  virtual InfoWindowCursors Cursors() const = 0;
+  virtual const editor::TEditorCursors& Cursors() const = 0;
   // The control's own pointer shape, and the system pointer at once.
   virtual void SetCursor(platform::TCursor cursor) = 0;
   virtual void SetScreenCursor(platform::TCursor cursor) = 0;
 
   // Tokens as the colouring lexer classifies them, at the caret or at a
   // client point; the text is CP932.
-  virtual int TokenKindFromCaret() = 0;
-  virtual int TokenKindFromPos(QPoint client_point) = 0;
+  virtual TTokenKind TokenKindFromCaret() = 0;
+  virtual TTokenKind TokenKindFromPos(QPoint client_point) = 0;
   virtual std::string TokenFromCaret() = 0;
   virtual void SelectTokenFromCaret() = 0;
 

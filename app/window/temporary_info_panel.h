@@ -21,11 +21,11 @@ class TemporaryInfoPanel : public QWidget, public InfoWindow {
   int TopRow() const override { return top_row_; }
   void SetTopRow(int row) override { top_row_ = row; }
   int CursorKind() const override { return 0; }
-  InfoWindowCursors Cursors() const override { return {}; }
+  const editor::TEditorCursors& Cursors() const override { return cursors_; }
   void SetCursor(platform::TCursor) override {}
   void SetScreenCursor(platform::TCursor) override {}
-  int TokenKindFromCaret() override { return tkEnd; }
-  int TokenKindFromPos(QPoint) override { return tkEnd; }
+  TTokenKind TokenKindFromCaret() override { return tkEnd; }
+  TTokenKind TokenKindFromPos(QPoint) override { return tkEnd; }
   std::string TokenFromCaret() override { return {}; }
   void SelectTokenFromCaret() override {}
 
@@ -35,6 +35,7 @@ class TemporaryInfoPanel : public QWidget, public InfoWindow {
 
  private:
   platform::TStringList lines_;
+  editor::TEditorCursors cursors_;
   int top_row_ = 0;
 };
 

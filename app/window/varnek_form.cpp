@@ -375,7 +375,7 @@ void TVarnekForm::SplitterDrag(int distance, bool finished) {
 }
 
 void TVarnekForm::Editor1DblClick() {
-  const int kind = editor1_->TokenKindFromCaret();
+  const TTokenKind kind = editor1_->TokenKindFromCaret();
   if (kind == tkUrl || kind == tkMail) {
     HideHint();
     options_.desktop->Open(AddressUrl(kind, editor1_->TokenFromCaret()));
@@ -385,29 +385,29 @@ void TVarnekForm::Editor1DblClick() {
 }
 
 void TVarnekForm::Editor1MouseMove(QPoint client_point) {
-  const int kind = editor1_->TokenKindFromPos(client_point);
+  const TTokenKind kind = editor1_->TokenKindFromPos(client_point);
   if (kind == tkUrl || kind == tkMail) {
     editor1_->SetCursor(platform::crHandPoint);
     ShowHintAtCursor(kind == tkUrl ? Cp932("ﾎｰﾑﾍﾟｰｼﾞを開きます") : Cp932("ﾒｰﾗｰを起動します"));
     return;
   }
   HideHint();
-  const InfoWindowCursors cursors = editor1_->Cursors();
+  const editor::TEditorCursors& cursors = editor1_->Cursors();
   switch (editor1_->CursorKind()) {
     case 0:
-      editor1_->SetCursor(cursors.DefaultCursor);
+      editor1_->SetCursor(cursors.DefaultCursor());
       break;
     case 1:
-      editor1_->SetCursor(cursors.LeftMarginCursor);
+      editor1_->SetCursor(cursors.LeftMarginCursor());
       break;
     case 2:
-      editor1_->SetCursor(cursors.InSelCursor);
+      editor1_->SetCursor(cursors.InSelCursor());
       break;
     case 3:
-      editor1_->SetScreenCursor(cursors.DragSelCursor);
+      editor1_->SetScreenCursor(cursors.DragSelCursor());
       break;
     case 4:
-      editor1_->SetScreenCursor(cursors.DragSelCopyCursor);
+      editor1_->SetScreenCursor(cursors.DragSelCopyCursor());
       break;
     default:
       break;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/colour/parser.h"
 #include "tests/app/window/window_test_support.h"
 
 namespace app::test {
@@ -166,6 +167,30 @@ TEST_F(Commands, AboutTextWithCreditAndAddresses) {
   EXPECT_EQ(mail, 2);
   EXPECT_EQ(web, 1);
   EXPECT_EQ(answerer.seen().size(), 1u);
+
+  // The information window's lexer, with the layout's address rules on,
+  // finds the three addresses whole.
+  struct Owner : editor::TEditorParserOwner {
+    Owner() {
+      view.SetUrl(true);
+      view.SetMail(true);
+    }
+    const editor::TEditorViewInfo& View() const override { return view; }
+    const platform::TStringList& ReserveWordList() const override { return words; }
+    editor::TEditorViewInfo view;
+    platform::TStringList words;
+  } owner;
+  std::vector<std::string> urls, mails;
+  for (int i = 0; i < t.info->Lines().Count(); ++i) {
+    const std::string line = t.info->Lines()[i];
+    editor::TEditorParser lexer(&owner, line, editor::kBracketsUnknown);
+    for (auto kind = lexer.Token(); kind != editor::tkEnd; kind = lexer.NextToken()) {
+      if (kind == editor::tkUrl) urls.push_back(lexer.TokenString());
+      if (kind == editor::tkMail) mails.push_back(lexer.TokenString());
+    }
+  }
+  EXPECT_EQ(urls, std::vector<std::string>{"http://pirukko.example.org/"});
+  EXPECT_EQ(mails, (std::vector<std::string>{"pirukko@example.org", "pirukko-bugs@example.org"}));
 }
 
 TEST_F(Commands, FileBrowserOpensTheChosenDirectory) {

@@ -21,7 +21,7 @@ TEST(InformationWindow, EveryChangeKeepsTheLastLineInView) {
 }
 
 struct HoverCase {
-  int kind;
+  TTokenKind kind;
   const char* hint;
 };
 
@@ -54,12 +54,13 @@ TEST(InformationWindow, HoverOverAnAddressShowsTheHandAndAHint) {
 
 TEST(InformationWindow, AwayFromAddressesThePointerFollowsTheCursorKind) {
   FormUnderTest t;
-  InfoWindowCursors& cursors = t.info->cursors;
-  cursors = {.DefaultCursor = -4,
-             .DragSelCursor = -12,
-             .DragSelCopyCursor = 2,
-             .InSelCursor = 0,
-             .LeftMarginCursor = 1};
+  // Distinct shapes for the five kinds, so that each lands where it must.
+  editor::TEditorCursors& cursors = t.info->cursors;
+  cursors.SetDefaultCursor(platform::crIBeam);
+  cursors.SetDragSelCursor(platform::crDrag);
+  cursors.SetDragSelCopyCursor(2);
+  cursors.SetInSelCursor(platform::crDefault);
+  cursors.SetLeftMarginCursor(1);
   struct Case {
     int kind;
     platform::TCursor control, screen;
@@ -76,7 +77,7 @@ TEST(InformationWindow, AwayFromAddressesThePointerFollowsTheCursorKind) {
 }
 
 struct OpenCase {
-  int kind;
+  TTokenKind kind;
   std::string token;
   QUrl opened;
 };
@@ -105,7 +106,7 @@ TEST(InformationWindow, DoubleClickOpensAddressesAndSelectsWords) {
   }
 
   FormUnderTest t;
-  t.info->caret_kind = tkEnd + 2;  // an ordinary word
+  t.info->caret_kind = editor::tkAnkWord;
   t.info->caret_token = "NewFolder";
   QTest::mouseDClick(t.info, Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_TRUE(t.desktop.opened.empty());

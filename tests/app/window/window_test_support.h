@@ -73,11 +73,11 @@ class FakeInfoWindow : public QWidget, public InfoWindow {
   int TopRow() const override { return top_row; }
   void SetTopRow(int row) override { top_row = row; }
   int CursorKind() const override { return cursor_kind; }
-  InfoWindowCursors Cursors() const override { return cursors; }
+  const editor::TEditorCursors& Cursors() const override { return cursors; }
   void SetCursor(platform::TCursor cursor) override { control_cursor = cursor; }
   void SetScreenCursor(platform::TCursor cursor) override { screen_cursor = cursor; }
-  int TokenKindFromCaret() override { return caret_kind; }
-  int TokenKindFromPos(QPoint point) override { return kind_at ? kind_at(point) : tkEnd; }
+  TTokenKind TokenKindFromCaret() override { return caret_kind; }
+  TTokenKind TokenKindFromPos(QPoint point) override { return kind_at ? kind_at(point) : tkEnd; }
   std::string TokenFromCaret() override { return caret_token; }
   void SelectTokenFromCaret() override { ++select_calls; }
 
@@ -91,11 +91,11 @@ class FakeInfoWindow : public QWidget, public InfoWindow {
   int visible_rows = 5;
   int top_row = 0;
   int cursor_kind = 0;
-  InfoWindowCursors cursors;
+  editor::TEditorCursors cursors;
   platform::TCursor control_cursor = 9999;
   platform::TCursor screen_cursor = 9999;
-  std::function<int(QPoint)> kind_at;
-  int caret_kind = tkEnd;
+  std::function<TTokenKind(QPoint)> kind_at;
+  TTokenKind caret_kind = tkEnd;
   std::string caret_token;
   int select_calls = 0;
 
