@@ -1,0 +1,433 @@
+// TEditor: the visible editor control. It keeps no text of its own: the text
+// is a screen-row list (shared with every control that shows it) with the
+// line view Lines over it. The control adds the caret, the selection,
+// painting with token colours, scrolling by whole rows and columns, and the
+// appearance settings that drive all of it.
+//
+// The members are grouped by concern, and so are the sources:
+//   editor.cpp            construction, properties, messages, settings
+//   editor_geometry.cpp   metrics, scroll ranges, scrolling, pixel to cell
+//   editor_caret.cpp      caret placement, caret display, hiding counters
+//   editor_paint.cpp      rows, marks, underline, selection repaint
+//   editor_screen.cpp     the screen updater and the change notification
+//   editor_selection.cpp  selection in both modes, whole rows, dragging
+//   editor_words.cpp      word jumps, indentation, tokens at a point
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "editor/colour/caret_settings.h"
+#include "editor/colour/margin_settings.h"
+#include "editor/colour/mark_settings.h"
+#include "editor/colour/parser.h"
+#include "editor/colour/parser_owner.h"
+#include "editor/colour/token_kind.h"
+#include "editor/colour/view_info.h"
+#include "editor/text/column_map.h"
+#include "editor/text/editor_strings.h"
+#include "editor/text/editor_strings_owner.h"
+#include "editor/text/row_end_kind.h"
+#include "editor/text/screen_strings.h"
+#include "editor/text/screen_strings_client.h"
+#include "editor/text/wrap_option.h"
+#include "platform/qt/custom_control.h"
+#include "platform/string_list.h"
+
+namespace editor {
+
+class TEditorScreen;
+
+enum TBorderStyle { bsNone, bsSingle };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+enum TSelectionMode : std::uint8_t { smStream = 0, smBox = 1 };
+enum TSelectionState : std::uint8_t { selNone = 0, selAnchored = 1, selActive = 2 };
+
+// A selection in rows and either byte indexes or columns.
+struct TEditorSelRange {
+  int StartRow = 0;
+  int EndRow = 0;
+  int StartCol = 0;
+  int EndCol = 0;
+
+  friend bool operator==(const TEditorSelRange&, const TEditorSelRange&) = default;
+};
+
+using TDrawLineEvent =
+    std::function<void(platform::TObject* sender, const std::string& LineStr, int X, int Y,
+                       int Index, const platform::TRect& ARect, bool Selected)>;
+using TSelectionChangeEvent = std::function<void(platform::TObject* sender, bool Selected)>;
+
+// Advances handed to every text output: each byte takes one cell.
+inline constexpr int kCharDxCount = 1000;
+
+class TEditor : public platform::TCustomControl,
+                public TScreenStringsClient,
+                public TEditorStringsOwner,
+                public TEditorParserOwner {
+ public:
+  TEditor();
+  ~TEditor() override;
+
+  // ---- life cycle ---------------------------------------------------------
+  // Between BeginLoading and Loaded the stored properties are being set:
+  // the rows wait with wrapping and bracket states.
+  void BeginLoading() { FLoading = true; }
+  virtual void Loaded();
+  bool Loading() const override { return FLoading; }
+  // Shows the rows of `other` instead of its own.
+  virtual void ShareRowsOf(TEditor& other);
+
+  // ---- published properties -------------------------------------------------
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle value);
+  TEditorCaret& Caret() const { return *FCaret; }
+  void SetCaret(const TEditorCaret& value) { FCaret->Assign(&value); }
+  TEditorStrings& Lines() const { return *FLines; }
+  void SetLines(const platform::TStrings& value);
+  TEditorMarks& Marks() const { return *FMarks; }
+  void SetMarks(const TEditorMarks& value) { FMarks->Assign(&value); }
+  TEditorMargin& Margin() const { return *FMargin; }
+  void SetMargin(const TEditorMargin& value) { FMargin->Assign(&value); }
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool value);
+  const platform::TStringList& ReserveWordList() const override { return *FReserveWordList; }
+  void SetReserveWordList(const platform::TStrings& value);
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle value);
+  int UndoListMax() const;
+  void SetUndoListMax(int value);
+  const TEditorViewInfo& View() const override { return *FView; }
+  TEditorViewInfo& View() { return *FView; }
+  void SetView(const TEditorViewInfo& value);
+  bool WantReturns() const { return FWantReturns; }
+  void SetWantReturns(bool value) { FWantReturns = value; }
+  bool WantTabs() const { return FWantTabs; }
+  void SetWantTabs(bool value) { FWantTabs = value; }
+  bool WordWrap() const;
+  void SetWordWrap(bool value);
+  TEditorWrapOption& WrapOption() const;
+  void SetWrapOption(const TEditorWrapOption& value);
+
+  // ---- public state ------------------------------------------------------------
+  bool Modified() const { return FModified; }
+  void SetModified(bool value) { FModified = value; }
+  bool OverWrite() const { return FOverWrite; }
+  void SetOverWrite(bool value);
+  int RowCount() const;
+  int Row() const override { return FRow; }
+  int Col() const override { return FCol; }
+  int TopRow() const override { return FTopRow; }
+  int TopCol() const { return FTopCol; }
+  int VisibleRows() const { return FVisibleRows; }
+  int VisibleCols() const { return FVisibleCols; }
+  int CharWidth() const { return FCharWidth; }
+  int CharHeight() const { return FCharHeight; }
+  int RowHeight() const override;
+  const TDelimiterSet& Delimiters() const { return FDelimiters; }
+  TEditorParserClass ParserClass() const { return FParserClass; }
+  // 0 default, 1 left margin, 2 in the selection, 3 drag move, 4 drag copy.
+  std::uint8_t CursorKind() const { return FCursorKind; }
+  void SetCursorKind(std::uint8_t kind);
+
+  // ---- events ---------------------------------------------------------------
+  platform::TNotifyEvent OnCaretMoved;
+  platform::TNotifyEvent OnChange;
+  TDrawLineEvent OnDrawLine;
+  TSelectionChangeEvent OnSelectionChange;
+  platform::TNotifyEvent OnSelectionModeChange;
+  platform::TNotifyEvent OnTopColChange;
+  platform::TNotifyEvent OnTopRowChange;
+
+  // ---- undo -----------------------------------------------------------------
+  virtual bool CanRedo() const;
+  virtual bool CanUndo() const;
+  virtual void Redo();
+  virtual void Undo();
+
+  // ---- rows as the control sees them -------------------------------------------
+  // The end kind of a row; a row outside the list counts as rkEof.
+  TRowEndKind RowEndKind(int row) const;
+  // The raw bytes of a row (empty outside the list).
+  std::string RowText(int row) const;
+  // The control's column rules (tab width, wrap width, delimiters).
+  TColumnMapSettings ColumnMapSettings() const override;
+  std::string DisplayTextOf(int row) const;
+  std::string ColumnMapOf(int row) const;
+  int DisplayLengthOf(int row) const;
+  // Byte length of a row plus 2 when it ends its line, plus 1 when it ends the text.
+  int CountedRowLength(int row) const;
+
+  // ---- geometry and scrolling ----------------------------------------------------
+  void InitMetrics();
+  void UpdateScrollBars() override;
+  void UpdateView();
+  void SetTopRow(int row) override;
+  void SetTopCol(int col);
+  // Moves the pixels of `scroll` (the client area for none) by (dx, dy)
+  // inside `clip` and paints what is uncovered before returning.
+  virtual void ScrollView(int dx, int dy, const platform::TRect* scroll,
+                          const platform::TRect* clip);
+  void ScrollRowsBelow(int row, int count);
+  void PageScroll(int delta);
+  void ScrollCaretIntoView();
+  // The column and row under a client point; with snap the column whose
+  // left edge is nearest.
+  void PixelToColRow(int x, int y, bool snap, int& col, int& row) const;
+  // The row and byte index of the character under a client point.
+  bool PointToRowByte(platform::TPoint point, int& row, int& byte) const;
+  // Where the text starts and scrolls: inside the left and top margins.
+  platform::TRect TextArea() const;
+
+  // ---- caret placement -----------------------------------------------------------
+  void SetRow(int row) override;
+  void SetCol(int col) override;
+  void SetRowCol(int row, int col);
+  void SetRowOffset(int first_row, int offset);
+  void SetSelStart(int offset);
+  int GetSelStart() const;
+  int OffsetFromRow(int first_row, int row, int col) const;
+  // The byte index under the caret.
+  int CaretByte() const;
+  // Column normalisation after a change of Row or Col: off trail bytes and
+  // tab fillers, within the row unless the caret is free.
+  void AdjustCol(bool keep, int direction);
+  void ForgetKeptCol() { FKeptColValid = false; }
+
+  // ---- caret display ---------------------------------------------------------------
+  void CaretChanged();
+  virtual void UpdateCaretShape();
+  void UpdateCaretPos();
+  void UpdateImeWindow();
+  void ShowSysCaret();
+  void HideSysCaret();
+  bool CaretOutOfView() const;
+  virtual platform::TPoint CaretPixelPos() const;
+  virtual void CaretBeginUpdate();
+  virtual void CaretEndUpdate();
+  virtual void UnderlineBeginUpdate();
+  virtual void UnderlineEndUpdate();
+
+  // Keep the caret / the caret-row underline hidden for their lifetime.
+  class TCaretHideGuard {
+   public:
+    explicit TCaretHideGuard(TEditor& editor) : editor_(editor) { editor_.CaretBeginUpdate(); }
+    ~TCaretHideGuard() { editor_.CaretEndUpdate(); }
+    TCaretHideGuard(const TCaretHideGuard&) = delete;
+    TCaretHideGuard& operator=(const TCaretHideGuard&) = delete;
+
+   private:
+    TEditor& editor_;
+  };
+  class TUnderlineHideGuard {
+   public:
+    explicit TUnderlineHideGuard(TEditor& editor) : editor_(editor) {
+      editor_.UnderlineBeginUpdate();
+    }
+    ~TUnderlineHideGuard() { editor_.UnderlineEndUpdate(); }
+    TUnderlineHideGuard(const TUnderlineHideGuard&) = delete;
+    TUnderlineHideGuard& operator=(const TUnderlineHideGuard&) = delete;
+
+   private:
+    TEditor& editor_;
+  };
+
+  // ---- painting -------------------------------------------------------------------
+  void PaintRect(const platform::TRect& rect);
+  void DrawRow(const platform::TRect& band, int x, int row, const std::string& text, int y);
+  void DrawSelectedRow(const platform::TRect& band, int x, int row, const std::string& text, int y);
+  void DrawRowWithSelection(const platform::TRect& band, int x, int row, const std::string& text,
+                            int y);
+  platform::TRect ColRangeRect(std::string_view text, int row, int from, int to) const;
+  void TextOutDx(const platform::TRect& rect, int x, unsigned options, std::string_view text,
+                 int y);
+  virtual void DrawEofMark(int x, int y);
+  virtual void DrawRetMark(int x, int y);
+  virtual void DrawSelectedRetMark(int x, int y);
+  virtual void DrawUnderline(int row);
+  virtual void EraseUnderline(int row);
+  virtual int UnderlineY(int row) const;
+  // Repaints the cells whose selected state differs between what the
+  // screen shows (FSelDrawn) and the selection (FSelCols).
+  void RepaintSelectionChange();
+  void InvalidateRow(int row) override;
+  void InvalidateRows(int a, int b);
+  void InvalidateAll() override;
+  // The left edge of a column for selection boundaries, never left of the text.
+  int ColumnEdge(int col) const;
+
+  // ---- change notification -------------------------------------------------------------
+  void DoChange() override;
+  virtual void SettingsChanged(platform::TObject* sender);
+
+  // ==== selection: begin (maintained with the selection sources) ====================
+  bool Selected() const override { return FSelectionState == selActive; }
+  void CancelSelection() override;
+  TSelectionMode SelectionMode() const { return static_cast<TSelectionMode>(FSelectionMode); }
+  void SetSelectionMode(TSelectionMode mode);
+  int GetSelLength() const;
+  void SetSelLength(int length);
+  std::string GetSelText() const;
+  void StartSelection();
+  void UpdateSelection();
+  void ActivateSelection();
+  void UpdateSelectionRange();
+  void ClearSelection();
+  void SelectAll();
+  bool InSelection(int row, int col) const;
+  void RowSelectStart(int row);
+  void RowSelectTo(int row);
+  void RowSelectEnd() { FRowSelecting = false; }
+  bool RowSelecting() const { return FRowSelecting; }
+  virtual bool CanDragSelection() const;
+  void SelDragPress();
+  void SelDragBegin();
+  void SelDragEnd();
+  void SelDragCancel();
+  std::uint8_t SelDragState() const { return FSelDragState; }
+  virtual void CopySelectionTo(int row, int col);
+  const TEditorSelRange& SelBytes() const { return FSelBytes; }
+  const TEditorSelRange& SelCols() const { return FSelCols; }
+  const TEditorSelRange& SelDrawn() const { return FSelDrawn; }
+  // ==== selection: end ==============================================================
+
+  // ==== words and tokens: begin (maintained with the word sources) ===================
+  bool WordJump(int& row, int& col, int direction) const;
+  int PrevLineIndent(int row) const;
+  virtual void GetTokenAt(platform::TPoint point, const TEditorParserOwner* editor,
+                          std::string& text, bool use_state, TTokenKind& kind) const;
+  virtual void SelectTokenAt(platform::TPoint point, const TEditorParserOwner* editor,
+                             bool use_state);
+  TTokenKind TokenKindFromPos(platform::TPoint point) const;
+  void TokenFromPos(platform::TPoint point, std::string& text) const;
+  TTokenKind TokenKindFromCaret() const;
+  void TokenFromCaret(std::string& text) const;
+  void SelectTokenFromCaret();
+  void SelectTokenFromPos(platform::TPoint point);
+  // ==== words and tokens: end ========================================================
+
+  // ---- what the screen-row list and the line view ask ---------------------------------
+  bool Focused() const override { return TCustomControl::Focused(); }
+  bool Visible() const override { return TCustomControl::Visible(); }
+  int ScreenHeight() const override;
+  int BracketCount() const override;
+  std::unique_ptr<TEditorParser> CreateParser(std::string_view text,
+                                              int bracket_state) const override;
+  TEditorScreenStrings& ScreenStrings() const override { return *FScreenStrings; }
+  void PlaceCaretAtOffset(int row, int offset) override { SetRowOffset(row, offset); }
+  void SetCaretRow(int row) override { SetRow(row); }
+  void SetCaretCol(int col) override { SetCol(col); }
+  void BeginLinesUpdate() override;
+  void EndLinesUpdate() override;
+
+ protected:
+  // ---- factories --------------------------------------------------------------------
+  virtual TDelimiterSet DefaultDelimiters() const;
+  virtual std::unique_ptr<TEditorStrings> CreateEditorStrings();
+  // A new list; the control frees it only through RemoveClient.
+  virtual TEditorScreenStrings* CreateScreenStrings();
+  virtual std::unique_ptr<TEditorScreen> CreateEditorScreen();
+  virtual std::unique_ptr<TEditorViewInfo> CreateViewInfo();
+  virtual TEditorParserClass GetParserClass() const;
+
+  // ---- events fired after the change they report ----------------------------------------
+  virtual void DoCaretMoved();
+  virtual void DoDrawLine(const platform::TRect& rect, int x, bool selected, int row,
+                          const std::string& text, int y);
+  virtual void DoSelectionChange(bool selected);
+  virtual void DoSelectionModeChange();
+  virtual void DoTopColChange();
+  virtual void DoTopRowChange();
+
+  // ---- the window ---------------------------------------------------------------------
+  void CreateParams(platform::TCreateParams& params) override;
+  void WndProc(platform::TMessage& message) override;
+  void Dispatch(platform::TMessage& message) override;
+  void DefaultHandler(platform::TMessage& message) override;
+  void Paint() override;
+
+ private:
+  friend class TEditorScreen;
+
+  // Whether the canvas can be drawn on and the metrics are known.
+  bool CanDraw() const { return HandleAllocated() && FCharWidth > 0 && FCharHeight > 0; }
+  // Selected or left by a clearing repaint: rows then paint their underline pixel row too.
+  int BandHeight() const;
+  // Token colours drawn over a row's default output; shared by both row painters.
+  void DrawRowText(const platform::TRect& band, int x, int row, const std::string& text, int y,
+                   bool selected);
+  void DrawRowMarks(const platform::TRect& band, int x, int row, int length, int y, bool selected);
+  void DrawUnderlineIn(int row, platform::TColor color);
+  void SetCaretPlacing(bool value) { FCaretPlacing = value; }
+  void AttachRows(TEditorScreenStrings* rows);
+
+  // ---- fields, in the order of the control's data model -----------------------------------
+  TBorderStyle FBorderStyle = bsSingle;
+  std::unique_ptr<TEditorCaret> FCaret;
+  bool FCaretPlacing = false;
+  int FCaretHideCount = 0;
+  bool FCaretShown = false;
+  int FCol = 0;
+  int FVisibleCols = 0;
+  int FKeptCol = 0;
+  bool FKeptColValid = false;
+  bool FCaretMovePending = false;
+  std::uint8_t FCursorKind = 0;
+  TDelimiterSet FDelimiters;
+  std::array<int, kCharDxCount> FCharDx{};
+  int FCharHeight = 0;
+  int FCharWidth = 0;
+  int FMaxTopCol = 0;
+  int FImeSkipCount = 0;
+  bool FItalicSeen = false;
+  bool FKeyRepeating = false;
+  int FScrollPixels = 0;
+  std::unique_ptr<TEditorStrings> FLines;
+  TEditorScreenStrings* FScreenStrings = nullptr;  // shared; freed by the last client
+  std::unique_ptr<TEditorMarks> FMarks;
+  std::unique_ptr<TEditorMargin> FMargin;
+  bool FModified = false;
+  int FMouseDownX = 0;
+  int FMouseDownY = 0;
+  bool FOverWrite = false;
+  TEditorParserClass FParserClass = kDefaultParserClass;
+  bool FReadOnly = false;
+  int FRow = 0;
+  int FVisibleRows = 0;
+  std::unique_ptr<platform::TStringList> FReserveWordList;
+  std::unique_ptr<TEditorScreen> FScreen;
+  TScrollStyle FScrollBars = ssNone;
+  int FTopCol = 0;
+  int FTopRow = 0;
+  int FUnderlineHideCount = 0;
+  std::unique_ptr<TEditorViewInfo> FView;
+  int FVScrollMax = 0;
+  bool FWantTabs = true;
+  bool FWantReturns = true;
+  bool FWrapToggle = false;
+  bool FFullRowPaint = false;
+  bool FLoading = false;
+  int FLinesUpdateCount = 0;
+
+  // ==== selection fields: begin ======================================================
+  bool FRowSelecting = false;
+  std::uint8_t FSelDragState = 0;
+  std::uint8_t FSelectionMode = smStream;
+  std::uint8_t FSelectionState = selNone;
+  int FAnchorCol = 0;
+  int FAnchorByte = 0;
+  int FAnchorRow = 0;
+  TEditorSelRange FSelBytes;
+  TEditorSelRange FSelCols;
+  TEditorSelRange FSelDrawn;
+  int FRowSelStart = 0;
+  int FRowSelEnd = 0;
+  bool FRowSelFromEof = false;
+  // ==== selection fields: end ========================================================
+};
+
+}  // namespace editor
