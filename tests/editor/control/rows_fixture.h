@@ -1,0 +1,29 @@
+// Screen rows laid out by hand, each with its end kind, so that tests of the
+// control's row arithmetic can shape wrapped lines exactly as they need.
+#pragma once
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "editor/text/row_end_kind.h"
+#include "editor/text/screen_strings.h"
+
+namespace editor::testing {
+
+struct RowSpec {
+  std::string text;
+  TRowEndKind kind = rkReturn;
+};
+
+inline std::unique_ptr<TEditorScreenStrings> MakeRows(std::initializer_list<RowSpec> specs) {
+  auto rows = std::make_unique<TEditorScreenStrings>();
+  for (const RowSpec& spec : specs) {
+    rows->AppendRow(spec.text, 0);
+    rows->SetEndKinds(rows->GetCount() - 1, spec.kind);
+  }
+  return rows;
+}
+
+}  // namespace editor::testing
