@@ -22,8 +22,10 @@ void TitleBarDrag::StartMove(QPoint global_press) {
 bool TitleBarDrag::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseButtonPress:
+      // Taken here, so that a press on a part of the bar is not handed on to
+      // the bar as a second press.
       if (OnMouseDown) OnMouseDown(static_cast<QMouseEvent*>(event));
-      return false;
+      return true;
     case QEvent::MouseMove:
       if (following_) {
         auto* mouse = static_cast<QMouseEvent*>(event);

@@ -43,29 +43,31 @@
 namespace app {
 namespace {
 
-// Reports mouse clicks (press and release inside) on a control that has no
-// click signal of its own.
-class ClickReporter : public QObject {
+// Watches one control's events for the window; `watch` sees each event and
+// never consumes it.
+class EventWatch : public QObject {
  public:
-  ClickReporter(QWidget* control, std::function<void()> on_click)
-      : QObject(control), on_click_(std::move(on_click)) {
+  EventWatch(QWidget* control, std::function<void(QWidget*, QEvent*)> watch)
+      : QObject(control), watch_(std::move(watch)) {
     control->installEventFilter(this);
   }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::MouseButtonRelease) {
-      auto* widget = static_cast<QWidget*>(watched);
-      auto* mouse = static_cast<QMouseEvent*>(event);
-      if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint()))
-        on_click_();
-    }
+    watch_(static_cast<QWidget*>(watched), event);
     return false;
   }
 
  private:
-  std::function<void()> on_click_;
+  std::function<void(QWidget*, QEvent*)> watch_;
 };
+
+// A click: the left button released inside the control.
+bool IsClick(QWidget* control, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonRelease) return false;
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  return mouse->button() == Qt::LeftButton && control->rect().contains(mouse->position().toPoint());
+}
 
 // The run's log goes into the information window's lines and is painted as
 // it grows.
@@ -161,7 +163,9 @@ void TVarnekForm::ConnectHandlers() {
   connect(Edit3, &QLineEdit::textChanged, this, naming_change(Edit3));
   connect(ComboBox1, &QComboBox::currentIndexChanged, this, naming_change(ComboBox1));
   connect(CheckBox1, &QCheckBox::clicked, this, naming_change(CheckBox1));
-  new ClickReporter(Edit4, naming_change(Edit4));
+  new EventWatch(Edit4, [this](QWidget* control, QEvent* event) {
+    if (IsClick(control, event)) RnamePropChange(Edit4);
+  });
   connect(ComboBox2, &QComboBox::currentIndexChanged, this, naming_change(ComboBox2));
   connect(RadioButton1, &QRadioButton::clicked, this, naming_change(RadioButton1));
   connect(RadioButton2, &QRadioButton::clicked, this, naming_change(RadioButton2));
@@ -180,6 +184,11 @@ void TVarnekForm::ConnectHandlers() {
   editor1_->OnDblClick = [this] { Editor1DblClick(); };
   editor1_->OnMouseMove = [this](QPoint point) { Editor1MouseMove(point); };
   editor1_->OnResize = [this] { Editor1Resize(); };
+  // A hint belongs to the address under the pointer; leaving the
+  // information window leaves the address too.
+  new EventWatch(editor1_->Widget(), [this](QWidget*, QEvent* event) {
+    if (event->type() == QEvent::Leave) HideHint();
+  });
   Splitter1->OnDrag = [this](int distance, bool finished) { SplitterDrag(distance, finished); };
 
   title_bar_drag_ = new TitleBarDrag(this);
@@ -344,6 +353,11 @@ void TVarnekForm::Button6Click() {
 
 void TVarnekForm::IconButton1Click() {
   close();
+}
+
+void TVarnekForm::closeEvent(QCloseEvent* event) {
+  HideHint();
+  QWidget::closeEvent(event);
 }
 
 void TVarnekForm::ShowInfoText(std::string_view text) {

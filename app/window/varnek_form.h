@@ -104,6 +104,9 @@ class TVarnekForm : public QWidget {
   static constexpr int kMinInfoHeight = 85;
   static constexpr int kSplitterHeight = 3;
 
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
  private:
   void CreateFrame();
   void CreateTitleBar();

@@ -50,6 +50,15 @@ TEST(InformationWindow, HoverOverAnAddressShowsTheHandAndAHint) {
     EXPECT_FALSE(t.form->FHintWindow().HandleAllocated());
     EXPECT_EQ(t.info->control_cursor, platform::crIBeam);
   }
+  // Out of the information window, the hint goes too, and with the window.
+  QTest::mouseMove(t.info, QPoint(20, 10));
+  ASSERT_TRUE(t.form->FHintWindow().HandleAllocated());
+  QEvent leave(QEvent::Leave);
+  QApplication::sendEvent(t.info, &leave);
+  EXPECT_FALSE(t.form->FHintWindow().HandleAllocated());
+  QTest::mouseMove(t.info, QPoint(20, 10));
+  t.form->close();
+  EXPECT_FALSE(t.form->FHintWindow().HandleAllocated());
 }
 
 TEST(InformationWindow, AwayFromAddressesThePointerFollowsTheCursorKind) {
