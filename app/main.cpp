@@ -18,8 +18,10 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(QStringLiteral("Pirukko"));
   QApplication::setApplicationDisplayName(QStringLiteral("Pirukko"));
   app::SystemDesktopHandOff desktop;
-  app::TVarnekForm form(
-      {.info_window_factory = app::ProgramInfoWindowFactory(), .desktop = &desktop});
+  app::TVarnekForm::Options options;
+  options.info_window_factory = app::ProgramInfoWindowFactory();
+  options.desktop = &desktop;
+  app::TVarnekForm form(std::move(options));
   form.show();
   return application.exec();
 }
