@@ -171,5 +171,23 @@ TEST_F(UndoTest, WrappedRowsComeBackAsTheyWere) {
   EXPECT_EQ(DescribeRows(rows), before);
 }
 
+TEST_F(UndoTest, UndoPutsBackTheVeryRowsSoOlderStepsStillFindTheirRows) {
+  // Cut afresh from its second row, this line's tabs stop elsewhere and the
+  // rest of it takes another number of rows than it has now.
+  const std::string line = "\t\taaaa\taaa\taaaaaaaaaaaaaaa\taaaaaaaa";
+  rows.WrapOption().SetWrapByte(20);
+  rows.SetWordWrap(true);
+  rows.ReplaceRows(0, 0, line + "\r\nzzz\r\n");
+  const std::string before = DescribeRows(rows);
+  ASSERT_EQ(before, "\t\taaaa~\taaa\taaaaaaaa~aaaaaaa\taaaaaaaa|zzz|");
+  rows.ReplaceRows(3, 1, "zXzz\r\n");
+  std::string third = "b" + rows.Get(2);
+  AppendLineBreak(rows, 2, third);
+  rows.ReplaceRows(2, 1, third);  // re-wraps from the second row of the line
+  rows.Undo();
+  rows.Undo();
+  EXPECT_EQ(DescribeRows(rows), before);
+}
+
 }  // namespace
 }  // namespace editor
