@@ -1,0 +1,43 @@
+// The help file the build puts next to the program: shown by the help
+// command, Shift-JIS throughout, lines ended by CR LF.
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include "platform/cp932.h"
+#include "tests/app/window/window_test_support.h"
+
+namespace app::test {
+namespace {
+
+const QString kBuildDir = QStringLiteral(PIRUKKO_BUILD_DIR);
+
+TEST(HelpFile, BuildPutsItNextToTheProgramAndTheHelpCommandShowsIt) {
+  FormUnderTest t(QString(), kBuildDir + "/varnek");
+  MessageBoxAnswerer answerer(QMessageBox::Ok);
+  t.form->Button4Click();
+  const std::vector<std::string> lines = t.info->LinesUtf8();
+  ASSERT_GT(lines.size(), 50u);
+  EXPECT_EQ(lines[0], "■□■ Pirukko ヘルプ ■□■");
+  // It speaks of what the window offers.
+  std::string all;
+  for (const std::string& line : lines) all += line + "\n";
+  for (const char* topic : {"マスク", "日付表示文字", "yyyy", "連番", "情報ウインドウ", "実行"}) {
+    EXPECT_NE(all.find(topic), std::string::npos) << topic;
+  }
+  EXPECT_EQ(answerer.seen().size(), 1u);
+}
+
+TEST(HelpFile, ShiftJisWithCrLfLineEnds) {
+  QFile file(kBuildDir + "/varnek.txt");
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  EXPECT_TRUE(platform::Cp932ToUtf8(bytes.toStdString()).has_value());
+  EXPECT_FALSE(bytes.contains("\xEF\xBB\xBF"));  // no UTF-8 byte-order mark
+  EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n'));
+  EXPECT_EQ(bytes.count("\r\n"), bytes.count('\r'));
+  EXPECT_TRUE(bytes.endsWith("\r\n"));
+}
+
+}  // namespace
+}  // namespace app::test
