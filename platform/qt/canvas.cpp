@@ -82,9 +82,9 @@ void TCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std:
   if (!text.empty()) {
     const QColor colour = ToQColor(Font.Color);
     window_->Text().Draw(p, f.font, x, y, text, dx, f.average_width, colour);
-    if (Font.Style & fsUnderline)
+    if (Font.Style.Contains(fsUnderline))
       p.fillRect(QRect(x, y + f.ascent + f.underline_pos, width, f.line_width), colour);
-    if (Font.Style & fsStrikeOut)
+    if (Font.Style.Contains(fsStrikeOut))
       p.fillRect(QRect(x, y + f.ascent - f.strike_out_pos, width, f.line_width), colour);
   }
   if (clipped) window_->Unclip();

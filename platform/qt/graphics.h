@@ -5,61 +5,17 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/colour.h"
+#include "platform/font_style.h"
+
 namespace platform {
 
-// A colour as the layouts store it: 0x00BBGGRR, or a system colour
-// (0x80000000 | index) that stands for the desktop's current colour.
-using TColor = std::int32_t;
+// Colours (0x00BBGGRR or a system colour) and font-style sets are the ones
+// the appearance settings keep; the canvas takes them as they are.
 
-inline constexpr TColor RGB(int r, int g, int b) {
-  return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
-}
-
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clMaroon = 0x000080;
-inline constexpr TColor clGreen = 0x008000;
-inline constexpr TColor clOlive = 0x008080;
-inline constexpr TColor clNavy = 0x800000;
-inline constexpr TColor clPurple = 0x800080;
-inline constexpr TColor clTeal = 0x808000;
-inline constexpr TColor clGray = 0x808080;
-inline constexpr TColor clSilver = 0xC0C0C0;
-inline constexpr TColor clRed = 0x0000FF;
-inline constexpr TColor clLime = 0x00FF00;
-inline constexpr TColor clYellow = 0x00FFFF;
-inline constexpr TColor clBlue = 0xFF0000;
-inline constexpr TColor clFuchsia = 0xFF00FF;
-inline constexpr TColor clAqua = 0xFFFF00;
-inline constexpr TColor clWhite = 0xFFFFFF;
-
-inline constexpr TColor SystemColor(int index) {
-  return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index));
-}
-inline constexpr TColor clScrollBar = SystemColor(0);
-inline constexpr TColor clBackground = SystemColor(1);
-inline constexpr TColor clWindow = SystemColor(5);
-inline constexpr TColor clWindowFrame = SystemColor(6);
-inline constexpr TColor clWindowText = SystemColor(8);
-inline constexpr TColor clHighlight = SystemColor(13);
-inline constexpr TColor clHighlightText = SystemColor(14);
-inline constexpr TColor clBtnFace = SystemColor(15);
-inline constexpr TColor clBtnShadow = SystemColor(16);
-inline constexpr TColor clGrayText = SystemColor(17);
-inline constexpr TColor clBtnText = SystemColor(18);
-inline constexpr TColor clBtnHighlight = SystemColor(20);
-inline constexpr TColor clInfoText = SystemColor(23);
-inline constexpr TColor clInfoBk = SystemColor(24);
-
-// The colour's red, green and blue as 0x00BBGGRR, system colours resolved
-// against the desktop's current palette. Needs the application object.
-TColor ColorToRGB(TColor color);
-
-// Font styles, combined as a set of bits.
-using TFontStyles = unsigned;
-inline constexpr TFontStyles fsBold = 1;
-inline constexpr TFontStyles fsItalic = 2;
-inline constexpr TFontStyles fsUnderline = 4;
-inline constexpr TFontStyles fsStrikeOut = 8;
+// The desktop's current colour of every system colour role, for
+// ColorToRGB. Needs the application object.
+TSystemPalette DesktopPalette();
 
 // Screen resolution the point sizes of fonts are measured against.
 inline constexpr int kPixelsPerInch = 96;
@@ -78,7 +34,7 @@ struct TFont {
   std::string Name = "MS Sans Serif";
   int Height = -11;
   TColor Color = clWindowText;
-  TFontStyles Style = 0;
+  TFontStyles Style;
 
   // Size in points, from and to Height, rounded to the nearest whole.
   int Size() const { return -MulDivRounded(Height, 72, kPixelsPerInch); }

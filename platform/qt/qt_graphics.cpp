@@ -69,19 +69,23 @@ constexpr std::array kSubstitutes{
 }  // namespace
 
 QColor ToQColor(TColor color) {
-  auto bits = static_cast<std::uint32_t>(color);
-  if ((bits & 0xFF000000u) == 0x80000000u) {
+  if (IsSystemColor(color)) {
     QPalette::ColorGroup group;
-    QPalette::ColorRole role = RoleOfSystemColor(static_cast<int>(bits & 0xFF), group);
+    QPalette::ColorRole role = RoleOfSystemColor(color & ~kSystemColorFlag, group);
     return QGuiApplication::palette().color(group, role);
   }
+  auto bits = static_cast<std::uint32_t>(color);
   return QColor(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
                 static_cast<int>((bits >> 16) & 0xFF));
 }
 
-TColor ColorToRGB(TColor color) {
-  QColor c = ToQColor(color);
-  return RGB(c.red(), c.green(), c.blue());
+TSystemPalette DesktopPalette() {
+  TSystemPalette palette;
+  for (int role = 0; role < kSystemColorRoleCount; ++role) {
+    QColor c = ToQColor(SystemColor(static_cast<TSystemColorRole>(role)));
+    palette.colors[role] = RGB(c.red(), c.green(), c.blue());
+  }
+  return palette;
 }
 
 QFont ToQFont(const TFont& font) {
@@ -114,10 +118,10 @@ QFont ToQFont(const TFont& font) {
     int cell = m.ascent() + m.descent();
     if (cell > height) result.setPixelSize(std::max(1, height * height / cell));
   }
-  result.setBold(font.Style & fsBold);
-  result.setItalic(font.Style & fsItalic);
-  result.setUnderline(font.Style & fsUnderline);
-  result.setStrikeOut(font.Style & fsStrikeOut);
+  result.setBold(font.Style.Contains(fsBold));
+  result.setItalic(font.Style.Contains(fsItalic));
+  result.setUnderline(font.Style.Contains(fsUnderline));
+  result.setStrikeOut(font.Style.Contains(fsStrikeOut));
   result.setKerning(false);
   return result;
 }

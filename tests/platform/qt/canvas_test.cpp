@@ -27,7 +27,7 @@ class ControlCanvasTest : public ::testing::Test {
     c.Font.Name = Sjis("ＭＳ ゴシック");
     c.Font.Height = -13;
     c.Font.Color = clBlack;
-    c.Font.Style = 0;
+    c.Font.Style = {};
   }
 
   // Draws `text` at the top-left with one cell per byte.
@@ -122,7 +122,7 @@ TEST_F(ControlCanvasTest, SolidBrushFillsTheCellsBehindTextOnly) {
 }
 
 TEST_F(ControlCanvasTest, UnderlineRunsUnderEveryCell) {
-  control.Canvas().Font.Style = fsUnderline;
+  control.Canvas().Font.Style = TFontStyles{fsUnderline};
   Draw("I  I");
   QImage image = control.Surface();
   // Below the glyphs, ink in the blank cells in the middle.
@@ -186,7 +186,7 @@ TEST(ControlColourTest, LayoutColoursAndSystemColours) {
   EXPECT_EQ(ToQColor(clNavy), QColor(0, 0, 0x80));
   EXPECT_EQ(ToQColor(RGB(1, 2, 3)), QColor(1, 2, 3));
   EXPECT_EQ(ToQColor(clWindow), QGuiApplication::palette().color(QPalette::Base));
-  EXPECT_EQ(ColorToRGB(clWindowText) & 0xFFFFFF,
+  EXPECT_EQ(ColorToRGB(clWindowText, DesktopPalette()) & 0xFFFFFF,
             RGB(ToQColor(clWindowText).red(), ToQColor(clWindowText).green(),
                 ToQColor(clWindowText).blue()));
 }
@@ -196,7 +196,7 @@ TEST(ControlFontTest, LayoutNamesFindDesktopFonts) {
   TFont gothic;
   gothic.Name = Sjis("ＭＳ ゴシック");
   gothic.Height = -13;
-  gothic.Style = fsBold | fsItalic;
+  gothic.Style = TFontStyles{fsBold, fsItalic};
   QFont q = ToQFont(gothic);
   EXPECT_EQ(q.families().value(0), "IPAGothic");
   EXPECT_EQ(q.pixelSize(), 13);

@@ -132,7 +132,7 @@ class DemoControl : public TCustomControl {
     // The address in its own colour, underlined, over the row.
     if (auto at = text.find("http"); at != std::string::npos) {
       c.Font.Color = clAqua;
-      c.Font.Style = fsUnderline;
+      c.Font.Style = TFontStyles{fsUnderline};
       c.ExtTextOut(kLeft + static_cast<int>(at) * cell_w_, y, ETO_CLIPPED, &band, text.substr(at),
                    cell_w_);
     }
