@@ -39,6 +39,10 @@ bool DirectoryListBox::SetDirectory(const QString& path) {
   return true;
 }
 
+void DirectoryListBox::Refresh() {
+  if (!directory_.isEmpty()) Fill();
+}
+
 void DirectoryListBox::Fill() {
   clear();
   const QIcon opened = style()->standardIcon(QStyle::SP_DirOpenIcon);

@@ -23,6 +23,10 @@ class DirectoryListBox : public QTreeWidget {
   // refuses, is refused (false) and nothing changes.
   bool SetDirectory(const QString& path);
 
+  // Lists the current directory again (after something made or removed
+  // a directory in it); the current directory stays.
+  void Refresh();
+
   std::function<void()> OnChange;
   std::function<bool(const QString& path)> CanOpen;
 

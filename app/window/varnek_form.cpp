@@ -297,6 +297,8 @@ void TVarnekForm::ExecuteCopy() {
   LiveLog log(editor1_->Lines(), painter);
   LiveProgress progress(ProgressBar1, painter);
   app::ExecuteCopy(input, FileList1, log, progress);
+  // The new folder shows in the directory list at once.
+  DirectoryListBox1->Refresh();
 }
 
 void TVarnekForm::Button4Click() {

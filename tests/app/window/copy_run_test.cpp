@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,11 @@ TEST_F(CopyRunInWindow, WorkedRunLogsEveryStepAndCopiesUnderNewNames) {
   EXPECT_EQ(progress->maximum(), 2);
   EXPECT_EQ(progress->value(), 2);
   EXPECT_EQ(t.info->top_row, t.info->Lines().Count() - t.info->visible_rows);
+  // The directory list shows the new folder, and stays where it was.
+  auto* list = t.Find<QTreeWidget>("DirectoryListBox1");
+  ASSERT_EQ(list->currentItem()->childCount(), 1);
+  EXPECT_EQ(list->currentItem()->child(0)->text(0), "NewFolder");
+  EXPECT_EQ(t.form->SelectedDirectory(), dir_);
 }
 
 TEST_F(CopyRunInWindow, RunTakesWhatTheControlsHold) {
