@@ -51,14 +51,22 @@ class FlagScope {
 }  // namespace
 
 TEditorScreenStrings::TEditorScreenStrings() {
-  FUndoObj = CreateUndoObj();
-  FWrapOption = CreateWrapOption();
   OnChange = [this](platform::TObject*) { NotifyClients(); };
 }
 
 TEditorScreenStrings::~TEditorScreenStrings() {
   OnChange = nullptr;
   FClients.clear();
+}
+
+TEditorUndoObj& TEditorScreenStrings::UndoObj() const {
+  if (!FUndoObj) FUndoObj = const_cast<TEditorScreenStrings*>(this)->CreateUndoObj();
+  return *FUndoObj;
+}
+
+TEditorWrapOption& TEditorScreenStrings::WrapOption() const {
+  if (!FWrapOption) FWrapOption = const_cast<TEditorScreenStrings*>(this)->CreateWrapOption();
+  return *FWrapOption;
 }
 
 std::unique_ptr<TEditorUndoObj> TEditorScreenStrings::CreateUndoObj() {
@@ -287,7 +295,7 @@ void TEditorScreenStrings::ReplaceRows(int index, int count, std::string_view te
 
   if (index == first && last == last_old && text.empty() && count > 0) {
     // Whole lines with their line breaks go.
-    TUndoData& undo = FUndoObj->NewUndoData();
+    TUndoData& undo = UndoObj().NewUndoData();
     undo.FirstRow = index;
     int removed;
     GetRowsText(index, count, undo.EndKind, removed, undo.Text);
@@ -311,7 +319,7 @@ void TEditorScreenStrings::ReplaceRows(int index, int count, std::string_view te
     kind = (end == '\n' || end == '\r') ? rkReturn : rkEof;
   }
 
-  TUndoData& undo = FUndoObj->NewUndoData();
+  TUndoData& undo = UndoObj().NewUndoData();
   undo.FirstRow = first;
   int removed;
   GetRowsText(first, last - first + 1, undo.EndKind, removed, undo.Text);
@@ -345,7 +353,7 @@ TColumnMapSettings TEditorScreenStrings::ColumnMapSettings() const {
   TScreenStringsClient* first = FirstClient();
   TColumnMapSettings settings = first ? first->ColumnMapSettings() : TColumnMapSettings();
   settings.WordWrap = FWordWrap;
-  settings.WrapWidth = FWrapOption->WrapByte();
+  settings.WrapWidth = WrapOption().WrapByte();
   return settings;
 }
 
@@ -353,7 +361,7 @@ void TEditorScreenStrings::WrapText(std::string_view text, TEditorStringList& ro
   platform::TStringsUpdate update(rows);
   rows.Clear();
   rows.ReserveRows(PresizedLineCount(text));
-  TWrapWalk walk(*FWrapOption, ColumnMapSettings());
+  TWrapWalk walk(WrapOption(), ColumnMapSettings());
   walk.WrapText(text, FWordWrap, [&rows](std::string_view row, TRowEndKind kind) {
     rows.AppendRow(row, WordOf(kind));
   });
@@ -361,7 +369,7 @@ void TEditorScreenStrings::WrapText(std::string_view text, TEditorStringList& ro
 
 int TEditorScreenStrings::WrapCount(std::string_view line) {
   if (!FWordWrap) return 1;
-  TWrapWalk walk(*FWrapOption, ColumnMapSettings());
+  TWrapWalk walk(WrapOption(), ColumnMapSettings());
   return walk.WrapCount(line);
 }
 
@@ -373,7 +381,7 @@ void TEditorScreenStrings::WrapAll() {
 
   const int count = GetCount();
   const TRowEndKind last_kind = EndKinds(count - 1);
-  TWrapWalk walk(*FWrapOption, ColumnMapSettings());
+  TWrapWalk walk(WrapOption(), ColumnMapSettings());
   // A logical line's text: the row itself, or its rows joined into `line`.
   std::string line;
   auto line_text = [&](int first, int last) -> std::string_view {
@@ -496,7 +504,7 @@ void TEditorScreenStrings::SetWordWrap(bool value) {
   if (value == FWordWrap) return;
   FWordWrap = value;
   if (FirstClientLoading()) return;
-  FUndoObj->Clear();
+  UndoObj().Clear();
   if (value)
     WrapAll();
   else
@@ -509,7 +517,7 @@ void TEditorScreenStrings::SetWordWrap(bool value) {
 
 void TEditorScreenStrings::WrapOptionChanged() {
   if (FirstClientLoading() || !FWordWrap) return;
-  FUndoObj->Clear();
+  UndoObj().Clear();
   FlagScope rewrap(FOptionRewrap);
   WrapAll();
   UpdateAllBrackets();
@@ -520,7 +528,7 @@ void TEditorScreenStrings::WrapOptionChanged() {
 
 void TEditorScreenStrings::Clear() {
   CancelSelections();
-  FUndoObj->Clear();
+  UndoObj().Clear();
   SetChange(0, GetCount(), 0);
   TEditorStringList::Clear();
   FChangeRow = FChangeOldCount = FChangeNewCount = 0;
@@ -534,11 +542,11 @@ void TEditorScreenStrings::Clear() {
 // ------------------------------------------------------------------- undo
 
 void TEditorScreenStrings::Redo() {
-  FUndoObj->Redo();
+  UndoObj().Redo();
 }
 
 void TEditorScreenStrings::Undo() {
-  FUndoObj->Undo();
+  UndoObj().Undo();
 }
 
 // ---------------------------------------------------------- bracket states

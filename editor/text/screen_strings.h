@@ -77,8 +77,9 @@ class TEditorScreenStrings : public TEditorStringList {
   void UnwrapAll();
   bool WordWrap() const { return FWordWrap; }
   void SetWordWrap(bool value);
-  TEditorWrapOption& WrapOption() { return *FWrapOption; }
-  const TEditorWrapOption& WrapOption() const { return *FWrapOption; }
+  // The options object is made by CreateWrapOption on first use, so that a
+  // descendant's factory is the one that runs.
+  TEditorWrapOption& WrapOption() const;
   void WrapOptionChanged();
   // Column rules of the first client with the list's own wrap settings.
   TColumnMapSettings ColumnMapSettings() const;
@@ -90,11 +91,12 @@ class TEditorScreenStrings : public TEditorStringList {
   void UpdateAllBrackets();
 
   // ---- undo
-  TEditorUndoObj& UndoObj() { return *FUndoObj; }
+  // Made by CreateUndoObj on first use, as the options object is.
+  TEditorUndoObj& UndoObj() const;
   virtual void Redo();
   virtual void Undo();
-  bool CanUndo() const { return FUndoObj->CanUndo(); }
-  bool CanRedo() const { return FUndoObj->CanRedo(); }
+  bool CanUndo() const { return UndoObj().CanUndo(); }
+  bool CanRedo() const { return UndoObj().CanRedo(); }
 
   // Empties rows, undo and redo; carets go to row 0, column 0.
   void Clear() override;
@@ -114,9 +116,9 @@ class TEditorScreenStrings : public TEditorStringList {
   int FChangeOldCount = 0;
   int FChangeNewCount = 0;
   bool FChanged = false;
-  std::unique_ptr<TEditorUndoObj> FUndoObj;
+  mutable std::unique_ptr<TEditorUndoObj> FUndoObj;
   bool FWordWrap = false;
-  std::unique_ptr<TEditorWrapOption> FWrapOption;
+  mutable std::unique_ptr<TEditorWrapOption> FWrapOption;
   bool FOptionRewrap = false;
 
   friend void RemoveClient(TEditorScreenStrings*& list, TScreenStringsClient* client);

@@ -298,5 +298,27 @@ TEST_F(ScreenStringsTest, WithoutBracketItemsEveryRowHasNoRegionAndNoLexerRuns) 
   EXPECT_EQ(client.parsers_made, 0);
 }
 
+TEST(ScreenStringsFactoriesTest, ADescendantsUndoObjectAndWrapOptionsAreTheOnesUsed) {
+  struct OwnUndo : TEditorUndoObj {
+    using TEditorUndoObj::TEditorUndoObj;
+  };
+  struct OwnOption : TEditorWrapOption {};
+  struct OwnRows : TEditorScreenStrings {
+    std::unique_ptr<TEditorUndoObj> CreateUndoObj() override {
+      return std::make_unique<OwnUndo>(*this);
+    }
+    std::unique_ptr<TEditorWrapOption> CreateWrapOption() override {
+      auto option = std::make_unique<OwnOption>();
+      option->SetOnChange([this](platform::TObject*) { WrapOptionChanged(); });
+      return option;
+    }
+  };
+  OwnRows rows;
+  rows.ReplaceRows(0, 0, "x\r\n");
+  EXPECT_NE(dynamic_cast<OwnUndo*>(&rows.UndoObj()), nullptr);
+  EXPECT_NE(dynamic_cast<OwnOption*>(&rows.WrapOption()), nullptr);
+  EXPECT_TRUE(rows.CanUndo());
+}
+
 }  // namespace
 }  // namespace editor
