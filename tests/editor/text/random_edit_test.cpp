@@ -93,9 +93,8 @@ struct Reference {
     Replace(start, LineEnd(start), s);
   }
   void Add(const std::string& s) {
-    if (!text.empty() && text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") != 0)
-      text = Normalise(text + "\r\n" + s);
-    else if (!text.empty() && text.size() < 2)
+    // A text without a final line break gets one before the new line.
+    if (!text.empty() && !text.ends_with("\r\n"))
       text = Normalise(text + "\r\n" + s);
     else
       text = Normalise(text + s + "\r\n");
