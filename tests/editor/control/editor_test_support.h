@@ -1,0 +1,71 @@
+// The real editor control in a window of its own, for the control's tests.
+#pragma once
+
+#include <QApplication>
+#include <QImage>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "editor/control/editor.h"
+#include "platform/cp932.h"
+#include "platform/qt/control_widget.h"
+
+namespace editor::testing {
+
+// The one application object of a test program; never destroyed, since
+// Qt's own globals may be gone by the time static objects are.
+inline QApplication& App() {
+  static int argc = 1;
+  static char name[] = "editor_control_test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+inline std::string Sjis(const char* utf8) {
+  return *platform::Utf8ToCp932(utf8);
+}
+
+// A shown, focused editor of the given client size.
+inline std::unique_ptr<TEditor> ShownEditor(int width, int height) {
+  App();
+  auto editor = std::make_unique<TEditor>();
+  editor->SetBounds(0, 0, width, height);
+  editor->HandleNeeded();
+  QWidget* w = platform::ControlWidget(*editor);
+  w->show();
+  (void)QTest::qWaitForWindowExposed(w);
+  QApplication::setActiveWindow(w);
+  (void)QTest::qWaitForWindowActive(w);
+  editor->SetFocus();
+  editor->Loaded();
+  return editor;
+}
+
+inline QImage Surface(const TEditor& editor) {
+  return platform::ControlSurface(editor);
+}
+
+// What a repaint of everything draws in the editor's present state.
+inline QImage FullRepaint(TEditor& editor) {
+  editor.Invalidate();
+  editor.Update();
+  return Surface(editor);
+}
+
+inline QColor Qc(platform::TColor c) {
+  return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
+// Pixels of colour `c` inside the rectangle.
+inline int CountColour(const QImage& image, const platform::TRect& r, platform::TColor c) {
+  const QRgb want = Qc(c).rgb();
+  int n = 0;
+  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, image.height()); ++y)
+    for (int x = std::max(r.Left, 0); x < std::min(r.Right, image.width()); ++x)
+      if ((image.pixel(x, y) & 0xFFFFFF) == (want & 0xFFFFFF)) ++n;
+  return n;
+}
+
+}  // namespace editor::testing
