@@ -173,6 +173,8 @@ void TEditor::SelectAll() {
 
 void TEditor::StartSelection() {
   if (Selected()) ClearSelection();
+  // An anchor never activated goes silently, also when no new one is set.
+  FSelectionState = selNone;
   if (RowCount() == 0) return;
   FSelectionState = selAnchored;
   FAnchorRow = FRow;
@@ -258,6 +260,14 @@ void TEditor::CancelSelection() {
 void TEditor::SetSelectionMode(TSelectionMode mode) {
   if (mode == SelectionMode() || FSelDragState == 2) return;
   FSelectionMode = mode;
+  if (FSelectionState == selAnchored && mode == smStream) {
+    // An anchor set in box mode may stand beyond its row's end; in stream
+    // mode it is limited like one set there, so that the first repaint
+    // starts from what the screen shows.
+    FAnchorCol = std::min(FAnchorCol, DisplayLengthOf(FAnchorRow));
+    FSelCols = {FAnchorRow, FAnchorRow, FAnchorCol, FAnchorCol};
+    FSelDrawn = FSelCols;
+  }
   if (Selected()) {
     if (mode == smBox) SetCursor(FCaret->Cursors().DefaultCursor());
     UpdateSelectionRange();

@@ -1,0 +1,350 @@
+// The selection of the real control: its text and length in both modes,
+// selecting by length and all, whole rows, dragging, and where its colours
+// land on the surface.
+#include <gtest/gtest.h>
+
+#include <QCursor>
+#include <random>
+#include <vector>
+
+#include "platform/qt/virtual_keys.h"
+#include "tests/editor/control/selection_fixture.h"
+
+namespace editor {
+namespace {
+
+using testing::EditorInWindow;
+using testing::Sjis;
+
+TEST(Selection, StreamTextAndLengthAcrossALineBreak) {
+  EditorInWindow w;
+  w.SetText("ab\r\ncd");
+  std::vector<bool> changes;
+  w.editor.OnSelectionChange = [&](platform::TObject*, bool selected) {
+    changes.push_back(selected);
+  };
+  w.Select(0, 1, 1, 1);
+  EXPECT_TRUE(w.editor.Selected());
+  EXPECT_EQ(w.editor.GetSelText(), "b\r\nc");
+  EXPECT_EQ(w.editor.GetSelLength(), 4);
+  EXPECT_EQ(w.editor.GetSelStart(), 1);
+  // Back above the anchor: the selection runs from the caret to the anchor.
+  w.editor.SetRowCol(0, 0);
+  w.editor.UpdateSelection();
+  EXPECT_EQ(w.editor.GetSelText(), "a");
+  EXPECT_EQ(w.editor.SelCols(), (TEditorSelRange{0, 0, 0, 1}));
+  w.editor.ClearSelection();
+  EXPECT_FALSE(w.editor.Selected());
+  EXPECT_EQ(w.editor.GetSelText(), "");
+  EXPECT_EQ(w.editor.GetSelLength(), 0);
+  EXPECT_EQ(changes, (std::vector<bool>{true, true, false}));
+}
+
+TEST(Selection, OneRowRunsBetweenAnchorAndCaretBytes) {
+  EditorInWindow w;
+  w.SetText("abcdefg");
+  w.Select(0, 3, 0, 5);
+  EXPECT_EQ(w.editor.SelBytes(), (TEditorSelRange{0, 0, 3, 4}));
+  EXPECT_EQ(w.editor.GetSelText(), "de");
+  w.editor.SetRowCol(0, 1);
+  w.editor.UpdateSelection();
+  EXPECT_EQ(w.editor.SelBytes(), (TEditorSelRange{0, 0, 1, 2}));
+  EXPECT_EQ(w.editor.GetSelText(), "bc");
+}
+
+TEST(Selection, AnAnchorAloneSelectsNothing) {
+  EditorInWindow w;
+  w.SetText("abc");
+  w.editor.StartSelection();
+  EXPECT_FALSE(w.editor.Selected());
+  EXPECT_EQ(w.editor.GetSelText(), "");
+  // On an empty text there is nothing to anchor to.
+  w.SetText("");
+  w.editor.StartSelection();
+  w.editor.UpdateSelection();
+  EXPECT_FALSE(w.editor.Selected());
+}
+
+TEST(Selection, BoxTakesTheCharactersStartingInsideIt) {
+  EditorInWindow w;
+  w.SetText("abcd\r\n" + Sjis("あいう"));
+  int mode_changes = 0;
+  w.editor.OnSelectionModeChange = [&](platform::TObject*) { ++mode_changes; };
+  w.editor.SetSelectionMode(smBox);
+  w.editor.SetSelectionMode(smBox);
+  EXPECT_EQ(mode_changes, 1);
+  w.Select(0, 1, 1, 4);
+  EXPECT_EQ(w.editor.SelCols(), (TEditorSelRange{0, 1, 1, 4}));
+  // い starts at column 2 and belongs to the box; あ (0) and う (4) do not.
+  EXPECT_EQ(w.editor.GetSelText(), "bcd\r\n" + Sjis("い") + "\r\n");
+  EXPECT_EQ(w.editor.GetSelLength(), 9);
+
+  // Back to stream mode: the same anchor and caret select from byte to byte.
+  w.editor.SetSelectionMode(smStream);
+  EXPECT_EQ(mode_changes, 2);
+  EXPECT_EQ(w.editor.GetSelText(), "bcd\r\n" + Sjis("あい"));
+}
+
+TEST(Selection, InSelectionFollowsTheMode) {
+  EditorInWindow w;
+  w.SetText("abcdef\r\nabcdef\r\nabcdef");
+  w.Select(0, 2, 2, 4);
+  struct Case {
+    int row, col;
+    bool stream, box;
+  } const cases[] = {
+      {0, 1, false, false}, {0, 2, true, true}, {0, 5, true, false},  {1, 0, true, false},
+      {1, 3, true, true},   {2, 3, true, true}, {2, 4, false, false}, {3, 3, false, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(w.editor.InSelection(c.row, c.col), c.stream) << c.row << "," << c.col;
+  w.editor.SetSelectionMode(smBox);
+  for (const Case& c : cases)
+    EXPECT_EQ(w.editor.InSelection(c.row, c.col), c.box) << c.row << "," << c.col << " box";
+}
+
+TEST(Selection, ByLengthAndAll) {
+  EditorInWindow w;
+  w.SetText("ab\r\ncd\r\na\tb");
+  // From the caret over a line break: the caret ends at the next row's start.
+  w.editor.SetSelStart(1);
+  w.editor.SetSelLength(3);
+  EXPECT_EQ(w.editor.GetSelText(), "b\r\n");
+  EXPECT_EQ(w.editor.Row(), 1);
+  EXPECT_EQ(w.editor.Col(), 0);
+  // Over a tab: the caret goes to the tab's stop.
+  w.editor.SetSelStart(8);
+  w.editor.SetSelLength(2);
+  EXPECT_EQ(w.editor.GetSelText(), "a\t");
+  EXPECT_EQ(w.editor.Col(), 8);
+  // A box selection becomes a stream one; more than the text stops at its end.
+  w.editor.SetSelectionMode(smBox);
+  w.editor.SetSelStart(4);
+  w.editor.SetSelLength(100);
+  EXPECT_EQ(w.editor.SelectionMode(), smStream);
+  EXPECT_EQ(w.editor.GetSelText(), "cd\r\na\tb");
+  // Length 0 leaves the caret at the selection's start.
+  w.editor.SetSelLength(0);
+  EXPECT_FALSE(w.editor.Selected());
+  EXPECT_EQ(w.editor.Row(), 1);
+  EXPECT_EQ(w.editor.Col(), 0);
+
+  w.editor.SelectAll();
+  EXPECT_EQ(w.editor.GetSelText(), "ab\r\ncd\r\na\tb");
+  EXPECT_EQ(w.editor.GetSelLength(), 11);
+  EXPECT_EQ(w.editor.GetSelStart(), 0);
+
+  // With a final line break the caret goes to the row after it.
+  w.SetText("ab\r\n");
+  w.editor.SelectAll();
+  EXPECT_EQ(w.editor.GetSelText(), "ab\r\n");
+  EXPECT_EQ(w.editor.Row(), 1);
+
+  w.SetText("");
+  w.editor.SelectAll();
+  EXPECT_FALSE(w.editor.Selected());
+}
+
+TEST(Selection, WholeRowsFollowTheMarginDrag) {
+  EditorInWindow w;
+  w.SetText("r0\r\nr1\r\nr2\r\nr3\r\nr4");
+  w.editor.RowSelectStart(2);
+  EXPECT_EQ(w.editor.GetSelText(), "r2\r\n");
+  EXPECT_EQ(w.editor.Row(), 2);
+  EXPECT_EQ(w.editor.Col(), 0);
+  w.editor.RowSelectTo(0);
+  EXPECT_EQ(w.editor.GetSelText(), "r0\r\nr1\r\nr2\r\n");
+  w.editor.RowSelectTo(3);
+  EXPECT_EQ(w.editor.GetSelText(), "r2\r\nr3\r\n");
+  // The last row has no line break: it is selected to its end.
+  w.editor.RowSelectTo(9);
+  EXPECT_EQ(w.editor.GetSelText(), "r2\r\nr3\r\nr4");
+  w.editor.RowSelectEnd();
+  w.editor.RowSelectTo(0);  // no longer selecting: nothing changes
+  EXPECT_EQ(w.editor.GetSelText(), "r2\r\nr3\r\nr4");
+
+  // Started on the last row, upward.
+  w.editor.RowSelectStart(4);
+  EXPECT_EQ(w.editor.GetSelText(), "r4");
+  w.editor.RowSelectTo(3);
+  EXPECT_EQ(w.editor.GetSelText(), "r3\r\nr4");
+}
+
+TEST(Selection, DraggingAndDropping) {
+  EditorInWindow w;
+  w.SetText("abcd");
+  w.editor.Caret().SetSelMove(true);
+  w.Select(0, 1, 0, 3);
+  ASSERT_TRUE(w.editor.CanDragSelection());
+  // Not in box mode, not read-only.
+  w.editor.SetReadOnly(true);
+  EXPECT_FALSE(w.editor.CanDragSelection());
+  w.editor.SetReadOnly(false);
+
+  w.editor.SelDragBegin();  // without a press first: no drag
+  EXPECT_EQ(w.editor.SelDragState(), 0);
+  w.editor.SelDragPress();
+  w.editor.SelDragBegin();
+  EXPECT_EQ(w.editor.SelDragState(), 2);
+  EXPECT_EQ(w.editor.CursorKind(), 3);
+  // The mode stays while the selection is dragged.
+  w.editor.SetSelectionMode(smBox);
+  EXPECT_EQ(w.editor.SelectionMode(), smStream);
+
+  // Dropped at column 4 of the same row, with the pointer over the control.
+  QWidget* client = platform::ClientWidget(w.editor);
+  QCursor::setPos(client->mapToGlobal(QPoint(10, 10)));
+  w.editor.SetRowCol(0, 4);
+  w.editor.SelDragEnd();
+  EXPECT_EQ(w.editor.SelDragState(), 0);
+  EXPECT_EQ(w.editor.Lines().GetTextStr(), "adbc");
+  EXPECT_EQ(w.editor.Col(), 4);
+  EXPECT_FALSE(w.editor.Selected());
+  // One step to undo.
+  w.editor.Undo();
+  EXPECT_EQ(w.editor.Lines().GetTextStr(), "abcd");
+
+  // Escape during a drag cancels it and the selection.
+  w.Select(0, 1, 0, 3);
+  w.editor.SelDragPress();
+  w.editor.SelDragBegin();
+  w.editor.SelDragCancel();
+  EXPECT_EQ(w.editor.SelDragState(), 0);
+  EXPECT_EQ(w.editor.CursorKind(), 0);
+  EXPECT_FALSE(w.editor.Selected());
+}
+
+TEST(Selection, DropTargets) {
+  struct Case {
+    const char* text;
+    int row, col, to_row, to_col;  // the selection
+    int drop_row, drop_col;
+    bool move;
+    const char* result;
+    int caret_row, caret_col;
+  } const cases[] = {
+      // A copy after the end of the row pads it with spaces.
+      {"abcd", 0, 1, 0, 3, 0, 6, false, "abcd  bc", 0, 8},
+      // A move up over a line break.
+      {"ab\r\ncdef", 1, 1, 1, 3, 0, 1, true, "adeb\r\ncf", 0, 3},
+      // A move down of text holding a line break.
+      {"ab\r\ncd\r\nef", 0, 1, 1, 1, 2, 1, true, "ad\r\neb\r\ncf", 2, 1},
+      // Into the selection itself: nothing changes.
+      {"abcd", 0, 0, 0, 3, 0, 2, true, "abcd", 0, 2},
+  };
+  for (const Case& c : cases) {
+    EditorInWindow w;
+    w.SetText(c.text);
+    w.editor.Caret().SetFreeCaret(true);
+    w.editor.Caret().SetSelMove(true);
+    w.Select(c.row, c.col, c.to_row, c.to_col);
+    if (c.move) {
+      w.editor.SelDragPress();
+      w.editor.SelDragBegin();
+      QCursor::setPos(platform::ClientWidget(w.editor)->mapToGlobal(QPoint(10, 10)));
+      w.editor.SetRowCol(c.drop_row, c.drop_col);
+      w.editor.SelDragEnd();
+    } else {
+      w.editor.CopySelectionTo(c.drop_row, c.drop_col);
+    }
+    EXPECT_EQ(w.editor.Lines().GetTextStr(), c.result) << c.text;
+    EXPECT_EQ(w.editor.Row(), c.caret_row) << c.text;
+    EXPECT_EQ(w.editor.Col(), c.caret_col) << c.text;
+    EXPECT_FALSE(w.editor.Selected());
+  }
+}
+
+// ----------------------------------------------------------- on the surface
+
+// Which cells of the first `rows` rows and `cols` columns show the selection.
+std::vector<std::string> SelectedCells(const EditorInWindow& w, int rows, int cols) {
+  const QImage surface = w.Surface();
+  std::vector<std::string> lines;
+  for (int r = 0; r < rows; ++r) {
+    std::string line;
+    for (int c = 0; c < cols; ++c) line += w.CellSelected(surface, r, c) ? '#' : '.';
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(SelectionOnScreen, StreamReachesTheRightEdgeOnAllButItsLastRow) {
+  EditorInWindow w;
+  w.SetText("abcdef\r\nab\r\nabcdef\r\nabcdef");
+  w.Select(0, 2, 2, 3);
+  EXPECT_EQ(SelectedCells(w, 4, 10),
+            (std::vector<std::string>{"..########", "##########", "###.......", ".........."}));
+  // Moving the caret back repaints only what changed, to the same picture a
+  // full repaint gives.
+  w.editor.SetRowCol(1, 1);
+  w.editor.UpdateSelection();
+  EXPECT_EQ(SelectedCells(w, 4, 10),
+            (std::vector<std::string>{"..########", "#.........", "..........", ".........."}));
+  w.editor.ClearSelection();
+  EXPECT_EQ(SelectedCells(w, 4, 10), std::vector<std::string>(4, ".........."));
+}
+
+TEST(SelectionOnScreen, BoxCoversOnlyTheTextAndSkipsACutCharacter) {
+  EditorInWindow w;
+  w.SetText("abcdef\r\n" + Sjis("あいう") + "\r\nab");
+  w.editor.Caret().SetFreeCaret(true);  // the box reaches beyond the last row
+  w.editor.SetSelectionMode(smBox);
+  w.Select(0, 1, 2, 4);
+  // On the row あいう the left edge cuts あ: the highlight starts after it.
+  EXPECT_EQ(SelectedCells(w, 3, 8), (std::vector<std::string>{".###....", "..##....", ".#......"}));
+}
+
+// After any sequence of selection changes the surface is what a full
+// repaint of the same state draws.
+TEST(SelectionOnScreen, IncrementalRepaintEqualsFullRepaint) {
+  EditorInWindow w(300, 160);
+  w.SetText("abcdefghij\r\n" + Sjis("あいうえお") + "xyz\r\n\tab\tcd\r\n\r\nshort\r\n" +
+            "a longer row of text here\r\nz");
+  std::mt19937 random(4);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  std::string log;  // the last operations, for the message of a failure
+  for (int step = 0; step < 400; ++step) {
+    const int op = pick(8);
+    log += " " + std::to_string(op) + "@" + std::to_string(w.editor.Row()) + "," +
+           std::to_string(w.editor.Col());
+    switch (op) {
+      case 0:
+        w.editor.StartSelection();
+        break;
+      case 1:
+        w.editor.ClearSelection();
+        break;
+      case 2:
+        w.editor.SetSelectionMode(w.editor.SelectionMode() == smBox ? smStream : smBox);
+        break;
+      case 3:
+        w.editor.SetTopRow(pick(3));
+        break;
+      default:
+        w.editor.SetRowCol(pick(8), pick(20));
+        w.editor.UpdateSelection();
+        break;
+    }
+    const QImage incremental = w.Surface();
+    w.editor.InvalidateAll();
+    w.editor.Update();
+    const QImage full = w.Surface();
+    if (incremental != full) {
+      QRect diff;
+      for (int y = 0; y < full.height(); ++y)
+        for (int x = 0; x < full.width(); ++x)
+          if (incremental.pixel(x, y) != full.pixel(x, y)) diff |= QRect(x, y, 1, 1);
+      FAIL() << "step " << step << " differs in " << diff.x() << "," << diff.y() << " "
+             << diff.width() << "x" << diff.height() << " mode " << int(w.editor.SelectionMode())
+             << " sel " << w.editor.Selected() << " cols " << w.editor.SelCols().StartRow << ","
+             << w.editor.SelCols().StartCol << "-" << w.editor.SelCols().EndRow << ","
+             << w.editor.SelCols().EndCol << " top " << w.editor.TopRow() << " caret "
+             << w.editor.Row() << "," << w.editor.Col() << " cw " << w.editor.CharWidth() << " rh "
+             << w.editor.RowHeight() << "\n"
+             << log.substr(log.size() > 200 ? log.size() - 200 : 0);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace editor
