@@ -204,6 +204,16 @@ TEST(Selection, DraggingAndDropping) {
   w.editor.Undo();
   EXPECT_EQ(w.editor.Lines().GetTextStr(), "abcd");
 
+  // Released with the pointer outside the control: the selection goes, the text stays.
+  w.Select(0, 1, 0, 3);
+  w.editor.SelDragPress();
+  w.editor.SelDragBegin();
+  QCursor::setPos(client->mapToGlobal(QPoint(-20, -20)));
+  w.editor.SetRowCol(0, 4);
+  w.editor.SelDragEnd();
+  EXPECT_EQ(w.editor.Lines().GetTextStr(), "abcd");
+  EXPECT_FALSE(w.editor.Selected());
+
   // Escape during a drag cancels it and the selection.
   w.Select(0, 1, 0, 3);
   w.editor.SelDragPress();
@@ -229,6 +239,8 @@ TEST(Selection, DropTargets) {
       {"ab\r\ncdef", 1, 1, 1, 3, 0, 1, true, "adeb\r\ncf", 0, 3},
       // A move down of text holding a line break.
       {"ab\r\ncd\r\nef", 0, 1, 1, 1, 2, 1, true, "ad\r\neb\r\ncf", 2, 1},
+      // A copy to the row after a final line break.
+      {"ab\r\n", 0, 0, 0, 2, 1, 0, false, "ab\r\nab", 1, 2},
       // Into the selection itself: nothing changes.
       {"abcd", 0, 0, 0, 3, 0, 2, true, "abcd", 0, 2},
   };
