@@ -111,6 +111,7 @@ void TEditor::SetBorderStyle(TBorderStyle value) {
   if (value == FBorderStyle) return;
   FBorderStyle = value;
   RecreateWnd();
+  InvalidateAll();
 }
 
 void TEditor::SetLines(const platform::TStrings& value) {
@@ -138,6 +139,7 @@ void TEditor::SetScrollBars(TScrollStyle value) {
   RecreateWnd();
   InitMetrics();
   UpdateScrollBars();
+  InvalidateAll();
 }
 
 int TEditor::UndoListMax() const {
@@ -410,6 +412,10 @@ void TEditor::Dispatch(TMessage& message) {
         UpdateScrollBars();
         CaretChanged();
       }
+      TCustomControl::Dispatch(message);
+      return;
+    case platform::CM_COLORCHANGED:
+      InvalidateAll();
       TCustomControl::Dispatch(message);
       return;
     case platform::CM_CTL3DCHANGED:

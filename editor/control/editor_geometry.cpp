@@ -95,13 +95,17 @@ void TEditor::UpdateView() {
 }
 
 void TEditor::InvalidateAll() {
-  if (HandleAllocated()) InvalidateRect(nullptr, false);
+  // The margins and the gaps between rows are the window's background.
+  if (HandleAllocated()) InvalidateRect(nullptr, true);
 }
 
 void TEditor::ScrollView(int dx, int dy, const TRect* scroll, const TRect* clip) {
   if (!HandleAllocated()) return;
   TUnderlineHideGuard underline(*this);
-  if (scroll) Update();
+  // What waits to be painted is painted before the pixels move: an area
+  // waiting to be erased would otherwise leave old background in the band
+  // the scroll uncovers.
+  Update();
   FScrollPixels -= dx;
   TRect uncovered;
   ScrollWindowEx(dx, dy, scroll, clip, &uncovered, platform::SW_INVALIDATE);

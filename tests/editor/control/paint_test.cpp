@@ -1,0 +1,266 @@
+// Painting: what scrolling, caret moves, selection changes and edits leave
+// on the surface is what a repaint of everything draws; token colours, marks
+// and the underline land on their cells. Pictures of typical views are
+// written next to the test program.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/editor/control/editor_test_support.h"
+
+namespace editor {
+namespace {
+
+using platform::TColor;
+using platform::TRect;
+using testing::CountColour;
+using testing::ShownEditor;
+using testing::Sjis;
+
+// The information window's black colours.
+void BlackScheme(TEditor& editor) {
+  editor.SetColor(platform::clBlack);
+  platform::TFont font = editor.Font();
+  font.Color = platform::clWhite;
+  editor.SetFont(font);
+  TEditorColors& colors = editor.View().Colors();
+  colors.SetAllBkColor(platform::clBlack);
+  colors.SetAllColor(platform::clWhite);
+  colors.Url().SetColor(platform::clAqua);
+  colors.Url().SetStyle({platform::fsUnderline});
+  colors.Mail().SetColor(platform::clYellow);
+  colors.Mail().SetStyle({platform::fsUnderline});
+  colors.Select().SetColor(platform::clWhite);
+  colors.Select().SetBkColor(platform::clNavy);
+  editor.View().SetUrl(true);
+  editor.View().SetMail(true);
+  editor.Margin().SetLeft(4);
+  editor.Marks().Underline().SetVisible(true);
+}
+
+std::string MixedText(int rows) {
+  const char* pieces[] = {
+      "ログを書きました 2024-05-01 12:34 ",
+      "http://www.example.jp/path?q=1 ",
+      "mail@example.co.jp ",
+      "全角の文字と half width ｶﾀｶﾅ ",
+      "\"quoted string\" 123.45 ",
+      "\tタブの後 ",
+      "記号：【括弧】「かぎ」 ",
+      "ascii_words and_more ",
+  };
+  std::mt19937 random(7);
+  std::string text;
+  for (int r = 0; r < rows; ++r) {
+    const int n = 1 + static_cast<int>(random() % 6);
+    for (int i = 0; i < n; ++i) text += Sjis(pieces[random() % std::size(pieces)]);
+    text += "\r\n";
+  }
+  return text;
+}
+
+void ExpectSameAsFullRepaint(TEditor& editor, const std::string& step) {
+  const QImage incremental = testing::Surface(editor);
+  const QImage full = testing::FullRepaint(editor);
+  ASSERT_EQ(incremental.size(), full.size());
+  if (incremental == full) return;
+  int first_y = -1;
+  for (int y = 0; y < full.height() && first_y < 0; ++y)
+    for (int x = 0; x < full.width(); ++x)
+      if (incremental.pixel(x, y) != full.pixel(x, y)) {
+        first_y = y;
+        break;
+      }
+  incremental.save("paint_failure_incremental.png");
+  full.save("paint_failure_full.png");
+  ADD_FAILURE() << "after " << step << ": first differing pixel row " << first_y
+                << " (pictures: paint_failure_*.png)";
+}
+
+class PaintTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PaintTest, IncrementalPaintingEqualsFullPainting) {
+  const bool wrap = GetParam();
+  auto editor = ShownEditor(640, 360);
+  BlackScheme(*editor);
+  editor->Marks().RetMark().SetVisible(true);
+  editor->Marks().EofMark().SetVisible(true);
+  editor->SetScrollBars(ssBoth);
+  editor->SetWordWrap(wrap);
+  editor->WrapOption().SetWrapByte(40);
+  editor->Lines().SetTextStr(MixedText(300));
+  editor->Loaded();
+  ASSERT_TRUE(editor->Focused());
+  std::mt19937 random(wrap ? 11 : 5);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  for (int step = 0; step < 120; ++step) {
+    std::string what;
+    switch (pick(9)) {
+      case 0:
+        editor->SetRowCol(pick(editor->RowCount() + 1), pick(90));
+        what = "SetRowCol";
+        break;
+      case 1:
+        editor->SetRow(editor->Row() + pick(5) - 2);
+        what = "SetRow";
+        break;
+      case 2:
+        editor->SetCol(editor->Col() + pick(9) - 4);
+        what = "SetCol";
+        break;
+      case 3:
+        editor->SetTopRow(editor->TopRow() + pick(31) - 15);
+        what = "SetTopRow";
+        break;
+      case 4:
+        editor->SetTopCol(editor->TopCol() + pick(7) - 3);
+        what = "SetTopCol";
+        break;
+      case 5:
+        editor->PageScroll(pick(2) ? editor->VisibleRows() : -editor->VisibleRows());
+        what = "PageScroll";
+        break;
+      case 6:
+        if (!editor->Selected()) editor->StartSelection();
+        editor->SetRowCol(editor->Row() + pick(5) - 2, editor->Col() + pick(11) - 5);
+        editor->UpdateSelection();
+        what = "selection";
+        break;
+      case 7:
+        editor->ClearSelection();
+        what = "ClearSelection";
+        break;
+      case 8:
+        editor->SetSelectionMode(pick(2) ? smBox : smStream);
+        what = "SetSelectionMode";
+        break;
+    }
+    ExpectSameAsFullRepaint(*editor, std::to_string(step) + " " + what);
+    if (HasFailure()) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(WrapOffAndOn, PaintTest, ::testing::Values(false, true));
+
+// The cells of a column range on a row.
+TRect Cells(const TEditor& editor, int row, int from, int to) {
+  const int top = editor.Margin().Top() + editor.RowHeight() * (row - editor.TopRow());
+  return {editor.Margin().Left() + from * editor.CharWidth(), top,
+          editor.Margin().Left() + to * editor.CharWidth(), top + editor.CharHeight()};
+}
+
+TEST(PaintColourTest, TokensMarksAndTheUnderlineLandOnTheirCells) {
+  auto editor = ShownEditor(640, 200);
+  BlackScheme(*editor);
+  editor->Marks().RetMark().SetVisible(true);
+  editor->Marks().RetMark().SetColor(platform::clRed);
+  editor->Marks().EofMark().SetVisible(true);
+  editor->Marks().EofMark().SetColor(platform::clLime);
+  editor->Marks().Underline().SetColor(platform::clFuchsia);
+  editor->View().Colors().Int().SetColor(platform::clYellow);
+  // Row 0: "see " 0-3, the address 4-20, " " 21, "42" 22-23.
+  editor->Lines().SetTextStr("see http://a.b.jp/xy 42\r\nplain");
+  editor->SetRowCol(1, 0);
+  const QImage s = testing::FullRepaint(*editor);
+
+  EXPECT_EQ(CountColour(s, Cells(*editor, 0, 0, 4), platform::clAqua), 0);
+  EXPECT_GT(CountColour(s, Cells(*editor, 0, 4, 21), platform::clAqua), 20);
+  EXPECT_EQ(CountColour(s, Cells(*editor, 0, 21, 22), platform::clAqua), 0);
+  EXPECT_GT(CountColour(s, Cells(*editor, 0, 22, 24), platform::clYellow), 0);
+  EXPECT_EQ(CountColour(s, Cells(*editor, 0, 0, 21), platform::clYellow), 0);
+  // The return mark in the cell after each line, the end mark after the last.
+  EXPECT_GT(CountColour(s, Cells(*editor, 0, 23, 24 + 1), platform::clRed), 3);
+  EXPECT_EQ(CountColour(s, Cells(*editor, 0, 0, 23), platform::clRed), 0);
+  EXPECT_GT(CountColour(s, Cells(*editor, 1, 5, 6), platform::clRed), 3);
+  EXPECT_GT(CountColour(s, Cells(*editor, 2, 0, 6), platform::clLime), 4);
+  // The underline runs under the caret row only.
+  const int y1 = editor->UnderlineY(1);
+  ASSERT_NE(y1, -1);
+  const int width = editor->Width() - editor->Margin().Left();
+  EXPECT_GE(CountColour(s, TRect{editor->Margin().Left(), y1, editor->Width(), y1 + 1},
+                        platform::clFuchsia),
+            width - 4);
+  const int y0 = editor->UnderlineY(0);
+  EXPECT_EQ(CountColour(s, TRect{0, y0, editor->Width(), y0 + 1}, platform::clFuchsia), 0);
+  // Moving the caret moves the underline.
+  editor->SetRow(0);
+  const QImage moved = testing::Surface(*editor);
+  EXPECT_EQ(CountColour(moved, TRect{0, y1, editor->Width(), y1 + 1}, platform::clFuchsia), 0);
+  EXPECT_GT(CountColour(moved, TRect{0, y0, editor->Width(), y0 + 1}, platform::clFuchsia), 0);
+}
+
+TEST(PaintColourTest, AnAddressBrokenByWrappingIsColouredOnBothRows) {
+  auto editor = ShownEditor(640, 200);
+  BlackScheme(*editor);
+  editor->SetWordWrap(true);
+  editor->WrapOption().SetWrapByte(20);
+  // The address starts at column 10 and runs on into the second row.
+  editor->Lines().SetTextStr("0123456789http://example.jp/abc");
+  ASSERT_EQ(editor->RowEndKind(0), rkWrap);
+  const QImage s = testing::FullRepaint(*editor);
+  EXPECT_EQ(CountColour(s, Cells(*editor, 0, 0, 10), platform::clAqua), 0);
+  EXPECT_GT(CountColour(s, Cells(*editor, 0, 10, 20), platform::clAqua), 10);
+  EXPECT_GT(CountColour(s, Cells(*editor, 1, 0, 11), platform::clAqua), 10);
+  // Nothing of the second row is drawn past the first row's own cells.
+  EXPECT_EQ(CountColour(s, Cells(*editor, 0, 20, 40), platform::clAqua), 0);
+}
+
+TEST(PaintColourTest, SelectionColoursInBothModes) {
+  auto editor = ShownEditor(640, 200);
+  BlackScheme(*editor);
+  editor->Lines().SetTextStr(Sjis("abcd\r\nあいう\r\nxy"));
+  editor->SetRowCol(0, 1);
+  editor->StartSelection();
+  editor->SetRowCol(1, 4);
+  editor->UpdateSelection();
+  if (!editor->Selected()) GTEST_SKIP() << "selection not there yet";
+  QImage s = testing::Surface(*editor);
+  // Stream: row 0 from column 1 to the right edge, row 1 up to column 4.
+  EXPECT_EQ(CountColour(s, Cells(*editor, 0, 0, 1), platform::clNavy), 0);
+  EXPECT_GT(CountColour(s, Cells(*editor, 0, 1, 40), platform::clNavy), 0);
+  EXPECT_GT(CountColour(s, Cells(*editor, 1, 0, 4), platform::clNavy), 0);
+  EXPECT_EQ(CountColour(s, Cells(*editor, 1, 4, 6), platform::clNavy), 0);
+  EXPECT_EQ(s, testing::FullRepaint(*editor));
+  // Box: columns 1..4 on both rows; あ (0-1) stays out, い (2-3) is in.
+  editor->SetSelectionMode(smBox);
+  s = testing::Surface(*editor);
+  EXPECT_EQ(CountColour(s, Cells(*editor, 1, 0, 2), platform::clNavy), 0);
+  EXPECT_GT(CountColour(s, Cells(*editor, 1, 2, 4), platform::clNavy), 0);
+  EXPECT_EQ(CountColour(s, Cells(*editor, 0, 4, 40), platform::clNavy), 0);
+  EXPECT_EQ(s, testing::FullRepaint(*editor));
+  testing::Surface(*editor).save("editor_view_box_selection.png");
+}
+
+// Pictures of typical views, for anyone to look at.
+TEST(PaintPictureTest, TypicalViews) {
+  {
+    auto editor = ShownEditor(640, 240);
+    editor->Lines().SetTextStr(MixedText(20));
+    editor->SetRowCol(2, 5);
+    EXPECT_TRUE(testing::FullRepaint(*editor).save("editor_view_plain.png"));
+  }
+  {
+    auto editor = ShownEditor(480, 240);
+    BlackScheme(*editor);
+    editor->SetWordWrap(true);
+    editor->WrapOption().SetWrapByte(40);
+    editor->Lines().SetTextStr(
+        Sjis("■□■ 情報ウインドウ ■□■\r\n詳しくは http://www.example.jp/pirukko/"
+             "index.html をご覧ください。\r\nお問い合わせ: support-desk@example.co.jp "
+             "または https://example.com/contact?lang=ja まで\r\n"));
+    editor->SetRowCol(0, 0);
+    EXPECT_TRUE(testing::FullRepaint(*editor).save("editor_view_wrapped_addresses.png"));
+  }
+  {
+    auto editor = ShownEditor(480, 200);
+    BlackScheme(*editor);
+    editor->Marks().RetMark().SetVisible(true);
+    editor->Marks().EofMark().SetVisible(true);
+    editor->Lines().SetTextStr(Sjis("一行目\r\n\tタブの後\r\n最後の行"));
+    editor->SetRowCol(1, 0);
+    EXPECT_TRUE(testing::FullRepaint(*editor).save("editor_view_marks.png"));
+  }
+}
+
+}  // namespace
+}  // namespace editor
