@@ -237,9 +237,9 @@ void TEditor::ClearSelection() {
   FSelectionState = selNone;
   // The state goes without a window too; only the repaint needs one.
   const bool empty = FSelCols.StartRow == FSelCols.EndRow && FSelCols.StartCol == FSelCols.EndCol;
-  if (!empty && CanDraw()) {
-    const int first = std::max(FSelCols.StartRow, FTopRow);
-    const int last = std::min(FSelCols.EndRow, FTopRow + FVisibleRows);
+  const int first = std::max(FSelCols.StartRow, FTopRow);
+  const int last = std::min(FSelCols.EndRow, FTopRow + FVisibleRows);
+  if (!empty && first <= last && CanDraw()) {
     const int row_height = RowHeight();
     const platform::TRect band{FMargin->Left(), FMargin->Top() + row_height * (first - FTopRow - 1),
                                ClientWidth(), FMargin->Top() + row_height * (last - FTopRow + 1)};

@@ -307,11 +307,16 @@ TEST(SelectionOnScreen, BoxCoversOnlyTheTextAndSkipsACutCharacter) {
 }
 
 // After any sequence of selection changes the surface is what a full
-// repaint of the same state draws.
-TEST(SelectionOnScreen, IncrementalRepaintEqualsFullRepaint) {
+// repaint of the same state draws, with rows wrapped or not.
+class IncrementalRepaint : public ::testing::TestWithParam<bool> {};
+
+TEST_P(IncrementalRepaint, EqualsFullRepaint) {
   EditorInWindow w(300, 160);
-  w.SetText("abcdefghij\r\n" + Sjis("あいうえお") + "xyz\r\n\tab\tcd\r\n\r\nshort\r\n" +
-            "a longer row of text here\r\nz");
+  w.editor.View().SetUrl(true);
+  w.editor.WrapOption().SetWrapByte(20);
+  w.editor.SetWordWrap(GetParam());
+  w.SetText("http://example.com/an/address/to/wrap\r\n" + Sjis("あいうえお") +
+            "xyz\r\n\tab\tcd\r\n\r\nshort\r\n" + "a longer row of text here\r\nz");
   std::mt19937 random(4);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   std::string log;  // the last operations, for the message of a failure
@@ -330,10 +335,10 @@ TEST(SelectionOnScreen, IncrementalRepaintEqualsFullRepaint) {
         w.editor.SetSelectionMode(w.editor.SelectionMode() == smBox ? smStream : smBox);
         break;
       case 3:
-        w.editor.SetTopRow(pick(3));
+        w.editor.SetTopRow(pick(7));
         break;
       default:
-        w.editor.SetRowCol(pick(8), pick(20));
+        w.editor.SetRowCol(pick(11), pick(30));
         w.editor.UpdateSelection();
         break;
     }
@@ -357,6 +362,8 @@ TEST(SelectionOnScreen, IncrementalRepaintEqualsFullRepaint) {
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(SelectionOnScreen, IncrementalRepaint, ::testing::Bool());
 
 }  // namespace
 }  // namespace editor
