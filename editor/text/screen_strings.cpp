@@ -1,4 +1,5 @@
 #include "editor/text/screen_strings.h"
+#include "editor/text/flag_scope.h"
 
 #include <algorithm>
 #include <utility>
@@ -34,18 +35,6 @@ class ChangeEventPause {
  private:
   platform::TStringList& list_;
   platform::TNotifyEvent saved_;
-};
-
-// Sets a flag for its lifetime.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
 };
 
 }  // namespace

@@ -1,21 +1,10 @@
 #include "editor/text/undo.h"
+#include "editor/text/flag_scope.h"
 
 #include "editor/text/screen_strings.h"
 
 namespace editor {
 namespace {
-
-// Sets a flag for its lifetime.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = false; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-};
 
 void TakeCaret(const TEditorScreenStrings& strings, TUndoData& data) {
   if (TScreenStringsClient* client = strings.ActiveClient()) {
