@@ -17,17 +17,16 @@
 #include "filelist/file_list.h"
 #include "platform/cp932.h"
 #include "platform/user_locale.h"
+#include "tests/support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-// Local time pinned to Japan (no daylight saving) for the whole program.
-const bool kTimeZonePinned = [] {
-  setenv("TZ", "JST-9", 1);
-  tzset();
-  return true;
-}();
+using test_support::LocalTime;
+using test_support::ReadFile;
+
+const bool kTimeZonePinned = (test_support::PinJapanTimeZone(), true);
 
 // Log texts are written here in UTF-8 and compared as CP932.
 std::string J(const std::string& utf8) {
@@ -36,29 +35,9 @@ std::string J(const std::string& utf8) {
 
 const std::string kSep = "\r" + std::string(70, '-') + "\r";
 
-std::time_t LocalTime(int y, int mo, int d, int h, int mi, int s) {
-  std::tm tm{};
-  tm.tm_year = y - 1900;
-  tm.tm_mon = mo - 1;
-  tm.tm_mday = d;
-  tm.tm_hour = h;
-  tm.tm_min = mi;
-  tm.tm_sec = s;
-  tm.tm_isdst = 0;
-  return std::mktime(&tm);
-}
-
 void Write(const fs::path& p, const std::string& data, std::time_t mtime = 0) {
-  std::ofstream(p, std::ios::binary) << data;
-  if (mtime) {
-    const struct timespec times[2] = {{mtime, 0}, {mtime, 0}};
-    utimensat(AT_FDCWD, p.c_str(), times, 0);
-  }
-}
-
-std::string Read(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  test_support::WriteFile(p, data);
+  if (mtime) test_support::SetMTime(p, mtime);
 }
 
 struct RecordingLog : app::CopyLog {
@@ -94,7 +73,7 @@ Snapshot Take(const fs::path& root, const std::string& skip_top) {
     lstat(it->path().c_str(), &st);
     std::string what = std::to_string(st.st_mode) + ":" + std::to_string(st.st_size) + ":" +
                        std::to_string(st.st_mtime);
-    if (S_ISREG(st.st_mode)) what += ":" + Read(it->path());
+    if (S_ISREG(st.st_mode)) what += ":" + ReadFile(it->path());
     if (S_ISLNK(st.st_mode)) {
       what += "->" + fs::read_symlink(it->path()).string();
       it.disable_recursion_pending();
@@ -107,9 +86,6 @@ Snapshot Take(const fs::path& root, const std::string& skip_top) {
 class CopyRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "pirukko-run-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    root_ = tmpl;
     src_ = root_ / "src";
     fs::create_directory(src_);
     input_.source_directory = src_.string();
@@ -117,7 +93,6 @@ class CopyRunTest : public ::testing::Test {
     input_.masks = {"*.*"};
     input_.now = [] { return platform::DateTime{2026, 12, 8, 10, 0, 0, 0}; };
   }
-  void TearDown() override { fs::remove_all(root_); }
 
   // Runs the copy and checks that the source directory, apart from the
   // target folder, is exactly as it was.
@@ -154,7 +129,9 @@ class CopyRunTest : public ::testing::Test {
   }
 
   platform::ScopedUserLocale locale_{"ja_JP"};
-  fs::path root_, src_;
+  test_support::TempDir temp_{"pirukko-run"};
+  const fs::path root_ = temp_.path();
+  fs::path src_;
   app::CopyRunInput input_;
   filelist::TFileList list_;
   RecordingLog log_;
@@ -173,8 +150,8 @@ TEST_F(CopyRunTest, WorkedLog) {
                   {J("  対象ファイル数 2個"), "COPY_From: a.txt",
                    J("     To  : 2000年01月05日001.txt"), "COPY_From: b.doc",
                    J("     To  : 2000年01月05日002.doc"), J("\r正常に終了しました。")}}));
-  EXPECT_EQ(Read(TargetPath() / u8"2000年01月05日001.txt"), "alpha");
-  EXPECT_EQ(Read(TargetPath() / u8"2000年01月05日002.doc"), "bravo");
+  EXPECT_EQ(ReadFile(TargetPath() / u8"2000年01月05日001.txt"), "alpha");
+  EXPECT_EQ(ReadFile(TargetPath() / u8"2000年01月05日002.doc"), "bravo");
   EXPECT_EQ(fs::last_write_time(TargetPath() / u8"2000年01月05日001.txt"),
             fs::last_write_time(src_ / "a.txt"));
   EXPECT_EQ(progress_.max, 2);
@@ -234,8 +211,8 @@ TEST_F(CopyRunTest, FolderNameThatLeavesTheDirectoryIsRefused) {
               {J("Error : 新しいフォルダ名が不正です。"), J("        実行を中止しました。")}}));
     EXPECT_EQ(Take(root_, "src"), outside);
   }
-  EXPECT_EQ(Read(src_ / "sub" / "keep.txt"), "k");
-  EXPECT_EQ(Read(src_ / "a.txt"), "a");
+  EXPECT_EQ(ReadFile(src_ / "sub" / "keep.txt"), "k");
+  EXPECT_EQ(ReadFile(src_ / "a.txt"), "a");
 }
 
 TEST_F(CopyRunTest, FolderWithSubFolderCannotBeRemoved) {
@@ -265,7 +242,7 @@ TEST_F(CopyRunTest, FolderCannotBeCreated) {
                                 Creation(),
                                 {J("Error : フォルダの作成に失敗しました。"), "  " + Target(),
                                  J("        実行を中止しました。")}}));
-  EXPECT_EQ(Read(src_ / "NewFolder"), "a file where the folder should go");
+  EXPECT_EQ(ReadFile(src_ / "NewFolder"), "a file where the folder should go");
 }
 
 TEST_F(CopyRunTest, NothingMatches) {
@@ -319,7 +296,7 @@ TEST_F(CopyRunTest, PickedDateAndOverlappingMasks) {
                   {J("  対象ファイル数 2個"), "COPY_From: a.txt",
                    "     To  : 20000809-175309_001.txt", "COPY_From: a.txt",
                    "     To  : 20000809-175309_002.txt", J("\r正常に終了しました。")}}));
-  EXPECT_EQ(Read(TargetPath() / "20000809-175309_002.txt"), "a");
+  EXPECT_EQ(ReadFile(TargetPath() / "20000809-175309_002.txt"), "a");
 }
 
 TEST_F(CopyRunTest, FailedCopiesAreReportedAndCounted) {
@@ -388,7 +365,7 @@ TEST_F(CopyRunTest, ComposedNamesThatAreNoPlainFileNameAreNeverUsed) {
     EXPECT_EQ(r.failed, failed);
     EXPECT_EQ(Take(root_, "src"), outside);  // nothing written beside the source either
     if (a_plain) {
-      EXPECT_EQ(Read(TargetPath() / c.a_name), "a");
+      EXPECT_EQ(ReadFile(TargetPath() / c.a_name), "a");
     }
     std::size_t in_target = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(TargetPath())) ++in_target;
@@ -406,7 +383,7 @@ TEST_F(CopyRunTest, TargetThatIsALinkIsNotFollowed) {
                                 Emptying(),
                                 {J("Error : フォルダの削除に失敗しました。"), "  " + Target(),
                                  J("        実行を中止しました。")}}));
-  EXPECT_EQ(Read(root_ / "elsewhere" / "precious.txt"), "p");
+  EXPECT_EQ(ReadFile(root_ / "elsewhere" / "precious.txt"), "p");
   EXPECT_TRUE(fs::is_symlink(TargetPath()));
 }
 
@@ -432,7 +409,7 @@ TEST_F(CopyRunTest, SourceNamesWithoutCp932FormAreNeverConfused) {
   log_ = RecordingLog{};
   app::CopyRunResult r = Run();
   std::vector<std::string> files;
-  for (const auto& e : fs::directory_iterator(TargetPath())) files.push_back(Read(e.path()));
+  for (const auto& e : fs::directory_iterator(TargetPath())) files.push_back(ReadFile(e.path()));
   EXPECT_EQ(files, (std::vector<std::string>{"question"}));
   EXPECT_EQ(r.failed, 2);
   // The run lists e?.txt twice (the real one and the picture of the other);

@@ -15,6 +15,7 @@
 
 #include "platform/file_system.h"
 #include "platform/user_locale.h"
+#include "tests/support/files.h"
 
 namespace {
 
@@ -29,10 +30,6 @@ std::vector<std::string> Names(const TFileList& list) {
   return out;
 }
 
-void Write(const fs::path& p, const std::string& data) {
-  std::ofstream(p, std::ios::binary) << data;
-}
-
 void SetMasks(TFileList& list, std::vector<std::string> masks) {
   platform::TStringList lines;
   for (const auto& m : masks) lines.Add(m);
@@ -41,14 +38,9 @@ void SetMasks(TFileList& list, std::vector<std::string> masks) {
 
 class FileListTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "pirukko-list-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   platform::ScopedUserLocale locale_{"ja_JP"};
-  fs::path dir_;
+  test_support::TempDir temp_{"pirukko-list"};
+  const fs::path dir_ = temp_.path();
 };
 
 TEST_F(FileListTest, StartsEmptyWithPlainFiles) {
@@ -63,8 +55,8 @@ TEST_F(FileListTest, StartsEmptyWithPlainFiles) {
 }
 
 TEST_F(FileListTest, MasksAreAUnionWithDuplicatesThenOneSort) {
-  Write(dir_ / "b.doc", "bb");
-  Write(dir_ / "a.txt", "a");
+  test_support::WriteFile(dir_ / "b.doc", "bb");
+  test_support::WriteFile(dir_ / "a.txt", "a");
   TFileList list;
   list.SetDirectory(dir_.string());
   SetMasks(list, {"*.txt", "*.*"});
@@ -85,7 +77,7 @@ TEST_F(FileListTest, MasksAreAUnionWithDuplicatesThenOneSort) {
 
 TEST_F(FileListTest, SortIgnoresCase) {
   for (const char* n : {"b.txt", "A.txt", "c.TXT", "a.doc", "B.TXT_", "_z", "10", "9"})
-    Write(dir_ / n, "x");
+    test_support::WriteFile(dir_ / n, "x");
   TFileList list;
   SetMasks(list, {"*"});
   list.SetDirectory(dir_.string());
@@ -94,9 +86,9 @@ TEST_F(FileListTest, SortIgnoresCase) {
 }
 
 TEST_F(FileListTest, AttributeKinds) {
-  Write(dir_ / "plain.txt", "p");
-  Write(dir_ / ".hidden", "h");
-  Write(dir_ / "ro.txt", "r");
+  test_support::WriteFile(dir_ / "plain.txt", "p");
+  test_support::WriteFile(dir_ / ".hidden", "h");
+  test_support::WriteFile(dir_ / "ro.txt", "r");
   chmod((dir_ / "ro.txt").c_str(), 0444);
   fs::create_directory(dir_ / "sub");
   ASSERT_EQ(mkfifo((dir_ / "pipe").c_str(), 0644), 0);
@@ -125,7 +117,7 @@ TEST_F(FileListTest, AttributeKinds) {
 }
 
 TEST_F(FileListTest, RebuildsOnlyWhenTold) {
-  Write(dir_ / "a.txt", "a");
+  test_support::WriteFile(dir_ / "a.txt", "a");
   TFileList list;
   int dir_changes = 0;
   list.OnDirChange = [&](platform::TObject* sender) {
@@ -138,7 +130,7 @@ TEST_F(FileListTest, RebuildsOnlyWhenTold) {
   EXPECT_EQ(dir_changes, 1);
   EXPECT_EQ(Names(list), (std::vector<std::string>{"a.txt"}));
 
-  Write(dir_ / "b.txt", "b");
+  test_support::WriteFile(dir_ / "b.txt", "b");
   list.SetDirectory(dir_.string());  // same text: nothing happens
   list.SetFileType({ftNormal});      // same set: nothing happens
   list.SetMask(list.Mask());         // its own list: nothing happens
@@ -165,8 +157,8 @@ TEST_F(FileListTest, RootDirectory) {
 }
 
 TEST_F(FileListTest, ClearObjectsKeepsNames) {
-  Write(dir_ / "a.txt", "a");
-  Write(dir_ / "b.txt", "b");
+  test_support::WriteFile(dir_ / "a.txt", "a");
+  test_support::WriteFile(dir_ / "b.txt", "b");
   TFileList list;
   SetMasks(list, {"*.*"});
   list.SetDirectory(dir_.string());
@@ -177,8 +169,8 @@ TEST_F(FileListTest, ClearObjectsKeepsNames) {
 }
 
 TEST_F(FileListTest, NamesWithoutCp932FormAreMarked) {
-  Write(dir_ / "ok.txt", "o");
-  Write(dir_ / u8"e\U0001F600.txt", "e");
+  test_support::WriteFile(dir_ / "ok.txt", "o");
+  test_support::WriteFile(dir_ / u8"e\U0001F600.txt", "e");
   TFileList list;
   SetMasks(list, {"*.txt"});
   list.SetDirectory(dir_.string());
@@ -205,7 +197,7 @@ TEST_F(FileListTest, FollowsItsDirectoryBox) {
   static char* argv[] = {name, nullptr};
   static QCoreApplication app(argc, argv);
 
-  Write(dir_ / "a.txt", "a");
+  test_support::WriteFile(dir_ / "a.txt", "a");
   auto box = std::make_unique<TDirectoryBox>();
   TFileList list;
   list.Mask().Add("*.*");

@@ -16,59 +16,29 @@
 #include <string>
 
 #include "platform/dos_date_time.h"
+#include "tests/support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using platform::DateTime;
 
-// Local time pinned to Japan (no daylight saving) for the whole program.
-const bool kTimeZonePinned = [] {
-  setenv("TZ", "JST-9", 1);
-  tzset();
-  return true;
-}();
+using test_support::LocalTime;
+using test_support::ReadFile;
+using test_support::WriteFile;
 
-std::time_t LocalTime(int y, int mo, int d, int h, int mi, int s) {
-  std::tm tm{};
-  tm.tm_year = y - 1900;
-  tm.tm_mon = mo - 1;
-  tm.tm_mday = d;
-  tm.tm_hour = h;
-  tm.tm_min = mi;
-  tm.tm_sec = s;
-  tm.tm_isdst = 0;
-  return std::mktime(&tm);
-}
+const bool kTimeZonePinned = (test_support::PinJapanTimeZone(), true);
 
 void SetMTime(const fs::path& p, std::time_t t) {
-  const struct timespec times[2] = {{t, 0}, {t, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, p.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << p;
-}
-
-void Write(const fs::path& p, const std::string& data) {
-  std::ofstream(p, std::ios::binary) << data;
-}
-
-std::string Read(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ASSERT_TRUE(test_support::SetMTime(p, t)) << p;
 }
 
 class TempDir : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "pirukko-fs-XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(dir_);
-  }
+  test_support::TempDir temp_{"pirukko-fs"};
+  const fs::path dir_ = temp_.path();
   // The CP932 form of a path under the fixture (the fixture's own path is ASCII).
   std::string Cp(const std::string& name) const { return dir_.string() + "/" + name; }
-  fs::path dir_;
 };
 
 std::map<std::string, platform::TSearchRec> ByName(const std::vector<platform::TSearchRec>& recs) {
@@ -140,9 +110,9 @@ TEST(Wildcards, AsUsersKnowThem) {
 }
 
 TEST_F(TempDir, SearchReportsAttributeKinds) {
-  Write(dir_ / "a.txt", "12345");
-  Write(dir_ / ".hidden", "h");
-  Write(dir_ / "ro.txt", "r");
+  WriteFile(dir_ / "a.txt", "12345");
+  WriteFile(dir_ / ".hidden", "h");
+  WriteFile(dir_ / "ro.txt", "r");
   fs::permissions(dir_ / "ro.txt", fs::perms::owner_read | fs::perms::group_read);
   fs::create_directory(dir_ / "sub");
   ASSERT_EQ(mkfifo((dir_ / "pipe").c_str(), 0644), 0);
@@ -182,11 +152,11 @@ TEST_F(TempDir, SearchReportsAttributeKinds) {
 }
 
 TEST_F(TempDir, NamesWithoutCp932FormAreMarked) {
-  Write(dir_ / u8"\u65E5\u672C.txt", "ok");    // 日本.txt converts both ways
-  Write(dir_ / u8"smile\U0001F600.txt", "e");  // no CP932 form at all
-  Write(dir_ / u8"a\u301C.txt", "w");          // wave dash: CP932 would name a～.txt
-  Write(dir_ / u8"a\uFF5E.txt", "f");          // the file a～.txt itself
-  Write(dir_ / "raw\xFF.txt", "r");            // not UTF-8
+  WriteFile(dir_ / u8"\u65E5\u672C.txt", "ok");    // 日本.txt converts both ways
+  WriteFile(dir_ / u8"smile\U0001F600.txt", "e");  // no CP932 form at all
+  WriteFile(dir_ / u8"a\u301C.txt", "w");          // wave dash: CP932 would name a～.txt
+  WriteFile(dir_ / u8"a\uFF5E.txt", "f");          // the file a～.txt itself
+  WriteFile(dir_ / "raw\xFF.txt", "r");            // not UTF-8
   auto recs = platform::FindFiles(Cp("*.txt"), 0);
   ASSERT_EQ(recs.size(), 5u);
   std::multiset<std::pair<std::string, bool>> got;
@@ -232,7 +202,7 @@ TEST_F(TempDir, FileAgeKeepsTheDosRange) {
       {LocalTime(2108, 1, 1, 0, 0, 0), std::nullopt},
   };
   for (const auto& c : cases) {
-    Write(dir_ / "f", "x");
+    WriteFile(dir_ / "f", "x");
     SetMTime(dir_ / "f", c.mtime);
     auto age = platform::FileAge(Cp("f"));
     if (!c.age) {
@@ -252,7 +222,7 @@ TEST_F(TempDir, DirectoryServices) {
   EXPECT_TRUE(fs::is_directory(dir_ / u8"\u8868"));
   EXPECT_TRUE(platform::DirectoryExists(Cp("\x95\x5C")));
   EXPECT_FALSE(platform::CreateDir(Cp("\x95\x5C")));
-  Write(dir_ / u8"\u8868" / "f", "x");
+  WriteFile(dir_ / u8"\u8868" / "f", "x");
   EXPECT_FALSE(platform::RemoveDir(Cp("\x95\x5C")));   // not empty
   EXPECT_FALSE(platform::DeleteFile(Cp("\x95\x5C")));  // a directory is no file
   EXPECT_TRUE(platform::DeleteFile(Cp("\x95\x5C/f")));
@@ -263,14 +233,14 @@ TEST_F(TempDir, DirectoryServices) {
 
   // A link to a directory: seen as a directory, never followed by removal.
   fs::create_directory(dir_ / "real");
-  Write(dir_ / "real" / "keep", "k");
+  WriteFile(dir_ / "real" / "keep", "k");
   fs::create_directory_symlink(dir_ / "real", dir_ / "link");
   EXPECT_TRUE(platform::DirectoryExists(Cp("link")));
   EXPECT_TRUE(platform::IsSymbolicLink(Cp("link")));
   EXPECT_FALSE(platform::IsSymbolicLink(Cp("real")));
   EXPECT_FALSE(platform::RemoveDir(Cp("link")));
   EXPECT_TRUE(platform::DeleteFile(Cp("link")));
-  EXPECT_EQ(Read(dir_ / "real" / "keep"), "k");
+  EXPECT_EQ(ReadFile(dir_ / "real" / "keep"), "k");
   EXPECT_TRUE(platform::FileExists(Cp("real/keep")));
   EXPECT_FALSE(platform::FileExists(Cp("real")));
 }
@@ -278,22 +248,22 @@ TEST_F(TempDir, DirectoryServices) {
 TEST_F(TempDir, CopyOverwritesAndKeepsTimeAndPermissions) {
   std::string data(3 * 1024 * 1024 + 17, '\0');
   for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<char>(i * 131 + i / 7);
-  Write(dir_ / "src.bin", data);
+  WriteFile(dir_ / "src.bin", data);
   chmod((dir_ / "src.bin").c_str(), 0640);
   SetMTime(dir_ / "src.bin", LocalTime(2001, 2, 3, 4, 5, 6));
-  Write(dir_ / "old.bin", std::string(5 * 1024 * 1024, 'x'));  // longer than the source
+  WriteFile(dir_ / "old.bin", std::string(5 * 1024 * 1024, 'x'));  // longer than the source
 
   ASSERT_TRUE(platform::CopyFileOverwriting(Cp("src.bin"), Cp("old.bin")));
-  EXPECT_EQ(Read(dir_ / "old.bin"), data);
+  EXPECT_EQ(ReadFile(dir_ / "old.bin"), data);
   struct stat st;
   ASSERT_EQ(stat((dir_ / "old.bin").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0640u);
   EXPECT_EQ(st.st_mtime, LocalTime(2001, 2, 3, 4, 5, 6));
 
-  Write(dir_ / "empty", "");
+  WriteFile(dir_ / "empty", "");
   chmod((dir_ / "empty").c_str(), 0444);
   ASSERT_TRUE(platform::CopyFileOverwriting(Cp("empty"), Cp("\x93\xFA\x96\x7B")));
-  EXPECT_EQ(Read(dir_ / u8"\u65E5\u672C"), "");
+  EXPECT_EQ(ReadFile(dir_ / u8"\u65E5\u672C"), "");
   ASSERT_EQ(stat((dir_ / u8"\u65E5\u672C").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0444u);
   EXPECT_EQ(Names(platform::FindFiles(Cp("*"), platform::faAnyFile)),
@@ -301,8 +271,8 @@ TEST_F(TempDir, CopyOverwritesAndKeepsTimeAndPermissions) {
 }
 
 TEST_F(TempDir, FailedCopyLeavesTargetAsItWas) {
-  Write(dir_ / "src", std::string(2 * 1024 * 1024, 's'));
-  Write(dir_ / "target", "old");
+  WriteFile(dir_ / "src", std::string(2 * 1024 * 1024, 's'));
+  WriteFile(dir_ / "target", "old");
   fs::create_directory(dir_ / "adir");
   EXPECT_FALSE(platform::CopyFileOverwriting(Cp("missing"), Cp("target")));
   EXPECT_FALSE(platform::CopyFileOverwriting(Cp("src"), Cp("adir")));
@@ -323,7 +293,7 @@ TEST_F(TempDir, FailedCopyLeavesTargetAsItWas) {
   std::signal(SIGXFSZ, old_handler);
   EXPECT_FALSE(copied);
 
-  EXPECT_EQ(Read(dir_ / "target"), "old");
+  EXPECT_EQ(ReadFile(dir_ / "target"), "old");
   EXPECT_TRUE(fs::is_empty(dir_ / "adir"));
   EXPECT_EQ(Names(platform::FindFiles(Cp("*"), platform::faAnyFile)),
             (std::set<std::string>{"src", "target", "adir"}));
