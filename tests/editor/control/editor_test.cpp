@@ -45,6 +45,77 @@ TEST(EditorStateTest, TextWorksWithoutAWindow) {
   EXPECT_EQ(editor.GetSelStart(), 4);
 }
 
+// A control whose window styles can be read.
+class StyledEditor : public TEditor {
+ public:
+  platform::TCreateParams Params() {
+    platform::TCreateParams params;
+    CreateParams(params);
+    return params;
+  }
+};
+
+TEST(EditorStateTest, WindowStylesFollowBorderAndScrollBars) {
+  testing::App();
+  StyledEditor editor;
+  struct Case {
+    TBorderStyle border;
+    bool ctl3d;
+    TScrollStyle bars;
+    std::uint32_t style;
+    std::uint32_t ex_style;
+  } cases[] = {
+      {bsSingle, false, ssNone, platform::WS_BORDER, 0},
+      {bsSingle, true, ssNone, 0, platform::WS_EX_CLIENTEDGE},
+      {bsNone, true, ssNone, 0, 0},
+      {bsNone, false, ssBoth, platform::WS_HSCROLL | platform::WS_VSCROLL, 0},
+      {bsNone, false, ssVertical, platform::WS_VSCROLL, 0},
+      {bsNone, false, ssHorizontal, platform::WS_HSCROLL, 0},
+  };
+  for (const Case& c : cases) {
+    editor.SetBorderStyle(c.border);
+    editor.SetCtl3D(c.ctl3d);
+    editor.SetScrollBars(c.bars);
+    const platform::TCreateParams params = editor.Params();
+    const std::uint32_t mask = platform::WS_BORDER | platform::WS_HSCROLL | platform::WS_VSCROLL;
+    EXPECT_EQ(params.Style & mask, c.style);
+    EXPECT_EQ(params.ExStyle & platform::WS_EX_CLIENTEDGE, c.ex_style);
+    // A resize paints only what it uncovers.
+    EXPECT_EQ(params.WindowClassStyle & (platform::CS_HREDRAW | platform::CS_VREDRAW), 0u);
+  }
+}
+
+TEST(EditorStateTest, HeldLeftButtonSwallowsTypingAndFurtherClicks) {
+  auto editor = ShownEditor(300, 200);
+  int keys = 0;
+  int clicks = 0;
+  editor->OnKeyPress = [&](platform::TObject*, char&) { ++keys; };
+  editor->OnDblClick = [&](platform::TObject*) { ++clicks; };
+  const platform::LPARAM point = platform::MAKELPARAM(30, 10);
+  editor->Perform(platform::WM_LBUTTONDOWN, platform::MK_LBUTTON, point);
+  ASSERT_TRUE(editor->LButtonDown());
+  editor->Perform(platform::WM_CHAR, 'a');
+  editor->Perform(platform::WM_LBUTTONDBLCLK, platform::MK_LBUTTON, point);
+  EXPECT_EQ(keys, 0);
+  EXPECT_EQ(clicks, 0);
+  editor->Perform(platform::WM_LBUTTONUP, 0, point);
+  editor->Perform(platform::WM_CHAR, 'a');
+  EXPECT_EQ(keys, 1);
+}
+
+TEST(EditorStateTest, APressGivesTheFocus) {
+  auto editor = ShownEditor(300, 200);
+  QWidget other(platform::ControlWidget(*editor));
+  other.setFocusPolicy(Qt::StrongFocus);
+  other.show();
+  other.setFocus();
+  ASSERT_FALSE(editor->Focused());
+  editor->Perform(platform::WM_NCLBUTTONDOWN, 2, 0);  // not on the client area
+  EXPECT_FALSE(editor->Focused());
+  editor->Perform(platform::WM_RBUTTONDOWN, 0, platform::MAKELPARAM(10, 10));
+  EXPECT_TRUE(editor->Focused());
+}
+
 TEST(EditorGeometryTest, VisibleRowsAndColumnsFollowTheFontAndMargins) {
   for (TScrollStyle bars : {ssNone, ssBoth}) {
     auto editor = ShownEditor(300, 200);

@@ -4,6 +4,7 @@
 // written next to the test program.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
 
 #include "tests/editor/control/editor_test_support.h"
@@ -77,12 +78,15 @@ void ExpectSameAsFullRepaint(TEditor& editor, const std::string& step) {
                 << " (pictures: paint_failure_*.png)";
 }
 
-class PaintTest : public ::testing::TestWithParam<bool> {};
+enum class Look { kPlain, kWrapped, kItalic };
+
+class PaintTest : public ::testing::TestWithParam<Look> {};
 
 TEST_P(PaintTest, IncrementalPaintingEqualsFullPainting) {
-  const bool wrap = GetParam();
+  const bool wrap = GetParam() == Look::kWrapped;
   auto editor = ShownEditor(640, 360);
   BlackScheme(*editor);
+  if (GetParam() == Look::kItalic) editor->View().Colors().Url().SetStyle({platform::fsItalic});
   editor->Marks().RetMark().SetVisible(true);
   editor->Marks().EofMark().SetVisible(true);
   editor->SetScrollBars(ssBoth);
@@ -91,7 +95,7 @@ TEST_P(PaintTest, IncrementalPaintingEqualsFullPainting) {
   editor->Lines().SetTextStr(MixedText(300));
   editor->Loaded();
   ASSERT_TRUE(editor->Focused());
-  std::mt19937 random(wrap ? 11 : 5);
+  std::mt19937 random(static_cast<unsigned>(GetParam()) * 6 + 5);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   for (int step = 0; step < 120; ++step) {
     std::string what;
@@ -140,7 +144,8 @@ TEST_P(PaintTest, IncrementalPaintingEqualsFullPainting) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(WrapOffAndOn, PaintTest, ::testing::Values(false, true));
+INSTANTIATE_TEST_SUITE_P(Looks, PaintTest,
+                         ::testing::Values(Look::kPlain, Look::kWrapped, Look::kItalic));
 
 // The cells of a column range on a row.
 TRect Cells(const TEditor& editor, int row, int from, int to) {
@@ -187,6 +192,58 @@ TEST(PaintColourTest, TokensMarksAndTheUnderlineLandOnTheirCells) {
   const QImage moved = testing::Surface(*editor);
   EXPECT_EQ(CountColour(moved, TRect{0, y1, editor->Width(), y1 + 1}, platform::clFuchsia), 0);
   EXPECT_GT(CountColour(moved, TRect{0, y0, editor->Width(), y0 + 1}, platform::clFuchsia), 0);
+}
+
+TEST(PaintColourTest, EndOfFileMarkFollowsTheText) {
+  struct Case {
+    const char* file;
+    int row, col;
+  } cases[] = {
+      {"", 0, 0},         // an empty text: the top-left cell
+      {"abc", 0, 3},      // no final line break: right after the last character
+      {"abc\r\n", 1, 0},  // a final line break: the start of the row after it
+  };
+  for (const Case& c : cases) {
+    auto editor = ShownEditor(480, 160);
+    BlackScheme(*editor);
+    editor->Marks().EofMark().SetVisible(true);
+    editor->Marks().EofMark().SetColor(platform::clLime);
+    {
+      std::ofstream out("eof_mark_test.txt", std::ios::binary);
+      out << c.file;
+    }
+    editor->Lines().LoadFromFile("eof_mark_test.txt");
+    const QImage s = testing::FullRepaint(*editor);
+    EXPECT_GT(CountColour(s, Cells(*editor, c.row, c.col, c.col + 6), platform::clLime), 4)
+        << c.file;
+    const int lime =
+        CountColour(s, TRect{0, 0, editor->Width(), editor->Height()}, platform::clLime);
+    EXPECT_EQ(CountColour(s, Cells(*editor, c.row, c.col, c.col + 6), platform::clLime), lime)
+        << c.file;
+  }
+}
+
+TEST(PaintColourTest, NoUnderlineWhileASelectionIsActive) {
+  auto editor = ShownEditor(480, 160);
+  BlackScheme(*editor);
+  editor->Marks().Underline().SetColor(platform::clFuchsia);
+  editor->Lines().SetTextStr("one\r\ntwo\r\nthree");
+  editor->SetRowCol(1, 0);
+  auto underlined = [&](int row) {
+    const int y = editor->UnderlineY(row);
+    return CountColour(testing::Surface(*editor), TRect{0, y, editor->Width(), y + 1},
+                       platform::clFuchsia) > 0;
+  };
+  EXPECT_TRUE(underlined(1));
+  editor->StartSelection();
+  editor->SetRowCol(2, 2);
+  editor->UpdateSelection();
+  ASSERT_TRUE(editor->Selected());
+  EXPECT_FALSE(underlined(1));
+  EXPECT_FALSE(underlined(2));
+  editor->ClearSelection();
+  EXPECT_TRUE(underlined(2));
+  EXPECT_EQ(testing::Surface(*editor), testing::FullRepaint(*editor));
 }
 
 TEST(PaintColourTest, AnAddressBrokenByWrappingIsColouredOnBothRows) {
