@@ -408,8 +408,8 @@ void TEditor::Dispatch(TMessage& message) {
     case platform::CM_FONTCHANGED:
       if (HandleAllocated()) {
         if (FScrollPixels > 0) SetCol(0);
-        InitMetrics();
-        UpdateScrollBars();
+        // The cells change size: everything is measured and painted anew.
+        UpdateView();
         CaretChanged();
       }
       TCustomControl::Dispatch(message);

@@ -64,8 +64,13 @@ void TEditor::UpdateScrollBars() {
   if (!HandleAllocated()) return;
   FVScrollMax = std::max(0, RowCount() + FVisibleRows - 2);
   if (FCharWidth > 0) FMaxTopCol = 8000 / FCharWidth;
-  FTopRow = std::min(FTopRow, FVScrollMax);
-  FTopCol = std::min(FTopCol, FMaxTopCol);
+  // Pulled back without scrolling: the whole view is painted anew.
+  if (FTopRow > FVScrollMax || FTopCol > FMaxTopCol) {
+    FTopRow = std::min(FTopRow, FVScrollMax);
+    FTopCol = std::min(FTopCol, FMaxTopCol);
+    FScrollPixels = FTopCol * FCharWidth;
+    InvalidateAll();
+  }
   if (HasVerticalBar(FScrollBars)) {
     platform::TScrollInfo info;
     info.fMask = platform::SIF_ALL;

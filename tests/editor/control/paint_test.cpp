@@ -246,6 +246,19 @@ TEST(PaintColourTest, NoUnderlineWhileASelectionIsActive) {
   EXPECT_EQ(testing::Surface(*editor), testing::FullRepaint(*editor));
 }
 
+TEST(PaintColourTest, AFontChangeMeasuresAndPaintsAnew) {
+  auto editor = ShownEditor(480, 200);
+  BlackScheme(*editor);
+  editor->Lines().SetTextStr(MixedText(30));
+  editor->SetRowCol(3, 60);
+  const int width = editor->CharWidth();
+  platform::TFont font = editor->Font();
+  font.Height = 2 * font.Height;
+  editor->SetFont(font);
+  EXPECT_GT(editor->CharWidth(), width);
+  EXPECT_EQ(testing::Surface(*editor), testing::FullRepaint(*editor));
+}
+
 TEST(PaintColourTest, AnAddressBrokenByWrappingIsColouredOnBothRows) {
   auto editor = ShownEditor(640, 200);
   BlackScheme(*editor);
