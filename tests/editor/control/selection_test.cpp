@@ -306,6 +306,36 @@ TEST(SelectionOnScreen, BoxCoversOnlyTheTextAndSkipsACutCharacter) {
   EXPECT_EQ(SelectedCells(w, 3, 8), (std::vector<std::string>{".###....", "..##....", ".#......"}));
 }
 
+// The caret-row underline stays away while a selection is shown and comes
+// back on the caret's row when it is cleared.
+TEST(SelectionOnScreen, UnderlineWaitsForTheSelectionToGo) {
+  EditorInWindow w;
+  w.editor.Marks().Underline().SetColor(platform::clRed);
+  w.editor.Marks().Underline().SetVisible(true);
+  w.editor.UpdateView();
+  w.SetText("abc\r\ndef\r\nghi");
+  // The rows whose underline pixel row is red.
+  auto underlined = [&w] {
+    const QImage surface = w.Surface();
+    std::vector<int> rows;
+    for (int row = 0; row < 3; ++row) {
+      const int y = w.editor.UnderlineY(row);
+      if (y >= 0 && surface.pixel(w.editor.Margin().Left() + 1, y) == 0xFFFF0000)
+        rows.push_back(row);
+    }
+    return rows;
+  };
+  w.editor.SetRowCol(1, 0);
+  EXPECT_EQ(underlined(), std::vector<int>{1});
+  w.Select(1, 0, 0, 2);
+  EXPECT_EQ(underlined(), std::vector<int>{});
+  w.editor.SetRowCol(2, 1);
+  w.editor.UpdateSelection();
+  EXPECT_EQ(underlined(), std::vector<int>{});
+  w.editor.ClearSelection();
+  EXPECT_EQ(underlined(), std::vector<int>{2});
+}
+
 // After any sequence of selection changes the surface is what a full
 // repaint of the same state draws, with rows wrapped or not.
 class IncrementalRepaint : public ::testing::TestWithParam<bool> {};
