@@ -97,9 +97,9 @@ TEST_P(PaintTest, IncrementalPaintingEqualsFullPainting) {
   ASSERT_TRUE(editor->Focused());
   std::mt19937 random(static_cast<unsigned>(GetParam()) * 6 + 5);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-  for (int step = 0; step < 120; ++step) {
+  for (int step = 0; step < 200; ++step) {
     std::string what;
-    switch (pick(9)) {
+    switch (pick(10)) {
       case 0:
         editor->SetRowCol(pick(editor->RowCount() + 1), pick(90));
         what = "SetRowCol";
@@ -138,6 +138,21 @@ TEST_P(PaintTest, IncrementalPaintingEqualsFullPainting) {
         editor->SetSelectionMode(pick(2) ? smBox : smStream);
         what = "SetSelectionMode";
         break;
+      case 9: {
+        // Lines inserted, removed or replaced near the view or inside it.
+        const int line =
+            std::min(editor->Lines().Count() - 1, std::max(0, editor->TopRow() + pick(40) - 10));
+        const int kind = pick(3);
+        if (kind == 0) {
+          std::string row = MixedText(1);
+          row.resize(row.size() - 2);  // without its line break
+          editor->Lines().Insert(line, row);
+        }
+        if (kind == 1) editor->Lines().Delete(line);
+        if (kind == 2) editor->Lines().Put(line, Sjis("置き換え http://x.jp/ "));
+        what = "edit " + std::to_string(kind) + " at line " + std::to_string(line);
+        break;
+      }
     }
     ExpectSameAsFullRepaint(*editor, std::to_string(step) + " " + what);
     if (HasFailure()) return;
