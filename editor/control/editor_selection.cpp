@@ -8,6 +8,7 @@
 
 #include "editor/control/editor.h"
 #include "editor/control/selection_text.h"
+#include "editor/text/flag_scope.h"
 #include "platform/qt/virtual_keys.h"
 
 namespace editor {
@@ -31,18 +32,6 @@ class TCaretPlacing {
  private:
   TEditor& editor_;
   bool& placing_;
-};
-
-// Sets a flag for a scope.
-class TFlagScope {
- public:
-  explicit TFlagScope(bool& flag) : flag_(flag) { flag_ = true; }
-  ~TFlagScope() { flag_ = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
- private:
-  bool& flag_;
 };
 
 // Bytes from the start of `first_row` to byte `byte` of `row`, line breaks
@@ -244,7 +233,7 @@ void TEditor::ClearSelection() {
     const platform::TRect band{FMargin->Left(), FMargin->Top() + row_height * (first - FTopRow - 1),
                                ClientWidth(), FMargin->Top() + row_height * (last - FTopRow + 1)};
     // The rows repaint their underline pixel row too: the selection covered it.
-    TFlagScope full_rows(FFullRowPaint);
+    FlagScope full_rows(FFullRowPaint);
     InvalidateRect(&band, false);
     Update();
   }
