@@ -17,6 +17,7 @@ int main(int argc, char* argv[]) {
 
   QApplication::setApplicationName(QStringLiteral("Pirukko"));
   QApplication::setApplicationDisplayName(QStringLiteral("Pirukko"));
+  app::RegisterProgramCursors();
   app::SystemDesktopHandOff desktop;
   app::TVarnekForm::Options options;
   options.info_window_factory = app::ProgramInfoWindowFactory();

@@ -1,23 +1,16 @@
 #include "app/window/layout_fonts.h"
 
-#include <QFontDatabase>
+#include "app/window/cp932_text.h"
+#include "platform/qt/qt_graphics.h"
 
 namespace app {
 
-QString SubstituteFace(const QString& layout_face) {
-  if (layout_face == QStringLiteral(u"ＭＳ ゴシック")) return QStringLiteral("IPAGothic");
-  if (layout_face == QStringLiteral(u"ＭＳ Ｐゴシック")) return QStringLiteral("IPAPGothic");
-  if (layout_face == QStringLiteral("FixedSys")) {
-    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-  }
-  return layout_face;
-}
-
 QFont LayoutFont(const QString& layout_face, int pixel_size, bool bold) {
-  QFont font(SubstituteFace(layout_face));
-  font.setPixelSize(pixel_size);
-  font.setBold(bold);
-  return font;
+  platform::TFont font;
+  font.Name = ToCp932(layout_face).value_or(std::string());
+  font.Height = -pixel_size;
+  if (bold) font.Style.Include(platform::fsBold);
+  return platform::ToQFont(font);
 }
 
 }  // namespace app

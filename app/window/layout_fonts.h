@@ -1,5 +1,6 @@
 // The layout names Windows font faces; here each is drawn with the font that
-// stands in for it on this desktop.
+// stands in for it on this desktop, through the platform's one substitution
+// table ("ＭＳ ゴシック" → IPAGothic, "ＭＳ Ｐゴシック" → IPAPGothic, ...).
 #pragma once
 
 #include <QFont>
@@ -7,12 +8,7 @@
 
 namespace app {
 
-// The face that stands in for `layout_face` ("ＭＳ ゴシック" → IPAGothic,
-// "ＭＳ Ｐゴシック" → IPAPGothic, "FixedSys" → the system's fixed font);
-// a face not in the table is used as it is.
-QString SubstituteFace(const QString& layout_face);
-
-// The font of a layout entry: its face through the table, its size in pixels.
+// The font of a layout entry: its face, its character height in pixels.
 QFont LayoutFont(const QString& layout_face, int pixel_size, bool bold = false);
 
 }  // namespace app

@@ -185,10 +185,7 @@ void TVarnekForm::CreateCommandArea() {
 void TVarnekForm::CreateInformationArea() {
   Splitter1 = new SplitterBar(Panel4, "Splitter1");
   editor1_ = options_.info_window_factory(Panel4);
-  QWidget* editor = editor1_->Widget();
-  editor->setObjectName(QStringLiteral("Editor1"));
-  // The information window is reached with the mouse, never by Tab.
-  editor->setFocusPolicy(Qt::ClickFocus);
+  editor1_->Widget()->setObjectName(QStringLiteral("Editor1"));
   LayOutPanel4();
 }
 

@@ -31,6 +31,7 @@ int main(int argc, char* argv[]) {
     file.write("picture");
   }
 
+  app::RegisterProgramCursors();
   app::SystemDesktopHandOff desktop;
   app::TVarnekForm::Options options;
   options.info_window_factory = app::ProgramInfoWindowFactory();

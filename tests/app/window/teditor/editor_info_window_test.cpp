@@ -1,0 +1,200 @@
+// Editor1 on the real editor control inside the real window: the layout's
+// settings and first line, the last line kept in view, the splitter limit,
+// and the about text's addresses found, hinted and opened.
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/window/hint_window.h"
+#include "app/window/program_info_window.h"
+#include "app/window/splitter_bar.h"
+#include "app/window/teditor/editor_info_window.h"
+#include "platform/qt/control_widget.h"
+#include "tests/app/window/window_test_support.h"
+
+namespace app::test {
+namespace {
+
+struct RealFormUnderTest {
+  explicit RealFormUnderTest(const QString& directory = QString()) {
+    TestApplication();
+    static const bool registered = [] {
+      RegisterProgramCursors();
+      return true;
+    }();
+    (void)registered;
+    TVarnekForm::Options options;
+    options.info_window_factory = [this](QWidget* parent) {
+      auto made = std::make_unique<EditorInfoWindow>(parent);
+      info = made.get();
+      return made;
+    };
+    options.desktop = &desktop;
+    options.start_directory = directory;
+    form = std::make_unique<TVarnekForm>(std::move(options));
+    form->show();
+    (void)QTest::qWaitForWindowExposed(form.get());
+  }
+
+  editor::TEditor& Editor() { return info->Control(); }
+
+  std::vector<std::string> LinesUtf8() {
+    std::vector<std::string> out;
+    for (int i = 0; i < Editor().Lines().Count(); ++i) {
+      out.push_back(ToQString(Editor().Lines()[i]).toStdString());
+    }
+    return out;
+  }
+
+  RecordingDesktop desktop;
+  EditorInfoWindow* info = nullptr;
+  std::unique_ptr<TVarnekForm> form;
+};
+
+TEST(RealInformationWindow, SetUpAsTheLayoutStoresIt) {
+  RealFormUnderTest t;
+  editor::TEditor& e = t.Editor();
+  EXPECT_EQ(t.LinesUtf8(), std::vector<std::string>{"■□■ 情報ウインドウ ■□■"});
+  EXPECT_TRUE(e.ReadOnly());
+  EXPECT_FALSE(e.TabStop());
+  EXPECT_EQ(e.Color(), platform::clBlack);
+  EXPECT_EQ(e.Font().Name, Cp932("ＭＳ ゴシック"));
+  EXPECT_EQ(e.Font().Height, -13);
+  EXPECT_EQ(e.Font().Color, platform::clWhite);
+  EXPECT_EQ(e.ScrollBars(), editor::ssBoth);
+  EXPECT_FALSE(e.WordWrap());
+  EXPECT_EQ(e.UndoListMax(), 64);
+  EXPECT_EQ(e.Margin().Left(), 4);
+  EXPECT_EQ(e.Margin().Top(), 2);
+  EXPECT_TRUE(e.Caret().FreeCaret());
+  EXPECT_TRUE(e.Caret().RowSelect());
+  EXPECT_EQ(e.Caret().TabSpaceCount(), 8);
+  EXPECT_TRUE(e.Marks().Underline().Visible());
+  EXPECT_FALSE(e.Marks().EofMark().Visible());
+  EXPECT_FALSE(e.Marks().RetMark().Visible());
+  EXPECT_TRUE(e.View().Url());
+  EXPECT_TRUE(e.View().Mail());
+  EXPECT_EQ(e.View().Brackets().Count(), 0);
+  const editor::TEditorColors& colors = e.View().Colors();
+  EXPECT_EQ(colors.Ank().Color(), platform::clWhite);
+  EXPECT_EQ(colors.Ank().BkColor(), platform::clBlack);
+  EXPECT_EQ(colors.Url().Color(), platform::clAqua);
+  EXPECT_TRUE(colors.Url().Style().Contains(platform::fsUnderline));
+  EXPECT_EQ(colors.Mail().Color(), platform::clYellow);
+  EXPECT_EQ(colors.Select().BkColor(), platform::clNavy);
+
+  QWidget* widget = t.info->Widget();
+  EXPECT_EQ(widget->objectName(), "Editor1");
+  EXPECT_EQ(widget->geometry(), QRect(1, 303, 571, 85));
+}
+
+TEST(RealInformationWindow, LastLineStaysInView) {
+  RealFormUnderTest t;
+  for (int i = 0; i < 30; ++i) t.Editor().Lines().Add("line " + std::to_string(i));
+  EXPECT_GT(t.Editor().VisibleRows(), 0);
+  EXPECT_EQ(t.Editor().TopRow(), t.Editor().Lines().Count() - t.Editor().VisibleRows());
+}
+
+TEST(RealInformationWindow, SplitterKeepsItAtLeast85High) {
+  RealFormUnderTest t;
+  auto* splitter = t.form->findChild<SplitterBar*>("Splitter1");
+  const auto drag = [splitter](int dy) {
+    const QPoint at(100, 1), global = splitter->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(splitter, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at + QPoint(0, dy), global + QPoint(0, dy),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(splitter, &release);
+  };
+  drag(50);
+  EXPECT_EQ(t.info->Widget()->height(), 85);
+  const int rows = t.Editor().VisibleRows();
+  drag(-100);
+  EXPECT_EQ(t.info->Widget()->height(), 185);
+  EXPECT_GT(t.Editor().VisibleRows(), rows);
+}
+
+struct Address {
+  const char* text;
+  editor::TTokenKind kind;
+  QUrl opened;
+};
+
+TEST(RealInformationWindow, AboutTextAddressesAreFoundHintedAndOpened) {
+  RealFormUnderTest t;
+  {
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    t.form->Button5Click();
+  }
+  editor::TEditor& e = t.Editor();
+  // A shown text is read from its top: no change of lines was recorded.
+  EXPECT_EQ(e.TopRow(), 0);
+  const Address addresses[] = {
+      {"pirukko@example.org", editor::tkMail, QUrl("mailto:pirukko@example.org")},
+      {"pirukko-bugs@example.org", editor::tkMail, QUrl("mailto:pirukko-bugs@example.org")},
+      {"http://pirukko.example.org/", editor::tkUrl, QUrl("http://pirukko.example.org/")},
+  };
+  for (const Address& a : addresses) {
+    SCOPED_TRACE(a.text);
+    int row = -1, col = -1;
+    for (int i = 0; i < e.Lines().Count() && row < 0; ++i) {
+      const size_t at = e.Lines()[i].find(a.text);
+      if (at != std::string::npos) row = i, col = static_cast<int>(at) + 3;
+    }
+    ASSERT_GE(row, 0);
+    e.SetTopRow(row);
+    e.SetRowCol(row, col);
+    EXPECT_EQ(e.TokenKindFromCaret(), a.kind);
+    EXPECT_EQ(t.info->TokenFromCaret(), a.text);
+
+    // The pointer over the address: the hand and the hint.
+    const platform::TPoint caret = e.CaretPixelPos();
+    const QPoint point(caret.X + 1, caret.Y + 2);
+    EXPECT_EQ(t.info->TokenKindFromPos(point), a.kind);
+    QTest::mouseMove(platform::ClientWidget(e), QPoint(0, 0));  // from off the address
+    QTest::mouseMove(platform::ClientWidget(e), point);
+    EXPECT_EQ(e.Cursor(), platform::crHandPoint);
+    ASSERT_TRUE(t.form->FHintWindow().HandleAllocated());
+    EXPECT_EQ(t.form->FHintWindow().label()->text(),
+              a.kind == editor::tkUrl ? "ﾎｰﾑﾍﾟｰｼﾞを開きます" : "ﾒｰﾗｰを起動します");
+
+    t.desktop.opened.clear();
+    t.form->Editor1DblClick();
+    ASSERT_EQ(t.desktop.opened.size(), 1u);
+    EXPECT_EQ(t.desktop.opened[0], a.opened);
+    EXPECT_FALSE(t.form->FHintWindow().HandleAllocated());
+  }
+
+  // A plain word is selected instead.
+  e.SetTopRow(0);
+  e.SetRowCol(0, 3);
+  t.desktop.opened.clear();
+  t.form->Editor1DblClick();
+  EXPECT_TRUE(t.desktop.opened.empty());
+  EXPECT_EQ(e.GetSelText(), "Pirukko");
+}
+
+TEST(RealInformationWindow, RunLogEndsInView) {
+  QTemporaryDir folder;
+  const QString dir = folder.path();
+  for (const char* name : {"a.txt", "b.doc"}) {
+    QFile file(dir + "/" + name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  RealFormUnderTest t(dir);
+  QTest::mouseClick(t.form->findChild<QPushButton*>("Button2"), Qt::LeftButton);
+  const std::vector<std::string> lines = t.LinesUtf8();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "□■□ 実行中 □■□");
+  EXPECT_EQ(lines.back(), "正常に終了しました。");
+  EXPECT_EQ(t.Editor().TopRow(), t.Editor().Lines().Count() - t.Editor().VisibleRows());
+  EXPECT_EQ(QDir(dir + "/NewFolder").entryList(QDir::Files).size(), 2);
+}
+
+}  // namespace
+}  // namespace app::test
