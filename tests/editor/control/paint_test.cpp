@@ -125,9 +125,13 @@ TEST_P(PaintTest, IncrementalPaintingEqualsFullPainting) {
         what = "PageScroll";
         break;
       case 6:
+        // The caret drags the selection along, mostly on the same rows.
         if (!editor->Selected()) editor->StartSelection();
-        editor->SetRowCol(editor->Row() + pick(5) - 2, editor->Col() + pick(11) - 5);
-        editor->UpdateSelection();
+        for (int k = pick(4); k >= 0; --k) {
+          editor->SetRowCol(editor->Row() + pick(3) - 1, editor->Col() + pick(9) - 4);
+          editor->UpdateSelection();
+          if (k > 0) ExpectSameAsFullRepaint(*editor, std::to_string(step) + " selecting");
+        }
         what = "selection";
         break;
       case 7:
@@ -156,6 +160,33 @@ TEST_P(PaintTest, IncrementalPaintingEqualsFullPainting) {
     }
     ExpectSameAsFullRepaint(*editor, std::to_string(step) + " " + what);
     if (HasFailure()) return;
+  }
+}
+
+// Every way a selection can grow and shrink, in both modes: the caret
+// moves on the anchor's row, leaves it down and up, and comes back.
+TEST(PaintSelectionTest, EachChangeRepaintsExactlyWhatChanged) {
+  struct Move {
+    int row, col;
+  };
+  const Move anchor{3, 10};
+  const std::vector<Move> moves = {{3, 14}, {3, 12}, {3, 6},  {3, 8},  {5, 8},  {5, 3},
+                                   {4, 20}, {3, 12}, {3, 4},  {1, 6},  {1, 12}, {2, 2},
+                                   {3, 9},  {3, 16}, {6, 30}, {3, 11}, {0, 0},  {3, 10}};
+  for (TSelectionMode mode : {smStream, smBox}) {
+    auto editor = ShownEditor(480, 200);
+    BlackScheme(*editor);
+    editor->Lines().SetTextStr(MixedText(12));
+    editor->SetSelectionMode(mode);
+    editor->SetRowCol(anchor.row, anchor.col);
+    editor->StartSelection();
+    for (const Move& m : moves) {
+      editor->SetRowCol(m.row, m.col);
+      editor->UpdateSelection();
+      ExpectSameAsFullRepaint(*editor, (mode == smBox ? std::string("box to ") : "stream to ") +
+                                           std::to_string(m.row) + "," + std::to_string(m.col));
+      if (HasFailure()) return;
+    }
   }
 }
 
