@@ -413,6 +413,24 @@ TEST(EditorChangeTest, ChangesOfTheTextReachTheScreen) {
   editor->Lines().Add("the end");
   EXPECT_EQ(testing::Surface(*editor), testing::FullRepaint(*editor));
   EXPECT_EQ(changes, 4);
+  // The editing primitive itself, as typing and deleting use it: rows
+  // split, joined and removed inside the view and above it.
+  TEditorScreenStrings& rows = editor->ScreenStrings();
+  editor->SetTopRow(5);
+  (void)testing::FullRepaint(*editor);
+  struct Edit {
+    int row, count;
+    const char* text;
+  } edits[] = {{9, 1, "split\r\ninto\r\nthree"},
+               {10, 3, "joined"},
+               {12, 2, ""},
+               {2, 1, "above\r\nthe view"},
+               {20, 0, "new\r\n"}};
+  for (const Edit& e : edits) {
+    rows.ReplaceRows(e.row, e.count, e.text);
+    EXPECT_EQ(testing::Surface(*editor), testing::FullRepaint(*editor)) << e.row << " " << e.text;
+  }
+  EXPECT_EQ(changes, 4 + static_cast<int>(std::size(edits)));
 }
 
 }  // namespace
