@@ -70,7 +70,7 @@ bool IsClick(QWidget* control, QEvent* event) {
 }
 
 // The run's log goes into the information window's lines and is painted as
-// it grows.
+// it grows (in batches, see LiveRepaint).
 class LiveLog : public CopyLog {
  public:
   LiveLog(platform::TStrings& lines, LiveRepaint& painter) : lines_(lines), painter_(painter) {}
@@ -293,7 +293,8 @@ void TVarnekForm::ExecuteCopy() {
   input.naming = CurrentNamingSettings();
   input.date_format = date_format_;
 
-  LiveRepaint painter({ProgressBar1, editor1_->Widget()}, options_.live_repaint_interval);
+  LiveRepaint painter({ProgressBar1, editor1_->Widget()}, options_.live_repaint_interval,
+                      &editor1_->Lines());
   LiveLog log(editor1_->Lines(), painter);
   LiveProgress progress(ProgressBar1, painter);
   app::ExecuteCopy(input, FileList1, log, progress);

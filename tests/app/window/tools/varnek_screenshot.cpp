@@ -1,8 +1,10 @@
 // Takes the picture of the window the README shows: a directory of a few
-// files, the run started with the button, and the window saved as PNG.
+// files (or the one given), the run started with the button, and the window
+// saved as PNG; prints how long the run took.
 // Run under a display, e.g. xvfb-run -a varnek_screenshot docs/screenshot.png
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -17,18 +19,23 @@
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: varnek_screenshot OUTPUT.png\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: varnek_screenshot OUTPUT.png [DIRECTORY]\n");
     return 2;
   }
   app::InstallQtTranslations(application);
   QTemporaryDir folder;
-  const QDir dir(folder.path() + QStringLiteral("/photos"));
-  dir.mkpath(QStringLiteral("."));
-  for (const char* name : {"beach.jpg", "harbour.jpg", "IMG_0001.JPG", "memo.txt", "sunset.jpg"}) {
-    QFile file(dir.filePath(QString::fromLatin1(name)));
-    file.open(QIODevice::WriteOnly);
-    file.write("picture");
+  QDir dir(folder.path() + QStringLiteral("/photos"));
+  if (argc == 3) {
+    dir.setPath(QString::fromLocal8Bit(argv[2]));
+  } else {
+    dir.mkpath(QStringLiteral("."));
+    for (const char* name :
+         {"beach.jpg", "harbour.jpg", "IMG_0001.JPG", "memo.txt", "sunset.jpg"}) {
+      QFile file(dir.filePath(QString::fromLatin1(name)));
+      file.open(QIODevice::WriteOnly);
+      file.write("picture");
+    }
   }
 
   app::RegisterProgramCursors();
@@ -40,7 +47,10 @@ int main(int argc, char* argv[]) {
   app::TVarnekForm form(std::move(options));
   form.show();
   QTimer::singleShot(300, [&] {
+    QElapsedTimer run;
+    run.start();
     form.findChild<QPushButton*>(QStringLiteral("Button2"))->click();
+    std::printf("run: %lld ms\n", static_cast<long long>(run.elapsed()));
     QTimer::singleShot(300, [&] {
       const bool saved = form.grab().save(QString::fromLocal8Bit(argv[1]));
       application.exit(saved ? 0 : 1);
