@@ -20,7 +20,8 @@ namespace app::test {
 namespace {
 
 struct RealFormUnderTest {
-  explicit RealFormUnderTest(const QString& directory = QString()) {
+  explicit RealFormUnderTest(const QString& directory = QString(),
+                             const QString& program_path = QString()) {
     TestApplication();
     static const bool registered = [] {
       RegisterProgramCursors();
@@ -35,6 +36,7 @@ struct RealFormUnderTest {
     };
     options.desktop = &desktop;
     options.start_directory = directory;
+    options.program_path = program_path;
     form = std::make_unique<TVarnekForm>(std::move(options));
     form->show();
     (void)QTest::qWaitForWindowExposed(form.get());
@@ -177,6 +179,17 @@ TEST(RealInformationWindow, AboutTextAddressesAreFoundHintedAndOpened) {
   t.form->Editor1DblClick();
   EXPECT_TRUE(t.desktop.opened.empty());
   EXPECT_EQ(e.GetSelText(), "Pirukko");
+}
+
+TEST(RealInformationWindow, HelpFileIsLoadedIntoIt) {
+  RealFormUnderTest t(QString(), QStringLiteral(PIRUKKO_BUILD_DIR "/varnek"));
+  MessageBoxAnswerer answerer(QMessageBox::Ok);
+  t.form->Button4Click();
+  const std::vector<std::string> lines = t.LinesUtf8();
+  ASSERT_GT(lines.size(), 50u);
+  EXPECT_EQ(lines[0], "■□■ Pirukko ヘルプ ■□■");
+  EXPECT_EQ(t.Editor().TopRow(), 0);  // read from the top
+  EXPECT_EQ(answerer.seen().size(), 1u);
 }
 
 TEST(RealInformationWindow, RunLogEndsInView) {
