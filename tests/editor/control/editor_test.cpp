@@ -116,6 +116,54 @@ TEST(EditorStateTest, APressGivesTheFocus) {
   EXPECT_TRUE(editor->Focused());
 }
 
+TEST(EditorStateTest, CursorKindsSetThePointerOnlyWithAutoCursor) {
+  auto editor = ShownEditor(300, 200);
+  const TEditorCursors& cursors = editor->Caret().Cursors();
+  editor->SetCursorKind(1);
+  EXPECT_EQ(editor->Cursor(), cursors.LeftMarginCursor());
+  editor->SetCursorKind(2);
+  EXPECT_EQ(editor->Cursor(), cursors.InSelCursor());
+  editor->SetCursorKind(0);
+  EXPECT_EQ(editor->Cursor(), cursors.DefaultCursor());
+  editor->Caret().SetAutoCursor(false);
+  editor->SetCursorKind(1);
+  EXPECT_EQ(editor->CursorKind(), 1);
+  EXPECT_EQ(editor->Cursor(), cursors.DefaultCursor());
+}
+
+TEST(EditorStateTest, ReadOnlyAndReservedWords) {
+  testing::App();
+  TEditor editor;
+  editor.SetReadOnly(true);
+  EXPECT_TRUE(editor.ReadOnly());
+  platform::TStringList words;
+  words.Add("while");
+  words.Add("begin");
+  words.Add("begin");
+  editor.SetReserveWordList(words);
+  // Sorted, without duplicates.
+  ASSERT_EQ(editor.ReserveWordList().Count(), 2);
+  EXPECT_EQ(editor.ReserveWordList().Get(0), "begin");
+}
+
+TEST(EditorStateTest, SharedRowsOutliveTheControlThatMadeThem) {
+  auto first = ShownEditor(300, 200);
+  auto second = ShownEditor(300, 200);
+  first->Lines().SetTextStr("one\r\ntwo\r\nthree");
+  second->ShareRowsOf(*first);
+  EXPECT_EQ(&second->ScreenStrings(), &first->ScreenStrings());
+  EXPECT_EQ(second->RowCount(), 3);
+  int changes = 0;
+  second->OnChange = [&](platform::TObject*) { ++changes; };
+  first->ScreenStrings().ReplaceRows(1, 1, "TWO\r\n");
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(testing::Surface(*second), testing::FullRepaint(*second));
+  first.reset();
+  EXPECT_EQ(second->Lines().Get(1), "TWO");
+  second->Lines().Add("four");
+  EXPECT_EQ(second->RowCount(), 4);
+}
+
 TEST(EditorGeometryTest, VisibleRowsAndColumnsFollowTheFontAndMargins) {
   for (TScrollStyle bars : {ssNone, ssBoth}) {
     auto editor = ShownEditor(300, 200);

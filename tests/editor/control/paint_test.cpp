@@ -305,6 +305,37 @@ TEST(PaintColourTest, AFontChangeMeasuresAndPaintsAnew) {
   EXPECT_EQ(testing::Surface(*editor), testing::FullRepaint(*editor));
 }
 
+TEST(PaintColourTest, ReservedWordsAndTheDrawLineEvent) {
+  auto editor = ShownEditor(480, 160);
+  BlackScheme(*editor);
+  editor->View().Colors().Reserve().SetColor(platform::clRed);
+  platform::TStringList words;
+  words.Add("begin");
+  editor->SetReserveWordList(words);
+  struct Drawn {
+    std::string text;
+    int x, y, row;
+    bool selected;
+  };
+  std::vector<Drawn> drawn;
+  editor->OnDrawLine = [&](platform::TObject*, const std::string& text, int x, int y, int row,
+                           const TRect&, bool selected) {
+    drawn.push_back({text, x, y, row, selected});
+  };
+  editor->Lines().SetTextStr("BEGIN x\r\nbeginning");
+  const QImage s = testing::FullRepaint(*editor);
+  EXPECT_GT(CountColour(s, Cells(*editor, 0, 0, 5), platform::clRed), 0);  // case ignored
+  EXPECT_EQ(CountColour(s, Cells(*editor, 1, 0, 9), platform::clRed), 0);  // the whole token
+  ASSERT_GE(drawn.size(), 2u);
+  EXPECT_EQ(drawn[0].text, "BEGIN x");
+  EXPECT_EQ(drawn[0].x, editor->Margin().Left());
+  EXPECT_EQ(drawn[0].y, editor->Margin().Top());
+  EXPECT_EQ(drawn[0].row, 0);
+  EXPECT_FALSE(drawn[0].selected);
+  EXPECT_EQ(drawn[1].row, 1);
+  EXPECT_EQ(drawn[1].y, editor->Margin().Top() + editor->RowHeight());
+}
+
 TEST(PaintColourTest, AnAddressBrokenByWrappingIsColouredOnBothRows) {
   auto editor = ShownEditor(640, 200);
   BlackScheme(*editor);
