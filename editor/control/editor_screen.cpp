@@ -12,7 +12,7 @@ void TEditorScreen::Update(int row, int old_count, int new_count) {
   if (!editor.HandleAllocated()) return;
   if (std::abs(new_count - old_count) > editor.VisibleRows()) {
     editor.InvalidateAll();
-    editor.platform::TCustomControl::Update();
+    editor.Update();
     return;
   }
   // Rows inserted or removed: the rows below move by scrolling instead of

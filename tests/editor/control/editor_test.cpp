@@ -1,6 +1,7 @@
 // The editor control's state, geometry, scrolling and caret placement.
 #include <gtest/gtest.h>
 
+#include "platform/qt/virtual_keys.h"
 #include "tests/editor/control/editor_test_support.h"
 
 namespace editor {
@@ -101,6 +102,50 @@ TEST(EditorStateTest, HeldLeftButtonSwallowsTypingAndFurtherClicks) {
   editor->Perform(platform::WM_LBUTTONUP, 0, point);
   editor->Perform(platform::WM_CHAR, 'a');
   EXPECT_EQ(keys, 1);
+}
+
+TEST(EditorStateTest, KeysDuringASelectionDrag) {
+  auto editor = ShownEditor(300, 200);
+  editor->Lines().SetTextStr("some words to drag");
+  editor->SetRowCol(0, 5);
+  editor->StartSelection();
+  editor->SetRowCol(0, 10);
+  editor->UpdateSelection();
+  ASSERT_TRUE(editor->Selected());
+  int keys = 0;
+  editor->OnKeyDown = [&](platform::TObject*, std::uint16_t&, platform::TShiftState) { ++keys; };
+  // Pressed in the selection, not yet dragging: keys are swallowed.
+  editor->SelDragPress();
+  editor->Perform(platform::WM_KEYDOWN, 'A');
+  EXPECT_EQ(keys, 0);
+  editor->SelDragBegin();
+  ASSERT_EQ(editor->SelDragState(), 2);
+  EXPECT_EQ(editor->CursorKind(), 3);
+  // Dragging: Ctrl turns the move into a copy and back; the keys go on.
+  editor->Perform(platform::WM_KEYDOWN, platform::VK_CONTROL);
+  EXPECT_EQ(editor->CursorKind(), 4);
+  editor->Perform(platform::WM_KEYUP, platform::VK_CONTROL);
+  EXPECT_EQ(editor->CursorKind(), 3);
+  EXPECT_EQ(keys, 1);
+  // Read-only cannot change while the selection is dragged.
+  editor->SetReadOnly(true);
+  EXPECT_FALSE(editor->ReadOnly());
+  // Escape ends the drag and drops the selection.
+  editor->Perform(platform::WM_KEYDOWN, platform::VK_ESCAPE);
+  EXPECT_EQ(editor->SelDragState(), 0);
+  EXPECT_FALSE(editor->Selected());
+}
+
+TEST(EditorStateTest, AResizeMeasuresAndPaintsTheView) {
+  auto editor = ShownEditor(300, 120);
+  editor->Lines().SetTextStr(std::string(40, 'x') + "\r\n" + std::string(60, 'y') +
+                             "\r\nz\r\nz\r\nz\r\nz\r\nz\r\nz\r\nz\r\nz\r\nz");
+  const int rows = editor->VisibleRows();
+  const int cols = editor->VisibleCols();
+  editor->SetBounds(0, 0, 500, 220);
+  EXPECT_GT(editor->VisibleRows(), rows);
+  EXPECT_GT(editor->VisibleCols(), cols);
+  EXPECT_EQ(testing::Surface(*editor), testing::FullRepaint(*editor));
 }
 
 TEST(EditorStateTest, APressGivesTheFocus) {
