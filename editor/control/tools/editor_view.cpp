@@ -7,8 +7,8 @@
 // with --plain in its own defaults. It is not read-only. The arrow keys,
 // Page Up and Page Down, the wheel, the scroll bars and a click move the
 // caret and the view; Shift with them selects; Insert switches between the
-// stream and the box selection. With --picture the view is drawn into a PNG
-// file and the program ends.
+// stream and the box selection. With --picture the window (border and
+// scroll bars included) is drawn into a PNG file and the program ends.
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
@@ -177,7 +177,7 @@ int main(int argc, char** argv) {
   if (!picture.empty()) {
     QTimer::singleShot(200, [&] {
       view.Update();
-      const bool saved = ControlSurface(view).save(QString::fromLocal8Bit(picture.c_str()));
+      const bool saved = window->grab().save(QString::fromLocal8Bit(picture.c_str()));
       if (!saved) std::fprintf(stderr, "editor-view: cannot write %s\n", picture.c_str());
       app.exit(saved ? 0 : 1);
     });

@@ -304,6 +304,29 @@ TEST(EditorScrollTest, TopRowFarAwayScrollsEverythingOut) {
   EXPECT_EQ(editor->TopRow(), 0);
 }
 
+TEST(EditorScrollTest, ScrollBarsFollowTheView) {
+  auto editor = ShownEditor(300, 200);
+  editor->SetScrollBars(ssBoth);
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "row\r\n";
+  editor->Lines().SetTextStr(text);
+  platform::TScrollInfo info;
+  info.fMask = platform::SIF_ALL;
+  ASSERT_TRUE(editor->GetScrollInfo(platform::SB_VERT, info));
+  EXPECT_EQ(info.nMin, 0);
+  EXPECT_EQ(info.nMax, editor->RowCount() + editor->VisibleRows() - 2);
+  EXPECT_EQ(static_cast<int>(info.nPage), editor->VisibleRows());
+  EXPECT_EQ(info.nPos, 0);
+  editor->SetTopRow(30);
+  EXPECT_EQ(editor->GetScrollPos(platform::SB_VERT), 30);
+  ASSERT_TRUE(editor->GetScrollInfo(platform::SB_HORZ, info));
+  EXPECT_EQ(info.nMax, 8000 / editor->CharWidth());
+  EXPECT_EQ(static_cast<int>(info.nPage), editor->VisibleCols());
+  editor->SetTopCol(7);
+  EXPECT_EQ(editor->GetScrollPos(platform::SB_HORZ), 7);
+  EXPECT_EQ(platform::ControlScrollBar(*editor, platform::SB_VERT)->value(), 30);
+}
+
 TEST(EditorScrollTest, ShrinkingTextPullsTopRowBackWithoutScrolling) {
   auto editor = ShownEditor(300, 200);
   std::string text;
