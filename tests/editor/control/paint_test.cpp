@@ -336,6 +336,23 @@ TEST(PaintColourTest, ReservedWordsAndTheDrawLineEvent) {
   EXPECT_EQ(drawn[1].y, editor->Margin().Top() + editor->RowHeight());
 }
 
+TEST(PaintColourTest, LongRowsKeepTheGridWhenScrolledSideways) {
+  auto editor = ShownEditor(480, 160);
+  BlackScheme(*editor);
+  editor->View().Colors().Ank().SetColor(platform::clRed);
+  // A word of 900 bytes, a blank, then an address from column 901.
+  editor->Lines().SetTextStr(std::string(900, 'a') + " http://x.jp/zz");
+  editor->SetTopCol(895);
+  ASSERT_EQ(editor->TopCol(), 895);
+  const QImage s = testing::Surface(*editor);
+  EXPECT_EQ(s, testing::FullRepaint(*editor));
+  // View columns: the word up to 4, the blank 5, the address from 6 on.
+  EXPECT_GT(CountColour(s, Cells(*editor, 0, 0, 5), platform::clRed), 0);
+  EXPECT_EQ(CountColour(s, Cells(*editor, 0, 0, 6), platform::clAqua), 0);
+  EXPECT_GT(CountColour(s, Cells(*editor, 0, 6, 20), platform::clAqua), 10);
+  EXPECT_EQ(CountColour(s, Cells(*editor, 0, 5, 30), platform::clRed), 0);
+}
+
 TEST(PaintColourTest, AnAddressBrokenByWrappingIsColouredOnBothRows) {
   auto editor = ShownEditor(640, 200);
   BlackScheme(*editor);
