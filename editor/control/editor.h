@@ -362,7 +362,6 @@ class TEditor : public platform::TCustomControl,
                    bool selected);
   void DrawRowMarks(const platform::TRect& band, int x, int row, int length, int y, bool selected);
   void DrawUnderlineIn(int row, platform::TColor color);
-  void SetCaretPlacing(bool value) { FCaretPlacing = value; }
   void AttachRows(TEditorScreenStrings* rows);
 
   // ---- fields, in the order of the control's data model -----------------------------------
