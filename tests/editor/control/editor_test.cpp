@@ -46,6 +46,16 @@ TEST(EditorStateTest, TextWorksWithoutAWindow) {
   EXPECT_EQ(editor.GetSelStart(), 4);
 }
 
+TEST(EditorStateTest, WordsAndDelimitersOfTheColumnMap) {
+  testing::App();
+  TEditor editor;
+  // abc_def,ghi: the underscore is part of the word, the comma is not;
+  // half-width katakana make words, the half-width full stop does not.
+  editor.Lines().SetTextStr("abc_def,ghi\r\n\xB1\xB2\xA1\xB3");
+  EXPECT_EQ(editor.ColumnMapOf(0), "11111112111");
+  EXPECT_EQ(editor.ColumnMapOf(1), "1121");
+}
+
 // A control whose window styles can be read.
 class StyledEditor : public TEditor {
  public:
