@@ -1,17 +1,12 @@
-// The information window the program itself uses; varnek and the screenshot
-// tool take it from here, so that both show the same thing. Built with the
-// editor control (PIRUKKO_WITH_TEDITOR) it is the real TEditor; without it,
-// a temporary empty panel.
+// The information window the program itself uses, the editor control;
+// varnek and the screenshot tool take it from here, so that both show the
+// same thing.
 #pragma once
 
 #include "app/window/info_window.h"
 #include "platform/qt/cursors.h"
 
-#ifdef PIRUKKO_WITH_TEDITOR
 #include "app/window/teditor/editor_info_window.h"
-#else
-#include "app/window/temporary_info_panel.h"
-#endif
 
 namespace app {
 
@@ -22,12 +17,6 @@ inline void RegisterProgramCursors() {
   platform::RegisterCursorResource("DragSelCopy");
 }
 
-inline InfoWindowFactory ProgramInfoWindowFactory() {
-#ifdef PIRUKKO_WITH_TEDITOR
-  return MakeEditorInfoWindow;
-#else
-  return MakeTemporaryInfoPanel;
-#endif
-}
+inline InfoWindowFactory ProgramInfoWindowFactory() { return MakeEditorInfoWindow; }
 
 }  // namespace app
