@@ -1,0 +1,44 @@
+#include "bench/common/core_copy_run.h"
+
+#include <cstdio>
+
+#include "app/core/naming.h"
+#include "bench/common/copy_fixture.h"
+
+namespace bench {
+
+namespace {
+
+struct NoProgress : app::CopyProgress {
+  void SetMax(int) override {}
+  void SetPosition(int) override {}
+};
+
+}  // namespace
+
+CoreCopyRun::CoreCopyRun() {
+  input_.folder_name = "NewFolder";
+  input_.masks = {"*.*"};
+  input_.date_format = app::QuoteDateFormat(input_.naming.date_format);
+}
+
+std::optional<double> CoreCopyRun::Time(const std::filesystem::path& source,
+                                        std::size_t expected_files) {
+  input_.source_directory = source.string();
+  platform::TStringList lines;
+  app::StringsCopyLog log(lines);
+  NoProgress progress;
+  const auto start = Clock::now();
+  const app::CopyRunResult result = app::ExecuteCopy(input_, list_, log, progress);
+  const double t = Seconds(Clock::now() - start);
+  failed_ += result.failed;
+  log_entries_ = static_cast<std::size_t>(lines.Count());
+  const std::size_t copied = CountFiles(source / input_.folder_name);
+  if (copied != expected_files) {
+    std::fprintf(stderr, "the run copied %zu files\n", copied);
+    return std::nullopt;
+  }
+  return t;
+}
+
+}  // namespace bench
