@@ -1,6 +1,7 @@
 #include "app/window/teditor/editor_info_window.h"
 
 #include "app/window/cp932_text.h"
+#include "editor/control/information_look.h"
 #include "editor/text/form_stream.h"
 #include "platform/qt/control_widget.h"
 
@@ -52,57 +53,19 @@ EditorInfoWindow::~EditorInfoWindow() {
 
 void EditorInfoWindow::ApplyLayout() {
   using namespace platform;
+  // Colours, font, margins, marks, caret and scroll bars: the look the
+  // control keeps for an information window, as the layout stores it.
+  editor::ApplyInformationWindowLook(editor_);
   editor_.SetReadOnly(true);
   editor_.SetTabStop(false);
-  editor_.SetColor(clBlack);
-  TFont font = editor_.Font();
-  font.Name = Cp932("ＭＳ ゴシック");
-  font.Height = -13;
-  font.Color = clWhite;
-  editor_.SetFont(font);
-  editor_.SetScrollBars(editor::ssBoth);
-  editor_.SetWordWrap(false);
-  editor_.SetUndoListMax(64);
+  editor_.View().Brackets().Clear();
 
-  editor::TEditorMargin& margin = editor_.Margin();
-  margin.SetLeft(4);
-  margin.SetTop(2);
-  margin.SetLine(0);
-  margin.SetCharacter(0);
-
-  editor::TEditorCaret& caret = editor_.Caret();
-  caret.SetFreeCaret(true);
-  caret.SetRowSelect(true);
-  caret.SetAutoCursor(true);
-  caret.SetTabSpaceCount(8);
-  editor::TEditorCursors& cursors = caret.Cursors();
+  editor::TEditorCursors& cursors = editor_.Caret().Cursors();
   cursors.SetDefaultCursor(crIBeam);
   cursors.SetDragSelCursor(crDrag);
   cursors.SetDragSelCopyCursor(2);
   cursors.SetInSelCursor(crDefault);
   cursors.SetLeftMarginCursor(1);
-
-  editor::TEditorMarks& marks = editor_.Marks();
-  marks.Underline().SetVisible(true);
-  marks.Underline().SetColor(clGray);
-  marks.EofMark().SetVisible(false);
-  marks.RetMark().SetVisible(false);
-
-  editor::TEditorViewInfo& view = editor_.View();
-  view.SetUrl(true);
-  view.SetMail(true);
-  view.SetControlCode(false);
-  view.Brackets().Clear();
-  editor::TEditorColors& colors = view.Colors();
-  colors.SetAllBkColor(clBlack);
-  colors.SetAllColor(clWhite);
-  colors.SetAllStyle({});
-  colors.Url().SetColor(clAqua);
-  colors.Url().SetStyle({fsUnderline});
-  colors.Mail().SetColor(clYellow);
-  colors.Mail().SetStyle({fsUnderline});
-  colors.Select().SetBkColor(clNavy);
-  colors.Select().SetColor(clWhite);
 
   const std::string stored = StoredLines();
   editor::TReader reader(stored);
