@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/wrap/japanese_text.h"
+#include "bench/common/japanese_text.h"
 #include "editor/control/editor.h"
 #include "editor/control/information_look.h"
 #include "platform/qt/control_widget.h"

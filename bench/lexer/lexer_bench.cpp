@@ -9,19 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "bench/wrap/japanese_text.h"
+#include "bench/common/japanese_text.h"
 #include "editor/colour/parser.h"
 
 namespace {
 
-std::size_t TextBytes() {
-  // PIRUKKO_BENCH_MB shrinks the text for a quick run while others build.
-  if (const char* mb = std::getenv("PIRUKKO_BENCH_MB")) return std::stoul(mb) << 20;
-  return std::size_t{100} << 20;
-}
-
 const std::string& Text() {
-  static const std::string text = bench::MakeJapaneseText(TextBytes());
+  static const std::string text = bench::MakeJapaneseText(bench::BenchTextBytes());
   return text;
 }
 

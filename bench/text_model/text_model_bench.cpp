@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "bench/common/allocation_meter.h"
+#include "bench/common/japanese_text.h"
 #include "bench/common/process_memory.h"
-#include "bench/wrap/japanese_text.h"
 #include "editor/text/editor_strings.h"
 #include "editor/text/wrap_option.h"
 #include "tests/editor/text/test_owner.h"
@@ -49,24 +49,6 @@ double Median(std::vector<double> values) {
 double Percentile(std::vector<double> values, double p) {
   std::sort(values.begin(), values.end());
   return values[static_cast<std::size_t>(p * (values.size() - 1))];
-}
-
-// The floor: the file read with one read into a fresh buffer, its LF bytes counted.
-std::size_t ReadAndCountLines(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY);
-  if (fd < 0) std::abort();
-  struct stat info;
-  fstat(fd, &info);
-  const auto size = static_cast<std::size_t>(info.st_size);
-  std::unique_ptr<char[]> buffer(new char[size]);
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = read(fd, buffer.get() + done, size - done);
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  close(fd);
-  return static_cast<std::size_t>(std::count(buffer.get(), buffer.get() + done, '\n'));
 }
 
 // One edit of a row through ReplaceRows, as typing, deleting, splitting and
@@ -113,13 +95,13 @@ int main(int argc, char** argv) {
     file_size = text.size();
   }
   const std::string file = path.string();
-  std::printf("text: %.1f MB, %zu lines\n", file_size / 1e6, ReadAndCountLines(file));
+  std::printf("text: %.1f MB, %zu lines\n", file_size / 1e6, bench::ReadAndCountLines(file));
 
   // Load against the floor, three of each, alternating; the median counts.
   std::vector<double> floor_times, load_times;
   std::size_t load_peak = 0, resident_peak = 0, rows_after_load = 0;
   for (int run = 0; run < 3; ++run) {
-    floor_times.push_back(TimeOnce([&] { ReadAndCountLines(file); }));
+    floor_times.push_back(TimeOnce([&] { bench::ReadAndCountLines(file); }));
     auto owner = std::make_unique<TestOwner>();
     const std::size_t held = bench::AllocatedBytes();
     const std::size_t resident = bench::ResidentBytes();

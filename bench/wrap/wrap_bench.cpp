@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "bench/wrap/japanese_text.h"
+#include "bench/common/japanese_text.h"
 #include "editor/text/column_map.h"
 #include "editor/text/split_lines.h"
 #include "editor/text/wrap_option.h"
@@ -25,14 +25,8 @@
 
 namespace {
 
-std::size_t TextBytes() {
-  // PIRUKKO_BENCH_MB shrinks the text for a quick run while others build.
-  if (const char* mb = std::getenv("PIRUKKO_BENCH_MB")) return std::stoul(mb) << 20;
-  return std::size_t{100} << 20;
-}
-
 const std::string& Text() {
-  static const std::string text = bench::MakeJapaneseText(TextBytes());
+  static const std::string text = bench::MakeJapaneseText(bench::BenchTextBytes());
   return text;
 }
 
@@ -66,19 +60,7 @@ void ReadAndCountLines(benchmark::State& state) {
   const std::string path = File().path();
   std::size_t lines = 0;
   for (auto _ : state) {
-    const int fd = open(path.c_str(), O_RDONLY);
-    struct stat info;
-    fstat(fd, &info);
-    const auto size = static_cast<std::size_t>(info.st_size);
-    std::unique_ptr<char[]> buffer(new char[size]);
-    std::size_t done = 0;
-    while (done < size) {
-      const ssize_t n = read(fd, buffer.get() + done, size - done);
-      if (n <= 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    close(fd);
-    lines = static_cast<std::size_t>(std::count(buffer.get(), buffer.get() + done, '\n'));
+    lines = bench::ReadAndCountLines(path);
     benchmark::DoNotOptimize(lines);
   }
   SetCounters(state, lines);

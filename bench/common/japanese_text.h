@@ -11,4 +11,12 @@ namespace bench {
 // About `bytes` bytes, always the same for the same installed pages.
 std::string MakeJapaneseText(std::size_t bytes);
 
+// The size of the benchmarks' text: 100 MiB, or PIRUKKO_BENCH_MB megabytes
+// for a quick run while others build.
+std::size_t BenchTextBytes();
+
+// The floor a loader is measured against: the file read with one read into
+// a fresh buffer, its LF bytes counted.
+std::size_t ReadAndCountLines(const std::string& path);
+
 }  // namespace bench

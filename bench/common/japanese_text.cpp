@@ -1,8 +1,14 @@
-#include "bench/wrap/japanese_text.h"
+#include "bench/common/japanese_text.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <string_view>
 #include <vector>
@@ -90,6 +96,28 @@ std::string MakeJapaneseText(std::size_t bytes) {
     text += "\r\n";
   }
   return text;
+}
+
+std::size_t BenchTextBytes() {
+  if (const char* mb = std::getenv("PIRUKKO_BENCH_MB")) return std::stoul(mb) << 20;
+  return std::size_t{100} << 20;
+}
+
+std::size_t ReadAndCountLines(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY);
+  if (fd < 0) std::abort();
+  struct stat info;
+  fstat(fd, &info);
+  const auto size = static_cast<std::size_t>(info.st_size);
+  std::unique_ptr<char[]> buffer(new char[size]);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = read(fd, buffer.get() + done, size - done);
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  close(fd);
+  return static_cast<std::size_t>(std::count(buffer.get(), buffer.get() + done, '\n'));
 }
 
 }  // namespace bench
