@@ -13,22 +13,9 @@
 #include "platform/colour.h"
 #include "platform/cp932.h"
 #include "platform/qt/control_widget.h"
+#include "tests/editor/control/editor_test_support.h"
 
 namespace editor::testing {
-
-// The one application object of a test program, never destroyed: Qt's own
-// globals may be gone by the time static objects are.
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "editor_control_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
-
-inline std::string Sjis(const char* utf8) {
-  return *platform::Utf8ToCp932(utf8);
-}
 
 inline constexpr QRgb kPaper = 0xFFFFFFFF;
 inline constexpr QRgb kSelectPaper = 0xFF000080;
