@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -49,6 +50,18 @@ std::string Quoted(const fs::path& p) {
   quoted += p.string();
   quoted += '\'';
   return quoted;
+}
+
+// User-mode time of this process and of its children that have ended.
+double UserCpuSeconds() {
+  double seconds = 0;
+  for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+    struct rusage usage {};
+    getrusage(who, &usage);
+    seconds += static_cast<double>(usage.ru_utime.tv_sec) +
+               static_cast<double>(usage.ru_utime.tv_usec) / 1e6;
+  }
+  return seconds;
 }
 
 }  // namespace
@@ -130,12 +143,15 @@ bool RunRounds(int rounds, std::vector<TimedTurn>& turns) {
       TimedTurn& turn = turns[(i + static_cast<std::size_t>(round)) % turns.size()];
       if (turn.prepare) turn.prepare(round);
       sync();
+      const double user_before = UserCpuSeconds();
       const std::optional<double> t = turn.run(round);
+      const double user = UserCpuSeconds() - user_before;
       if (!t) {
         std::fprintf(stderr, "round %d: %s failed\n", round, turn.name.c_str());
         ok = false;
       } else if (round > 0) {
         turn.times.push_back(*t);
+        turn.user_cpu.push_back(user);
       }
     }
     if (round == 0) continue;
@@ -158,8 +174,9 @@ void PrintMedians(const std::vector<TimedTurn>& turns, std::size_t yardstick) {
     const double median = Median(turn.times);
     const double best =
         turn.times.empty() ? 0.0 : *std::min_element(turn.times.begin(), turn.times.end());
-    std::printf("%-22s median %.3f s, best %.3f s, ratio to %s %.2f\n", turn.name.c_str(), median,
-                best, turns[yardstick].name.c_str(), base > 0 ? median / base : 0.0);
+    std::printf("%-20s median %.3f s, best %.3f s, ratio to %s %.2f, user CPU %.3f s\n",
+                turn.name.c_str(), median, best, turns[yardstick].name.c_str(),
+                base > 0 ? median / base : 0.0, Median(turn.user_cpu));
   }
 }
 

@@ -73,7 +73,8 @@ struct TimedTurn {
   std::string name;
   std::function<std::optional<double>(int round)> run;
   std::function<void(int round)> prepare;
-  std::vector<double> times;  // of the counted rounds
+  std::vector<double> times;     // of the counted rounds
+  std::vector<double> user_cpu;  // seconds in user mode, its own and its children's
 };
 
 // Round 0 warms the cache and is not counted; then `rounds` rounds, each
@@ -81,8 +82,9 @@ struct TimedTurn {
 // Prints each round's times. False when any turn failed.
 bool RunRounds(int rounds, std::vector<TimedTurn>& turns);
 
-// "name: median m s, best b s" for every turn, and each median's ratio to
-// that of the turn `yardstick`.
+// "name: median m s, best b s" for every turn, each median's ratio to that
+// of the turn `yardstick`, and the median time spent in user mode (the
+// copying itself is the kernel's).
 void PrintMedians(const std::vector<TimedTurn>& turns, std::size_t yardstick);
 
 }  // namespace bench
