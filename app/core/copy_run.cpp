@@ -117,19 +117,19 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
   if (platform::DirectoryExists(target)) {
     log.Add(t.folder_exists);
     log.Add(t.deleting_files);
-    // A link would lead the deletions into a directory the user never chose.
-    if (platform::IsSymbolicLink(target)) {
-      LogStop(log, t.remove_failed, target);
-      return result;
-    }
-    ListDirectory(file_list, target, {"*.*"});
-    const platform::TStringList& files = file_list.Files();
-    for (int i = 0; i < files.Count(); ++i) {
-      // A name without CP932 form would address another file: leave it, and
-      // the folder cannot be removed.
-      const filelist::TInfo* info = file_list.Info(i);
-      if (info && !info->NameHasCp932Form) continue;
-      platform::DeleteFile(platform::JoinPath(target, files[i]));
+    // A link would lead the deletions into a directory the user never chose:
+    // nothing behind it is touched, and the link, which is no folder to
+    // remove, stops the run at the removal below.
+    if (!platform::IsSymbolicLink(target)) {
+      ListDirectory(file_list, target, {"*.*"});
+      const platform::TStringList& files = file_list.Files();
+      for (int i = 0; i < files.Count(); ++i) {
+        // A name without CP932 form would address another file: leave it,
+        // and the folder cannot be removed.
+        const filelist::TInfo* info = file_list.Info(i);
+        if (info && !info->NameHasCp932Form) continue;
+        platform::DeleteFile(platform::JoinPath(target, files[i]));
+      }
     }
     log.Add(t.removing_folder);
     log.Add(t.separator);
