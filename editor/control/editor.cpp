@@ -422,6 +422,21 @@ void TEditor::Dispatch(TMessage& message) {
       if (FBorderStyle == bsSingle) RecreateWnd();
       TCustomControl::Dispatch(message);
       return;
+    case platform::WM_LBUTTONDOWN:
+      WMLButtonDown(message);
+      return;
+    case platform::WM_MOUSEMOVE:
+      WMMouseMove(message);
+      return;
+    case platform::WM_LBUTTONUP:
+      WMLButtonUp(message);
+      return;
+    case platform::WM_VSCROLL:
+      WMVScroll(message);
+      return;
+    case platform::WM_HSCROLL:
+      WMHScroll(message);
+      return;
     case platform::WM_IME_NOTIFY:
       TCustomControl::Dispatch(message);
       if (message.WParam == platform::IMN_OPENCANDIDATE) CaretBeginUpdate();

@@ -12,6 +12,7 @@
 //   editor_screen.cpp     the screen updater and the change notification
 //   editor_selection.cpp  selection in both modes, whole rows, dragging
 //   editor_words.cpp      word jumps, indentation, tokens at a point
+//   editor_mouse.cpp      the left button, pointer moves, the scroll bars
 #pragma once
 
 #include <array>
@@ -350,6 +351,20 @@ class TEditor : public platform::TCustomControl,
   void DefaultHandler(platform::TMessage& message) override;
   void Paint() override;
 
+  // ==== mouse input: begin (maintained with the mouse sources) ======================
+  // The left button places the caret, selects (from the margin: whole rows)
+  // or drags the selection; a pointer move with no button held chooses the
+  // cursor kind. Each ends with the inherited handling, which fires the mouse
+  // events. A double click has no handling of its own: it reaches the owner
+  // as OnDblClick, with the caret where the first click put it.
+  virtual void WMLButtonDown(platform::TMessage& message);
+  virtual void WMMouseMove(platform::TMessage& message);
+  virtual void WMLButtonUp(platform::TMessage& message);
+  // Scroll-bar requests (SB_ codes) move the first row or column.
+  virtual void WMVScroll(platform::TMessage& message);
+  virtual void WMHScroll(platform::TMessage& message);
+  // ==== mouse input: end ================================================================
+
  private:
   friend class TEditorScreen;
 
@@ -427,6 +442,15 @@ class TEditor : public platform::TCustomControl,
   int FRowSelEnd = 0;
   bool FRowSelFromEof = false;
   // ==== selection fields: end ========================================================
+
+  // ==== mouse fields: begin =============================================================
+  // A press of ours is held: pointer moves extend its selection. A double
+  // click holds the button too, but starts nothing to extend.
+  bool FMouseSelecting = false;
+  // The cell under a point for a held button: a point above the text takes
+  // the row above the view, so that holding the button there scrolls.
+  void HeldPointToColRow(int x, int y, bool snap, int& col, int& row) const;
+  // ==== mouse fields: end ===============================================================
 };
 
 }  // namespace editor
