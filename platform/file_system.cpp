@@ -220,6 +220,10 @@ std::string ExtractFileName(std::string_view path) {
   return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
+bool IsFullPath(std::string_view path) {
+  return !path.empty() && path.front() == kPathDelimiter;
+}
+
 // ------------------------------------------------------- names on disk
 
 std::optional<std::string> ToNativePath(std::string_view cp932_path) {

@@ -28,6 +28,10 @@ std::string JoinPath(std::string_view directory, std::string_view name);
 // The file-name part of a path: the text after the last "/".
 std::string ExtractFileName(std::string_view path);
 
+// A path from the top of the tree: it begins with "/". Anything else would
+// be taken from wherever the program happens to run.
+bool IsFullPath(std::string_view path);
+
 // ------------------------------------------------------- names on disk
 
 // The name on disk for a CP932 path; no value when the bytes are not CP932,

@@ -28,6 +28,7 @@ struct Texts {
   const std::string stopped = Sjis("        実行を中止しました。");
   const std::string no_folder_name = Sjis("Error : 新しいフォルダの設定がされていません。");
   const std::string bad_folder_name = Sjis("Error : 新しいフォルダ名が不正です。");
+  const std::string bad_source = Sjis("Error : コピー元ディレクトリが不正です。");
   const std::string folder_exists = Sjis("新しいフォルダと同名のディレクトリが存在します。");
   const std::string deleting_files = Sjis("ディレクトリ内のファイルを削除します。");
   const std::string removing_folder = AfterCr(Sjis("そのディレクトリを削除します。"));
@@ -110,6 +111,14 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
   // and removes, somewhere else than inside the chosen directory.
   if (!IsPlainFileName(input.folder_name)) {
     log.Add(t.bad_folder_name);
+    log.Add(t.stopped);
+    return result;
+  }
+  // The directory comes empty when its name has no CP932 form; empty or
+  // relative, it would put the folder at the top of the tree or wherever
+  // the program runs, and copy what lies there.
+  if (!platform::IsFullPath(source)) {
+    log.Add(t.bad_source);
     log.Add(t.stopped);
     return result;
   }

@@ -215,6 +215,29 @@ TEST_F(CopyRunTest, FolderNameThatLeavesTheDirectoryIsRefused) {
   EXPECT_EQ(ReadFile(src_ / "a.txt"), "a");
 }
 
+TEST_F(CopyRunTest, SourceThatIsNoFullPathIsRefused) {
+  // An empty directory (what a directory name without CP932 form becomes)
+  // would put the folder at the top of the tree, a relative one wherever
+  // the program happens to run.
+  Write(src_ / "a.txt", "a");
+  // A name too long for any folder keeps the top of the tree safe should
+  // the refusal ever go.
+  input_.folder_name = std::string(300, 'n');
+  for (const std::string& source : {std::string(), std::string("src"), std::string("./src")}) {
+    SCOPED_TRACE(source);
+    input_.source_directory = source;
+    const Snapshot everything = Take(root_, "");
+    log_ = RecordingLog{};
+    Run();
+    EXPECT_EQ(
+        log_.entries,
+        Join({Head(),
+              {J("Error : コピー元ディレクトリが不正です。"), J("        実行を中止しました。")}}));
+    EXPECT_EQ(Take(root_, ""), everything);
+    EXPECT_EQ(progress_.max, 100);
+  }
+}
+
 TEST_F(CopyRunTest, FolderWithSubFolderCannotBeRemoved) {
   Write(src_ / "a.txt", "a");
   fs::create_directory(TargetPath());
