@@ -186,6 +186,7 @@ class WindowTurn {
     return {name_, [this](int round) { return Run(round); }, [this](int round) { Prepare(round); }};
   }
 
+  const std::string& name() const { return name_; }
   const std::vector<double>& paint_seconds() const { return paint_seconds_; }
   int paints() const { return paints_; }
   std::size_t log_entries() const { return log_entries_; }
@@ -245,8 +246,7 @@ int main(int argc, char** argv) {
   bench::PrintMedians(turns, 0);
   for (const WindowTurn* w : {&memory_window, &real_window}) {
     std::printf("painting in \"%s\": median %.3f s (%d paint events in the last run)\n",
-                turns[w == &real_window ? 3 : 2].name.c_str(), bench::Median(w->paint_seconds()),
-                w->paints());
+                w->name().c_str(), bench::Median(w->paint_seconds()), w->paints());
   }
   std::printf("goal: window <= 1.50 x cp -p\n");
   if (!ok || core.failed() != 0) {
