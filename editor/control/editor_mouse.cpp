@@ -111,9 +111,12 @@ void TEditor::WMLButtonDown(TMessage& message) {
 void TEditor::WMMouseMove(TMessage& message) {
   const int x = platform::GET_X_LPARAM(message.LParam);
   const int y = platform::GET_Y_LPARAM(message.LParam);
+  // Held as this move reports it: a release that never reached the control
+  // (the pointer grabbed away by a dialog) does not keep selecting.
+  const bool held = (platform::LOWORD(message.WParam) & platform::MK_LBUTTON) != 0;
   int col = 0;
   int row = 0;
-  if (FMouseSelecting && LButtonDown()) {
+  if (FMouseSelecting && held) {
     HeldPointToColRow(x, y, true, col, row);
     if (FRowSelecting) {
       RowSelectTo(row);
@@ -131,7 +134,7 @@ void TEditor::WMMouseMove(TMessage& message) {
     // The caret marks where the selection would land.
     HeldPointToColRow(x, y, false, col, row);
     SetRowCol(row, col);
-  } else if (!LButtonDown()) {
+  } else if (!held) {
     std::uint8_t kind = 0;
     if (x < FMargin->Left()) {
       kind = 1;
@@ -160,10 +163,13 @@ void TEditor::WMLButtonUp(TMessage& message) {
 void TEditor::WMVScroll(TMessage& message) {
   const int code = platform::LOWORD(message.WParam);
   int thumb = platform::HIWORD(message.WParam);
-  // The message has room for 16 bits only; the bar knows all of them.
+  // The message has room for 16 bits only; the bar, when there is one,
+  // knows all of them.
   platform::TScrollInfo info;
   info.fMask = platform::SIF_TRACKPOS;
-  if (GetScrollInfo(platform::SB_VERT, info)) thumb = info.nTrackPos;
+  if ((FScrollBars == ssVertical || FScrollBars == ssBoth) &&
+      GetScrollInfo(platform::SB_VERT, info))
+    thumb = info.nTrackPos;
   const std::optional<int> d = ScrollRequestDelta(code, FTopRow, FVisibleRows, FVScrollMax, thumb);
   if (!d) return;
   message.Result = 0;

@@ -131,6 +131,9 @@ TEST(Mouse, DraggingSelectsOnceThePointerMovesHalfACell) {
   // Back before the press point: the selection runs from there to the anchor.
   m.MoveHeld(m.At(0, 0));
   EXPECT_EQ(m.editor.GetSelText(), "a");
+  // A move that reports no button held (the release went elsewhere) selects no further.
+  m.Hover(m.At(1, 5));
+  EXPECT_EQ(m.editor.GetSelText(), "a");
   m.Release(m.At(0, 0));
   EXPECT_EQ(m.editor.GetSelText(), "a");
   // A move without the button changes nothing.
@@ -374,6 +377,11 @@ TEST(Mouse, ScrollBarRequestsMoveTheView) {
   }
   e.Perform(platform::WM_VSCROLL, platform::MAKEWPARAM(platform::SB_THUMBTRACK, 5), 0);
   EXPECT_EQ(e.TopRow(), 70);
+
+  // The bar itself: a click on its arrow is a line request.
+  bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(e.TopRow(), 71);
+  EXPECT_EQ(bar->value(), 71);
 
   // Locked, the caret moves with the view.
   e.Caret().SetLockScroll(true);
