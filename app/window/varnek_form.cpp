@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -39,6 +40,7 @@
 #include "app/window/title_bar_drag.h"
 #include "platform/cp932.h"
 #include "platform/date_time.h"
+#include "platform/file_system.h"
 
 namespace app {
 namespace {
@@ -107,6 +109,13 @@ class LiveProgress : public CopyProgress {
 // The CP932 text of a control; KeepCp932 makes sure there is one.
 std::string TextOf(const QString& text) {
   return ToCp932(text).value_or(std::string());
+}
+
+// The CP932 form of a directory, only when it names exactly this directory
+// again: "〜" (U+301C) and "～" (U+FF5E) share one CP932 code, so a name
+// that does not convert back unchanged could address another directory.
+std::optional<std::string> DirectoryCp932(const QString& path) {
+  return platform::FromNativeName(QFile::encodeName(path).toStdString());
 }
 
 }  // namespace
@@ -199,7 +208,7 @@ void TVarnekForm::ConnectHandlers() {
   title_bar_drag_->OnMouseDown = [this](QMouseEvent* event) { Panel6MouseDown(event); };
 
   // The copy run and the file list take the directory as CP932 text.
-  DirectoryListBox1->CanOpen = [](const QString& path) { return ToCp932(path).has_value(); };
+  DirectoryListBox1->CanOpen = [](const QString& path) { return DirectoryCp932(path).has_value(); };
   DirectoryListBox1->OnChange = [this] {
     Label2->setText(DirectoryListBox1->Directory());
     DriveComboBox1->FollowDirectory(DirectoryListBox1->Directory());
@@ -237,7 +246,7 @@ QString TVarnekForm::SelectedDirectory() const {
 }
 
 std::string TVarnekForm::SelectedDirectoryCp932() const {
-  return TextOf(SelectedDirectory());
+  return DirectoryCp932(SelectedDirectory()).value_or(std::string());
 }
 
 void TVarnekForm::GetMaskLines(platform::TStrings& masks) const {

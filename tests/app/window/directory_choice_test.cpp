@@ -9,6 +9,7 @@
 
 #include "app/window/directory_list_box.h"
 #include "app/window/drive_combo_box.h"
+#include "platform/cp932.h"
 #include "tests/app/window/window_test_support.h"
 
 namespace app::test {
@@ -102,21 +103,33 @@ TEST_F(DirectoryChoice, DriveListHasTheRootFirstAndMovesTheDirectoryList) {
 }
 
 TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameCannotBeChosen) {
-  ASSERT_TRUE(QDir(root_).mkdir("한국"));
-  FormUnderTest t(root_);
-  auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
-  QTreeWidgetItem* korean = nullptr;
-  for (int i = 0; i < list->currentItem()->childCount(); ++i) {
-    if (list->currentItem()->child(i)->text(0) == "한국") korean = list->currentItem()->child(i);
-  }
-  ASSERT_NE(korean, nullptr);
-  EXPECT_FALSE(korean->flags() & Qt::ItemIsEnabled);
-  EXPECT_FALSE(list->SetDirectory(root_ + "/한국"));
-  EXPECT_EQ(list->Directory(), root_);
+  // "한국" has no CP932 form; "w〜" (U+301C) has one only by way of "w～"
+  // (U+FF5E), another directory's name, so it must not be chosen either.
+  for (const QString name : {QStringLiteral("한국"), QStringLiteral("w\u301C")}) {
+    SCOPED_TRACE(name.toStdString());
+    ASSERT_TRUE(QDir(root_).mkdir(name));
+    FormUnderTest t(root_);
+    auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
+    QTreeWidgetItem* entry = nullptr;
+    for (int i = 0; i < list->currentItem()->childCount(); ++i) {
+      if (list->currentItem()->child(i)->text(0) == name) entry = list->currentItem()->child(i);
+    }
+    ASSERT_NE(entry, nullptr);
+    EXPECT_FALSE(entry->flags() & Qt::ItemIsEnabled);
+    EXPECT_FALSE(list->SetDirectory(root_ + "/" + name));
+    EXPECT_EQ(list->Directory(), root_);
 
-  // Started inside one, the list opens at the nearest directory it can.
-  FormUnderTest inside(root_ + "/한국");
-  EXPECT_EQ(inside.form->SelectedDirectory(), root_);
+    // Started inside one, the list opens at the nearest directory it can.
+    FormUnderTest inside(root_ + "/" + name);
+    EXPECT_EQ(inside.form->SelectedDirectory(), root_);
+  }
+
+  // The full-width tilde itself is a CP932 name like any other.
+  ASSERT_TRUE(QDir(root_).mkdir(QStringLiteral("w\uFF5E")));
+  FormUnderTest t(root_);
+  EXPECT_TRUE(t.Find<DirectoryListBox>("DirectoryListBox1")->SetDirectory(root_ + "/w\uFF5E"));
+  EXPECT_EQ(t.form->SelectedDirectoryCp932(),
+            *platform::Utf8ToCp932((root_ + "/w\uFF5E").toStdString()));
 }
 
 }  // namespace

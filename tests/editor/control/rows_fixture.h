@@ -17,11 +17,11 @@ struct RowSpec {
   TRowEndKind kind = rkReturn;
 };
 
-inline std::unique_ptr<TEditorScreenStrings> MakeRows(std::initializer_list<RowSpec> specs) {
+inline std::unique_ptr<TEditorScreenStrings> MakeRows(std::initializer_list<RowSpec> given) {
   auto rows = std::make_unique<TEditorScreenStrings>();
-  for (const RowSpec& spec : specs) {
-    rows->AppendRow(spec.text, 0);
-    rows->SetEndKinds(rows->GetCount() - 1, spec.kind);
+  for (const RowSpec& row : given) {
+    rows->AppendRow(row.text, 0);
+    rows->SetEndKinds(rows->GetCount() - 1, row.kind);
   }
   return rows;
 }
