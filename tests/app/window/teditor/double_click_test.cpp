@@ -8,6 +8,7 @@
 #include "app/window/program_info_window.h"
 #include "app/window/teditor/editor_info_window.h"
 #include "platform/qt/control_widget.h"
+#include "tests/app/window/teditor/real_form.h"
 #include "tests/app/window/window_test_support.h"
 
 namespace app::test {
@@ -21,50 +22,22 @@ void DoubleClick(QWidget* client, QPoint point) {
   QTest::mouseRelease(client, Qt::LeftButton, Qt::NoModifier, point);
 }
 
-struct RealFormUnderTest {
-  RealFormUnderTest() {
-    TestApplication();
-    static const bool registered = [] {
-      RegisterProgramCursors();
-      return true;
-    }();
-    (void)registered;
-    TVarnekForm::Options options;
-    options.info_window_factory = [this](QWidget* parent) {
-      auto made = std::make_unique<EditorInfoWindow>(parent);
-      info = made.get();
-      return made;
-    };
-    options.desktop = &desktop;
-    form = std::make_unique<TVarnekForm>(std::move(options));
-    form->show();
-    (void)QTest::qWaitForWindowExposed(form.get());
+// Brings the row holding `text` to the top of the view and answers the
+// client point a little inside its `offset`-th byte; the caret waits
+// elsewhere, so that only the click can bring it there.
+QPoint PointOn(editor::TEditor& e, const char* text, int offset) {
+  for (int row = 0; row < e.Lines().Count(); ++row) {
+    const std::size_t at = e.Lines()[row].find(text);
+    if (at == std::string::npos) continue;
+    e.SetRowCol(0, 0);
+    e.SetTopRow(row);
+    const int col = static_cast<int>(at) + offset - e.TopCol();
+    return QPoint(e.Margin().Left() + col * e.CharWidth() + e.CharWidth() / 4,
+                  e.Margin().Top() + (row - e.TopRow()) * e.RowHeight() + e.CharHeight() / 2);
   }
-
-  editor::TEditor& Editor() { return info->Control(); }
-
-  // Brings the row holding `text` to the top of the view and answers the
-  // client point a little inside its `offset`-th byte; the caret waits
-  // elsewhere, so that only the click can bring it there.
-  QPoint PointOn(const char* text, int offset) {
-    editor::TEditor& e = Editor();
-    for (int row = 0; row < e.Lines().Count(); ++row) {
-      const std::size_t at = e.Lines()[row].find(text);
-      if (at == std::string::npos) continue;
-      e.SetRowCol(0, 0);
-      e.SetTopRow(row);
-      const int col = static_cast<int>(at) + offset - e.TopCol();
-      return QPoint(e.Margin().Left() + col * e.CharWidth() + e.CharWidth() / 4,
-                    e.Margin().Top() + (row - e.TopRow()) * e.RowHeight() + e.CharHeight() / 2);
-    }
-    ADD_FAILURE() << "not in the text: " << text;
-    return {};
-  }
-
-  RecordingDesktop desktop;
-  EditorInfoWindow* info = nullptr;
-  std::unique_ptr<TVarnekForm> form;
-};
+  ADD_FAILURE() << "not in the text: " << text;
+  return {};
+}
 
 TEST(DoubleClickOnEditor1, OpensTheAddressUnderThePointerOrSelectsTheWord) {
   RealFormUnderTest t;
@@ -85,14 +58,14 @@ TEST(DoubleClickOnEditor1, OpensTheAddressUnderThePointerOrSelectsTheWord) {
   };
   for (const auto& a : addresses) {
     SCOPED_TRACE(a.text);
-    const QPoint point = t.PointOn(a.text, a.offset);
+    const QPoint point = PointOn(t.Editor(), a.text, a.offset);
     t.desktop.opened.clear();
     DoubleClick(client, point);
     ASSERT_EQ(t.desktop.opened.size(), 1u);
     EXPECT_EQ(t.desktop.opened[0], a.opened);
   }
 
-  const QPoint word = t.PointOn("Pirukko", 2);
+  const QPoint word = PointOn(t.Editor(), "Pirukko", 2);
   t.desktop.opened.clear();
   QTest::mouseClick(client, Qt::LeftButton, Qt::NoModifier, word);
   QTest::mouseDClick(client, Qt::LeftButton, Qt::NoModifier, word);

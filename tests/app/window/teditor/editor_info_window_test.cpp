@@ -14,48 +14,11 @@
 #include "app/window/splitter_bar.h"
 #include "app/window/teditor/editor_info_window.h"
 #include "platform/qt/control_widget.h"
+#include "tests/app/window/teditor/real_form.h"
 #include "tests/app/window/window_test_support.h"
 
 namespace app::test {
 namespace {
-
-struct RealFormUnderTest {
-  explicit RealFormUnderTest(const QString& directory = QString(),
-                             const QString& program_path = QString()) {
-    TestApplication();
-    static const bool registered = [] {
-      RegisterProgramCursors();
-      return true;
-    }();
-    (void)registered;
-    TVarnekForm::Options options;
-    options.info_window_factory = [this](QWidget* parent) {
-      auto made = std::make_unique<EditorInfoWindow>(parent);
-      info = made.get();
-      return made;
-    };
-    options.desktop = &desktop;
-    options.start_directory = directory;
-    options.program_path = program_path;
-    form = std::make_unique<TVarnekForm>(std::move(options));
-    form->show();
-    (void)QTest::qWaitForWindowExposed(form.get());
-  }
-
-  editor::TEditor& Editor() { return info->Control(); }
-
-  std::vector<std::string> LinesUtf8() {
-    std::vector<std::string> out;
-    for (int i = 0; i < Editor().Lines().Count(); ++i) {
-      out.push_back(ToQString(Editor().Lines()[i]).toStdString());
-    }
-    return out;
-  }
-
-  RecordingDesktop desktop;
-  EditorInfoWindow* info = nullptr;
-  std::unique_ptr<TVarnekForm> form;
-};
 
 TEST(RealInformationWindow, SetUpAsTheLayoutStoresIt) {
   RealFormUnderTest t;
