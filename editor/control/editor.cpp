@@ -213,24 +213,6 @@ void TEditor::SetCursorKind(std::uint8_t kind) {
   }
 }
 
-// ----------------------------------------------------------------------- undo
-
-bool TEditor::CanRedo() const {
-  return FScreenStrings->CanRedo();
-}
-
-bool TEditor::CanUndo() const {
-  return FScreenStrings->CanUndo();
-}
-
-void TEditor::Redo() {
-  FScreenStrings->Redo();
-}
-
-void TEditor::Undo() {
-  FScreenStrings->Undo();
-}
-
 // ----------------------------------------------------------------------- rows
 
 TRowEndKind TEditor::RowEndKind(int row) const {

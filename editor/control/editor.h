@@ -13,6 +13,7 @@
 //   editor_selection.cpp  selection in both modes, whole rows, dragging
 //   editor_words.cpp      word jumps, indentation, tokens at a point
 //   editor_mouse.cpp      the left button, pointer moves, the scroll bars
+//   editor_edit.cpp       typing, deleting, pasting, moving, clipboard, undo
 #pragma once
 
 #include <array>
@@ -21,6 +22,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "editor/colour/caret_settings.h"
 #include "editor/colour/margin_settings.h"
@@ -143,12 +145,6 @@ class TEditor : public platform::TCustomControl,
   platform::TNotifyEvent OnSelectionModeChange;
   platform::TNotifyEvent OnTopColChange;
   platform::TNotifyEvent OnTopRowChange;
-
-  // ---- undo -----------------------------------------------------------------
-  virtual bool CanRedo() const;
-  virtual bool CanUndo() const;
-  virtual void Redo();
-  virtual void Undo();
 
   // ---- rows as the control sees them -------------------------------------------
   // The end kind of a row; a row outside the list counts as rkEof.
@@ -290,11 +286,53 @@ class TEditor : public platform::TCustomControl,
   void SelDragEnd();
   void SelDragCancel();
   std::uint8_t SelDragState() const { return FSelDragState; }
-  virtual void CopySelectionTo(int row, int col);
   const TEditorSelRange& SelBytes() const { return FSelBytes; }
   const TEditorSelRange& SelCols() const { return FSelCols; }
   const TEditorSelRange& SelDrawn() const { return FSelDrawn; }
   // ==== selection: end ==============================================================
+
+  // ==== editing operations: begin (maintained with the editing sources) ==============
+  // Every change builds the new text of a run of rows and hands it to the
+  // rows in one replacement (one undo step); the caret is then placed by a
+  // byte offset from a row the replacement cannot move, and ends after what
+  // was put in. InsertText and DeleteSelection leave ReadOnly to their
+  // callers; the pastes refuse a read-only control themselves.
+  // Typed or programmatic text at the caret, replacing the selection; in
+  // overwrite mode it covers as many columns as it has bytes.
+  void InsertText(const std::string& s);
+  void DeleteSelection();
+  void ClearSelText() { DeleteSelection(); }
+  // A stream of text at the caret, replacing the selection.
+  void PasteText(const std::string& text);
+  // One line per row, each at the caret's column (the box's left edge when
+  // a selection is replaced).
+  void PasteBox(const std::string& text);
+  virtual void CopySelectionTo(int row, int col);
+  // The clipboard holds Unicode text, and for a box the same bytes under the
+  // box format. A copy whose bytes are not CP932 leaves the clipboard alone
+  // and a cut then keeps its text; a paste of a character without a CP932
+  // form changes nothing, and a read-only control neither cuts nor pastes.
+  // Each answers whether it did its work.
+  bool CopyToClipboard();
+  bool CutToClipboard();
+  bool PasteFromClipboard();
+  virtual bool CanRedo() const;
+  virtual bool CanUndo() const;
+  virtual void Redo();
+  virtual void Undo();
+
+  // A selected row with its selected part cut out: what remains, the row's
+  // end kind and the byte where the cut was made (from 0).
+  struct TRowRemainder {
+    std::string Text;
+    TRowEndKind EndKind = rkEof;
+    int CutAt = 0;
+  };
+  using TRowRemainders = std::vector<TRowRemainder>;
+  void SelectionRemainder(TRowRemainders& list) const;
+  // The entries one after another, CR LF after those that end their line.
+  static std::string JoinRows(const TRowRemainders& list);
+  // ==== editing operations: end ======================================================
 
   // ==== words and tokens: begin (maintained with the word sources) ===================
   bool WordJump(int& row, int& col, int direction) const;
@@ -451,6 +489,18 @@ class TEditor : public platform::TCustomControl,
   // the row above the view, so that holding the button there scrolls.
   void HeldPointToColRow(int x, int y, bool snap, int& col, int& row) const;
   // ==== mouse fields: end ===============================================================
+
+  // ==== editing helpers: begin ========================================================
+  // The row offsets of a change are counted from: the row before `row`
+  // inside its line, so that re-wrapping the line cannot move it.
+  int ReferenceRow(int row) const;
+  // `s` at the caret or in place of the selection, the core of typing and
+  // pasting a stream.
+  void ReplaceAtCaret(const std::string& s, bool overwrite);
+  // Rows first..last become `text` (selection cleared first); the caret goes
+  // `offset` bytes after the start of row `reference`.
+  void ReplaceRowRange(int first, int last, const std::string& text, int reference, int offset);
+  // ==== editing helpers: end ==========================================================
 };
 
 }  // namespace editor
