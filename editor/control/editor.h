@@ -307,6 +307,10 @@ class TEditor : public platform::TCustomControl,
   // One line per row, each at the caret's column (the box's left edge when
   // a selection is replaced).
   void PasteBox(const std::string& text);
+  // The selection's text goes to (row, col): moved (a drop) or copied (a
+  // drop with Ctrl); the caret ends after it. Into the selection itself, or
+  // where the selection cannot be dragged, only the selection goes.
+  virtual void MoveSelectionTo(int row, int col);
   virtual void CopySelectionTo(int row, int col);
   // The clipboard holds Unicode text, and for a box the same bytes under the
   // box format. A copy whose bytes are not CP932 leaves the clipboard alone
@@ -500,6 +504,7 @@ class TEditor : public platform::TCustomControl,
   // Rows first..last become `text` (selection cleared first); the caret goes
   // `offset` bytes after the start of row `reference`.
   void ReplaceRowRange(int first, int last, const std::string& text, int reference, int offset);
+  void DropSelectionAt(int row, int col, bool move);
   // ==== editing helpers: end ==========================================================
 };
 

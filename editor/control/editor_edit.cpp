@@ -266,6 +266,51 @@ void TEditor::PasteBox(const std::string& text) {
                     ColumnMapSettings()));
 }
 
+// --------------------------------------------------------- moving, copying
+
+void TEditor::DropSelectionAt(int row, int col, bool move) {
+  if (!CanDragSelection() || InSelection(row, col)) {
+    ClearSelection();
+    return;
+  }
+  const int count = RowCount();
+  const TEditorSelRange bytes = FSelBytes;
+  const std::string moved = GetSelText();
+  // The rows from the earlier to the later of the selection and the target
+  // are rebuilt together, so that a move is one step to undo.
+  const int top = move ? std::min(bytes.StartRow, row) : row;
+  const int bottom = move ? std::max(bytes.EndRow, row) : row;
+  std::string span = FScreenStrings->GetRowsText(top, ReplacedRowCount(top, bottom, count));
+  // Offsets inside the span of byte `byte` of row `r`.
+  auto offset_of = [&](int r, int byte) { return OffsetFromRow(top, r, 0) + byte; };
+
+  int target = offset_of(row, ByteIndexOfColumn(ColumnMapOf(row), col));
+  // A target beyond the end of its row pads that row with spaces.
+  const int row_end = offset_of(row, row < count ? FScreenStrings->RowLength(row) : 0);
+  if (target > row_end)
+    span.insert(static_cast<std::size_t>(row_end), static_cast<std::size_t>(target - row_end), ' ');
+  if (move) {
+    const int start = offset_of(bytes.StartRow, bytes.StartCol);
+    const int end = offset_of(bytes.EndRow, bytes.EndCol + 1);
+    span.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+    if (target >= end) target -= end - start;
+  }
+  span.insert(static_cast<std::size_t>(target), moved);
+
+  const int reference = ReferenceRow(top);
+  const int caret = OffsetFromRow(reference, top, 0) + target + static_cast<int>(moved.size());
+  THideBoth hide(*this, true);
+  ReplaceRowRange(top, bottom, span, reference, caret);
+}
+
+void TEditor::MoveSelectionTo(int row, int col) {
+  DropSelectionAt(row, col, true);
+}
+
+void TEditor::CopySelectionTo(int row, int col) {
+  DropSelectionAt(row, col, false);
+}
+
 // ------------------------------------------------------------------- clipboard
 
 bool TEditor::CopyToClipboard() {

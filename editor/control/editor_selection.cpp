@@ -34,49 +34,6 @@ class TCaretPlacing {
   bool& placing_;
 };
 
-// Bytes from the start of `first_row` to byte `byte` of `row`, line breaks
-// counted.
-int OffsetOfByte(const TEditor& editor, int first_row, int row, int byte) {
-  int offset = byte;
-  for (int r = first_row; r < row; ++r) offset += editor.CountedRowLength(r);
-  return offset;
-}
-
-// Puts `text` at the caret as one change of the rows, removing first the
-// bytes of the old selection `removed` when `move` is set; the caret ends
-// right after the text. A caret beyond the end of its row pads the row with
-// spaces. The rows from the earlier to the later of the two places are
-// rebuilt together, so that a move is one step to undo.
-void DropAtCaret(TEditor& editor, const std::string& text, bool move,
-                 const TEditorSelRange& removed) {
-  TEditorScreenStrings& rows = editor.ScreenStrings();
-  const int count = rows.GetCount();
-  const int target_row = editor.Row();
-  const int top = move ? std::min(removed.StartRow, target_row) : target_row;
-  const int bottom = move ? std::max(removed.EndRow, target_row) : target_row;
-  const int first = rows.FirstRowOfLine(std::min(top, count));
-  const int last = bottom < count ? rows.LastRowOfLine(bottom) : count - 1;
-
-  std::string span = rows.GetRowsText(first, last - first + 1);
-  int target = editor.OffsetFromRow(first, target_row, editor.Col());
-  if (target_row < count) {
-    const int row_end = OffsetOfByte(editor, first, target_row, rows.RowLength(target_row));
-    if (target > row_end)
-      span.insert(static_cast<std::size_t>(row_end), static_cast<std::size_t>(target - row_end),
-                  ' ');
-  }
-  if (move) {
-    const int start = OffsetOfByte(editor, first, removed.StartRow, removed.StartCol);
-    const int end = OffsetOfByte(editor, first, removed.EndRow, removed.EndCol + 1);
-    if (target > start && target < end) return;  // into itself: nothing moves
-    span.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
-    if (target >= end) target -= end - start;
-  }
-  span.insert(static_cast<std::size_t>(target), text);
-  rows.ReplaceRows(first, std::max(0, last - first + 1), span);
-  editor.SetRowOffset(first, target + static_cast<int>(text.size()));
-}
-
 }  // namespace
 
 // ------------------------------------------------------------ text and length
@@ -374,15 +331,7 @@ void TEditor::SelDragEnd() {
     CopySelectionTo(FRow, FCol);
     return;
   }
-  // The move: the text leaves its place and goes where the caret stands.
-  if (!CanDragSelection()) {
-    ClearSelection();
-    return;
-  }
-  const TEditorSelRange removed = FSelBytes;
-  const std::string text = GetSelText();
-  ClearSelection();
-  DropAtCaret(*this, text, true, removed);
+  MoveSelectionTo(FRow, FCol);
 }
 
 void TEditor::SelDragCancel() {
@@ -392,17 +341,6 @@ void TEditor::SelDragCancel() {
   if (GetKeyState(platform::VK_ESCAPE) < 0 && FCaret->AutoCursor())
     SetScreenCursor(FCaret->Cursors().DefaultCursor());
   ClearSelection();
-}
-
-void TEditor::CopySelectionTo(int row, int col) {
-  if (!CanDragSelection() || InSelection(row, col)) {
-    ClearSelection();
-    return;
-  }
-  const std::string text = GetSelText();
-  ClearSelection();
-  SetRowCol(row, col);
-  DropAtCaret(*this, text, false, {});
 }
 
 }  // namespace editor

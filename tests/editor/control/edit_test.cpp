@@ -113,6 +113,48 @@ INSTANTIATE_TEST_SUITE_P(
                  "x\r\ny", "abcxdef\r\nあいyう\r\n", 1, 5}),
     [](const auto& info) { return std::string(info.param.name); });
 
+auto MoveTo(int row, int col) {
+  return [row, col](TEditor& e, const std::string&) { e.MoveSelectionTo(row, col); };
+}
+auto CopyTo(int row, int col) {
+  return [row, col](TEditor& e, const std::string&) { e.CopySelectionTo(row, col); };
+}
+
+INSTANTIATE_TEST_SUITE_P(Drops, EditTable,
+                         ::testing::Values(EditCase{"MoveRightOnItsRow", "abcd", false, 0, 1, 0, 3,
+                                                    MoveTo(0, 4), "", "adbc", 0, 4},
+                                           EditCase{"MoveLeftOnItsRow", "abcd", false, 0, 2, 0, 4,
+                                                    MoveTo(0, 0), "", "cdab", 0, 2},
+                                           EditCase{"MoveToAnEarlierRow", "ab\r\ncd", false, 1, 0,
+                                                    1, 1, MoveTo(0, 1), "", "acb\r\nd", 0, 2},
+                                           EditCase{"MoveToALaterRow", "ab\r\ncd", false, 0, 0, 0,
+                                                    1, MoveTo(1, 2), "", "b\r\ncda", 1, 3},
+                                           EditCase{"MoveALineBreakAlong", "あい\r\nう", false, 0,
+                                                    2, 1, 0, MoveTo(1, 2), "", "あうい\r\n", 1, 0},
+                                           EditCase{"MoveBeyondRowEndPads", "ab\r\ncd", false, 0, 0,
+                                                    0, 1, MoveTo(1, 4), "", "b\r\ncd  a", 1, 5},
+                                           EditCase{"CopyOnItsRow", "abcd", false, 0, 1, 0, 3,
+                                                    CopyTo(0, 4), "", "abcdbc", 0, 6},
+                                           EditCase{"CopyToAnotherRow", "あい\r\ncd", false, 0, 0,
+                                                    0, 2, CopyTo(1, 1), "", "あい\r\ncあd", 1, 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EditTest, DropIntoTheSelectionOrReadOnlyOnlyClearsIt) {
+  EditorInWindow w;
+  w.SetText("abcd");
+  w.Select(0, 1, 0, 3);
+  w.editor.MoveSelectionTo(0, 2);
+  EXPECT_FALSE(w.editor.Selected());
+  w.Select(0, 1, 0, 3);
+  w.editor.CopySelectionTo(0, 1);
+  EXPECT_FALSE(w.editor.Selected());
+  w.editor.SetReadOnly(true);
+  w.Select(0, 1, 0, 3);
+  w.editor.MoveSelectionTo(0, 4);
+  EXPECT_FALSE(w.editor.Selected());
+  EXPECT_EQ(AllText(w.editor), "abcd");
+}
+
 TEST(EditTest, EmptyInputChangesNothing) {
   EditorInWindow w;
   w.SetText("abc");
