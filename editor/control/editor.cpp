@@ -425,6 +425,7 @@ void TEditor::Dispatch(TMessage& message) {
       if (message.WParam == platform::IMN_CLOSECANDIDATE) CaretEndUpdate();
       return;
     default:
+      if (EditControlMessage(message)) return;
       TCustomControl::Dispatch(message);
       return;
   }

@@ -14,6 +14,7 @@
 //   editor_words.cpp      word jumps, indentation, tokens at a point
 //   editor_mouse.cpp      the left button, pointer moves, the scroll bars
 //   editor_edit.cpp       typing, deleting, pasting, moving, clipboard, undo
+//   editor_messages.cpp   edit-control and text messages
 #pragma once
 
 #include <array>
@@ -353,6 +354,17 @@ class TEditor : public platform::TCustomControl,
   void SelectTokenFromPos(platform::TPoint point);
   // ==== words and tokens: end ========================================================
 
+  // ==== window messages: begin (maintained with the message sources) ===============
+  // The messages of a multi-line edit control and the text messages; answers
+  // whether the message was one of them.
+  bool EditControlMessage(platform::TMessage& message);
+  // The text offset where a row starts: CR LF counts two bytes.
+  int RowStartOffset(int row) const;
+  // The row from `first_row` on that holds `offset`, with the byte index in
+  // it; RowCount() when the offset lies beyond the last row.
+  int RowOfOffset(int first_row, int offset, int& byte) const;
+  // ==== window messages: end ========================================================
+
   // ---- what the screen-row list and the line view ask ---------------------------------
   bool Focused() const override { return TCustomControl::Focused(); }
   bool Visible() const override { return TCustomControl::Visible(); }
@@ -506,6 +518,17 @@ class TEditor : public platform::TCustomControl,
   void ReplaceRowRange(int first, int last, const std::string& text, int reference, int offset);
   void DropSelectionAt(int row, int col, bool move);
   // ==== editing helpers: end ==========================================================
+
+  // ==== message helpers: begin ========================================================
+  bool EditMessage(platform::TMessage& message);
+  // Lines.Text into a buffer of `size` bytes, NUL-terminated; the bytes copied.
+  int CopyTextTo(char* buffer, std::size_t size) const;
+  // A row's bytes into a buffer whose first 16 bits give its size; no NUL.
+  int CopyRowTo(int row, char* buffer) const;
+  int LineLengthAt(int offset) const;
+  platform::TPoint PosFromOffset(int offset) const;
+  platform::LRESULT CharFromPos(int x, int y) const;
+  // ==== message helpers: end ==========================================================
 };
 
 }  // namespace editor

@@ -107,23 +107,17 @@ void TEditor::SetRowCol(int row, int col) {
 }
 
 void TEditor::SetRowOffset(int first_row, int offset) {
-  const int count = RowCount();
-  int i = std::max(first_row, 0);
-  for (; i < count; ++i) {
-    const int n = CountedRowLength(i);
-    if (offset < n || RowEndKind(i) == rkEof) {
-      SetRow(i);
-      const std::string_view text = FScreenStrings->RowText(i);
-      const std::string_view head = text.substr(
-          0, static_cast<std::size_t>(std::clamp(offset, 0, static_cast<int>(text.size()))));
-      const int width = DisplayLength(head, ColumnMapSettings());
-      SetCol(std::min(width, DisplayLengthOf(FRow)));
-      return;
-    }
-    offset -= n;
+  int byte = 0;
+  const int row = RowOfOffset(first_row, offset, byte);
+  SetRow(row);
+  if (row >= RowCount()) {
+    SetCol(DisplayLengthOf(FRow));
+    return;
   }
-  SetRow(count);
-  SetCol(DisplayLengthOf(FRow));
+  const std::string_view text = FScreenStrings->RowText(row);
+  const std::string_view head =
+      text.substr(0, static_cast<std::size_t>(std::clamp(byte, 0, static_cast<int>(text.size()))));
+  SetCol(std::min(DisplayLength(head, ColumnMapSettings()), DisplayLengthOf(FRow)));
 }
 
 void TEditor::SetSelStart(int offset) {
@@ -145,10 +139,7 @@ int TEditor::GetSelStart() const {
     row = FSelBytes.StartRow;
     byte = FSelBytes.StartCol;
   }
-  int offset = 0;
-  for (int i = 0; i < row && i < RowCount(); ++i)
-    offset += FScreenStrings->RowLength(i) + (RowEndKind(i) == rkReturn ? 2 : 0);
-  return offset + byte;
+  return RowStartOffset(row) + byte;
 }
 
 int TEditor::OffsetFromRow(int first_row, int row, int col) const {
