@@ -419,6 +419,18 @@ void TEditor::Dispatch(TMessage& message) {
     case platform::WM_HSCROLL:
       WMHScroll(message);
       return;
+    case platform::WM_KEYDOWN:
+      WMKeyDown(message);
+      return;
+    case platform::WM_KEYUP:
+      WMKeyUp(message);
+      return;
+    case platform::WM_CHAR:
+      WMChar(message);
+      return;
+    case platform::WM_IME_COMPOSITION:
+      WMImeComposition(message);
+      return;
     case platform::WM_IME_NOTIFY:
       TCustomControl::Dispatch(message);
       if (message.WParam == platform::IMN_OPENCANDIDATE) CaretBeginUpdate();

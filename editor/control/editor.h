@@ -14,6 +14,7 @@
 //   editor_words.cpp      word jumps, indentation, tokens at a point
 //   editor_mouse.cpp      the left button, pointer moves, the scroll bars
 //   editor_edit.cpp       typing, deleting, pasting, moving, clipboard, undo
+//   editor_keys.cpp       keys, typed characters, input-method results
 //   editor_messages.cpp   edit-control and text messages
 #pragma once
 
@@ -419,6 +420,19 @@ class TEditor : public platform::TCustomControl,
   virtual void WMHScroll(platform::TMessage& message);
   // ==== mouse input: end ================================================================
 
+  // ==== keyboard input: begin (maintained with the keyboard sources) =================
+  // Each starts with the inherited handling, which fires OnKeyDown, OnKeyUp
+  // or OnKeyPress; a handler that sets the key to 0 takes it. Navigation keys
+  // move the caret (Shift selects) also when read-only; the keys and
+  // characters that change text do nothing then. Double-byte characters
+  // arrive only as input-method results: the character messages the window
+  // system sends after a result for the same bytes are dropped.
+  virtual void WMKeyDown(platform::TMessage& message);
+  virtual void WMKeyUp(platform::TMessage& message);
+  virtual void WMChar(platform::TMessage& message);
+  virtual void WMImeComposition(platform::TMessage& message);
+  // ==== keyboard input: end ==============================================================
+
  private:
   friend class TEditorScreen;
 
@@ -518,6 +532,20 @@ class TEditor : public platform::TCustomControl,
   void ReplaceRowRange(int first, int last, const std::string& text, int reference, int offset);
   void DropSelectionAt(int row, int col, bool move);
   // ==== editing helpers: end ==========================================================
+
+  // ==== keyboard helpers: begin =======================================================
+  // One navigation key: the caret move alone, without the selection.
+  void MoveCaretByKey(int key, bool ctrl);
+  // The character under the caret goes; at a row's end the next line joins.
+  void DeleteCharAtCaret();
+  // The character before the caret goes; at a line's start the line joins
+  // the previous one.
+  void DeleteCharBeforeCaret();
+  // A line break at the caret, the new line indented like this one.
+  void BreakLineAtCaret();
+  // The caret to the next tab stop, by spaces, by a tab or (overwriting) by moving.
+  void TabAtCaret();
+  // ==== keyboard helpers: end =========================================================
 
   // ==== message helpers: begin ========================================================
   bool EditMessage(platform::TMessage& message);
