@@ -297,11 +297,30 @@ INSTANTIATE_TEST_SUITE_P(
                                   Press(Qt::Key_Return), "　x\r\n  ", 1, 2},
                       EditKeyCase{"ReturnAfterTextEnd", "ab\r\n", false, 1, 0,
                                   Press(Qt::Key_Return), "ab\r\n\r\n", 2, 0},
+                      EditKeyCase{"CtrlMIsReturn", "abcd", false, 0, 2,
+                                  Press(Qt::Key_M, Qt::ControlModifier), "ab\r\ncd", 1, 0},
+                      EditKeyCase{"CtrlIDoesNothing", "ab", false, 0, 1,
+                                  Press(Qt::Key_I, Qt::ControlModifier), "ab", 0, 1},
                       EditKeyCase{"TabInsertsTabByte", "ab", false, 0, 1, Press(Qt::Key_Tab),
                                   "a\tb", 0, 8},
                       EditKeyCase{"ShiftTabDoesNothing", "ab", false, 0, 1,
                                   Press(Qt::Key_Backtab, Qt::ShiftModifier), "ab", 0, 1}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Keys, BackSpaceAtAContinuationRowTakesThePreviousRowsLastCharacter) {
+  KeysOnEditor w;
+  w.editor.WrapOption().SetWrapByte(20);
+  w.editor.SetWordWrap(true);
+  // Row 0 ends in a double-byte character at columns 18 and 19.
+  w.SetText(Sjis("abcdefghijklmnopqrあxyz\r\nend"));
+  ASSERT_EQ(w.editor.RowEndKind(0), rkWrap);
+  w.editor.SetRowCol(1, 0);
+  w.Key(Qt::Key_Backspace);
+  EXPECT_EQ(w.Text(), Sjis("abcdefghijklmnopqrxyz\r\nend"));
+  w.ExpectCaret(0, 18);
+  w.editor.Undo();
+  EXPECT_EQ(w.Text(), Sjis("abcdefghijklmnopqrあxyz\r\nend"));
+}
 
 TEST(Keys, ReturnWithTabIndentAndPreviousLineIndent) {
   KeysOnEditor w;
