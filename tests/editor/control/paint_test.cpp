@@ -4,10 +4,10 @@
 // written next to the test program.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 
 #include "tests/editor/control/editor_test_support.h"
+#include "tests/support/files.h"
 
 namespace editor {
 namespace {
@@ -254,11 +254,10 @@ TEST(PaintColourTest, EndOfFileMarkFollowsTheText) {
     BlackScheme(*editor);
     editor->Marks().EofMark().SetVisible(true);
     editor->Marks().EofMark().SetColor(platform::clLime);
-    {
-      std::ofstream out("eof_mark_test.txt", std::ios::binary);
-      out << c.file;
-    }
-    editor->Lines().LoadFromFile("eof_mark_test.txt");
+    test_support::TempDir folder("pirukko-eof");
+    const std::filesystem::path file = folder.path() / "eof_mark_test.txt";
+    test_support::WriteFile(file, c.file);
+    editor->Lines().LoadFromFile(file.string());
     const QImage s = testing::FullRepaint(*editor);
     EXPECT_GT(CountColour(s, Cells(*editor, c.row, c.col, c.col + 6), platform::clLime), 4)
         << c.file;
