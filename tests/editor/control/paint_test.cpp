@@ -2,6 +2,7 @@
 // on the surface is what a repaint of everything draws; token colours, marks
 // and the underline land on their cells. Pictures of typical views are
 // written next to the test program.
+#include <QDir>
 #include <gtest/gtest.h>
 
 #include <random>
@@ -72,8 +73,9 @@ void ExpectSameAsFullRepaint(TEditor& editor, const std::string& step) {
         first_y = y;
         break;
       }
-  incremental.save("paint_failure_incremental.png");
-  full.save("paint_failure_full.png");
+  const QString folder = QDir::tempPath() + "/";
+  incremental.save(folder + "paint_failure_incremental.png");
+  full.save(folder + "paint_failure_full.png");
   ADD_FAILURE() << "after " << step << ": first differing pixel row " << first_y
                 << " (pictures: paint_failure_*.png)";
 }
