@@ -545,6 +545,9 @@ class TEditor : public platform::TCustomControl,
   void BreakLineAtCaret();
   // The caret to the next tab stop, by spaces, by a tab or (overwriting) by moving.
   void TabAtCaret();
+  // The bytes of the input-method results whose character messages are still
+  // to come; the last FImeSkipCount of them are the ones expected next.
+  std::string FImeSkipBytes;
   // ==== keyboard helpers: end =========================================================
 
   // ==== message helpers: begin ========================================================

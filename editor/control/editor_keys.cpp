@@ -79,9 +79,17 @@ void TEditor::WMKeyUp(TMessage& message) {
 
 void TEditor::WMChar(TMessage& message) {
   if (FImeSkipCount > 0) {
-    // The bytes of an input-method result, already inserted whole.
-    --FImeSkipCount;
-    return;
+    // The bytes of an input-method result, already inserted whole. Another
+    // byte means that the repeats were lost on the way (a held mouse button
+    // lets no character through): then nothing more is dropped, so that
+    // what the user types next is not lost too.
+    const auto expected = static_cast<unsigned char>(
+        FImeSkipBytes[FImeSkipBytes.size() - static_cast<std::size_t>(FImeSkipCount)]);
+    if ((message.WParam & 0xFF) == expected) {
+      --FImeSkipCount;
+      return;
+    }
+    FImeSkipCount = 0;
   }
   TCustomControl::Dispatch(message);
   const auto code = static_cast<unsigned>(message.WParam & 0xFF);
@@ -113,6 +121,8 @@ void TEditor::WMImeComposition(TMessage& message) {
   const std::string result = ImeResultString();
   if (result.empty()) return;
   // The window system repeats the result as one character message per byte.
+  if (FImeSkipCount == 0) FImeSkipBytes.clear();
+  FImeSkipBytes += result;
   FImeSkipCount += static_cast<int>(result.size());
   InsertText(result);
 }

@@ -409,6 +409,20 @@ TEST(Keys, JapaneseThroughTheInputMethodArrivesOnce) {
   EXPECT_EQ(w.Text(), "ab");
 }
 
+TEST(Keys, TypingIsNotLostWhenTheRepeatedBytesOfAResultNeverArrive) {
+  KeysOnEditor w;
+  w.SetText("ab");
+  // With the button held on the control no character message gets through.
+  const QPoint beyond(w.editor.Margin().Left() + 10 * w.editor.CharWidth(),
+                      w.editor.Margin().Top() + w.editor.CharHeight() / 2);
+  QTest::mousePress(w.Client(), Qt::LeftButton, Qt::NoModifier, beyond);
+  w.Commit("日本");
+  QTest::mouseRelease(w.Client(), Qt::LeftButton, Qt::NoModifier, beyond);
+  EXPECT_EQ(w.Text(), Sjis("ab日本"));
+  w.Type("xy");
+  EXPECT_EQ(w.Text(), Sjis("ab日本xy"));
+}
+
 TEST(Keys, ReadOnlyChangesNothingButTheCaretStillMoves) {
   KeysOnEditor w;
   w.SetText(Sjis("ab\r\nあい"));
