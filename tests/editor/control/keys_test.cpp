@@ -394,6 +394,15 @@ TEST(Keys, TypingOverwritesInOverwriteMode) {
   EXPECT_EQ(w.Text(), Sjis("abcあい"));
 }
 
+TEST(Keys, InsertLeavesTheModeToTheOverWriteProperty) {
+  KeysOnEditor w;
+  w.SetText("abc");
+  w.Key(Qt::Key_Insert);
+  EXPECT_FALSE(w.editor.OverWrite());
+  w.Type("x");
+  EXPECT_EQ(w.Text(), "xabc");
+}
+
 TEST(Keys, JapaneseThroughTheInputMethodArrivesOnce) {
   KeysOnEditor w;
   w.SetText("ab");
