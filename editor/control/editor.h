@@ -33,6 +33,7 @@
 #include "editor/colour/parser_owner.h"
 #include "editor/colour/token_kind.h"
 #include "editor/colour/view_info.h"
+#include "editor/control/editor_popup_menu.h"
 #include "editor/text/column_map.h"
 #include "editor/text/editor_strings.h"
 #include "editor/text/editor_strings_owner.h"
@@ -364,6 +365,11 @@ class TEditor : public platform::TCustomControl,
   // The row from `first_row` on that holds `offset`, with the byte index in
   // it; RowCount() when the offset lies beyond the last row.
   int RowOfOffset(int first_row, int offset, int& byte) const;
+  // The context menu, made by CreatePopupMenu when it is first wanted. It
+  // opens on WM_CONTEXTMENU at the pointer, or below the caret when the
+  // keyboard asked for it.
+  TEditorPopupMenu& PopupMenu();
+  virtual std::unique_ptr<TEditorPopupMenu> CreatePopupMenu();
   // ==== window messages: end ========================================================
 
   // ---- what the screen-row list and the line view ask ---------------------------------
@@ -559,6 +565,8 @@ class TEditor : public platform::TCustomControl,
   int LineLengthAt(int offset) const;
   platform::TPoint PosFromOffset(int offset) const;
   platform::LRESULT CharFromPos(int x, int y) const;
+  void WMContextMenu(platform::TMessage& message);
+  std::unique_ptr<TEditorPopupMenu> FPopupMenu;
   // ==== message helpers: end ==========================================================
 };
 

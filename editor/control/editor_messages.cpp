@@ -88,6 +88,9 @@ bool TEditor::EditControlMessage(TMessage& message) {
     case platform::WM_PASTE:
       PasteFromClipboard();
       return true;
+    case platform::WM_CONTEXTMENU:
+      WMContextMenu(message);
+      return true;
     case platform::WM_CLEAR:
       // Like cutting, deleting is the user's edit: a read-only text keeps it.
       if (!FReadOnly) DeleteSelection();
@@ -245,6 +248,31 @@ LRESULT TEditor::CharFromPos(int x, int y) const {
   if (col > 0 && col < static_cast<int>(map.size()) && map[col] == kCellTrail) --col;
   const int byte = std::min(FScreenStrings->RowLength(row), ByteIndexOfColumn(map, col));
   return Packed(RowStartOffset(row) + byte, row);
+}
+
+// --------------------------------------------------------------- context menu
+
+TEditorPopupMenu& TEditor::PopupMenu() {
+  if (!FPopupMenu) FPopupMenu = CreatePopupMenu();
+  return *FPopupMenu;
+}
+
+std::unique_ptr<TEditorPopupMenu> TEditor::CreatePopupMenu() {
+  auto menu = std::make_unique<TEditorPopupMenu>();
+  menu->Build();
+  menu->SetEditor(this);
+  return menu;
+}
+
+void TEditor::WMContextMenu(TMessage& message) {
+  platform::TPoint at{platform::GET_X_LPARAM(message.LParam),
+                      platform::GET_Y_LPARAM(message.LParam)};
+  if (message.LParam == -1) {
+    // From the keyboard: just below the caret, where the user is looking.
+    at = ClientToScreen({CaretPixelPos().X, FMargin->Top() + RowHeight() * (FRow - FTopRow + 1)});
+  }
+  PopupMenu().Popup(at.X, at.Y);
+  message.Result = 0;
 }
 
 }  // namespace editor
