@@ -5,6 +5,7 @@
 #include <string>
 
 #include "editor/control/editor.h"
+#include "editor/control/editor_popup_menu.h"
 #include "editor/text/dbcs.h"
 #include "platform/qt/virtual_keys.h"
 
@@ -49,6 +50,12 @@ void TEditor::WMKeyDown(TMessage& message) {
   FKeyRepeating = (message.LParam & platform::KF_REPEAT) != 0;
   const bool shift = GetKeyState(platform::VK_SHIFT) < 0;
   const bool ctrl = GetKeyState(platform::VK_CONTROL) < 0;
+  const bool alt = GetKeyState(platform::VK_MENU) < 0;
+  // The context menu's shortcuts (undo, redo, the clipboard, box mode).
+  if ((ctrl || alt) && PopupMenu().IsShortCut(key, shift, ctrl, alt)) {
+    message.Result = 0;
+    return;
+  }
   if (IsNavigationKey(key)) {
     if (shift) {
       if (!Selected()) StartSelection();

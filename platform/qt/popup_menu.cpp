@@ -37,6 +37,23 @@ void TPopupMenu::DoPopup() {
   if (OnPopup) OnPopup(this);
 }
 
+bool TPopupMenu::IsShortCut(int key, bool shift, bool ctrl, bool alt) {
+  const bool letter_or_digit = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+  if (!letter_or_digit) return false;
+  std::string text;
+  if (ctrl) text += "Ctrl+";
+  if (shift) text += "Shift+";
+  if (alt) text += "Alt+";
+  text += static_cast<char>(key);
+  for (const auto& item : items_) {
+    if (item->ShortCut() != text) continue;
+    DoPopup();
+    item->Click();
+    return true;
+  }
+  return false;
+}
+
 bool TPopupMenu::IsOpen() const {
   return window_->menu && window_->menu->isVisible();
 }

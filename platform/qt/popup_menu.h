@@ -61,6 +61,13 @@ class TPopupMenu : public TObject {
   // Closes the menu without a choice.
   void Close();
 
+  // A key pressed in the menu's owner: the item whose shortcut it is (text
+  // form, "Ctrl+Z") is clicked when it is enabled, after OnPopup has brought
+  // the items' states up to date, so that a shortcut acts exactly when its
+  // item could be chosen. `key` is a virtual-key code; letters and digits
+  // have shortcuts. Whether an item has this shortcut.
+  bool IsShortCut(int key, bool shift, bool ctrl, bool alt);
+
   TNotifyEvent OnPopup;
 
  protected:

@@ -8,11 +8,13 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QTest>
 
 #include <functional>
 #include <string>
 
 #include "editor/control/editor_popup_menu.h"
+#include "platform/qt/control_widget.h"
 #include "tests/editor/control/selection_fixture.h"
 
 namespace editor::testing {
@@ -175,6 +177,38 @@ TEST(ContextMenu, DisabledItemDoesNothing) {
   w.editor.PopupMenu().CutItem()->Click();
   w.editor.PopupMenu().DeleteItem()->Click();
   EXPECT_EQ(AllText(w.editor), "abc");
+}
+
+TEST(ContextMenu, ShortcutsActFromTheKeyboardExactlyWhenTheirItemCould) {
+  EditorInWindow w;
+  w.SetText("abc");
+  QWidget* client = platform::ClientWidget(w.editor);
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  auto ctrl = [&](char key) { QTest::keyClick(client, key, Qt::ControlModifier); };
+
+  // Never opened, the menu still answers: its states are taken at the key.
+  w.Select(0, 0, 0, 2);
+  ctrl('c');
+  EXPECT_EQ(clipboard->text(), "ab");
+  ctrl('x');
+  EXPECT_EQ(AllText(w.editor), "c");
+  ctrl('z');  // one undo step, not two
+  EXPECT_EQ(AllText(w.editor), "abc");
+  ctrl('a');  // redo
+  EXPECT_EQ(AllText(w.editor), "c");
+  w.editor.SetRowCol(0, 1);
+  ctrl('v');
+  EXPECT_EQ(AllText(w.editor), "cab");
+  ctrl('k');
+  EXPECT_EQ(w.editor.SelectionMode(), smBox);
+
+  // Read-only: cutting and pasting are not possible, so their keys do nothing.
+  w.editor.SetSelectionMode(smStream);
+  w.editor.SetReadOnly(true);
+  w.Select(0, 0, 0, 1);
+  ctrl('x');
+  ctrl('v');
+  EXPECT_EQ(AllText(w.editor), "cab");
 }
 
 QMenu* OpenQMenu() {
