@@ -180,4 +180,13 @@ void PrintMedians(const std::vector<TimedTurn>& turns, std::size_t yardstick) {
   }
 }
 
+std::unique_ptr<CopyFixture> MakeCopyFixture(const CopyBenchArgs& args) {
+  try {
+    return std::make_unique<CopyFixture>(args);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return nullptr;
+  }
+}
+
 }  // namespace bench

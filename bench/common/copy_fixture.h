@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,6 +56,10 @@ class CopyFixture {
   std::filesystem::path root_;
   std::filesystem::path data_;
 };
+
+// The fixture for `args`, or no value after telling on stderr why it could
+// not be made (the benchmark then ends with a failure).
+std::unique_ptr<CopyFixture> MakeCopyFixture(const CopyBenchArgs& args);
 
 using Clock = std::chrono::steady_clock;
 double Seconds(Clock::duration d);

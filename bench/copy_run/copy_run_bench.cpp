@@ -22,13 +22,8 @@
 int main(int argc, char** argv) {
   const bench::CopyBenchArgs args = bench::ParseCopyBenchArgs(argc, argv);
   platform::ScopedUserLocale locale("ja_JP");
-  std::optional<bench::CopyFixture> fixture;
-  try {
-    fixture.emplace(args);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  std::unique_ptr<bench::CopyFixture> fixture = bench::MakeCopyFixture(args);
+  if (!fixture) return 1;
 
   bench::CoreCopyRun run;
   std::filesystem::path src;

@@ -214,13 +214,8 @@ int main(int argc, char** argv) {
   app::RegisterProgramCursors();
   platform::ScopedUserLocale locale("ja_JP");
   const bench::CopyBenchArgs args = bench::ParseCopyBenchArgs(argc, argv);
-  std::optional<bench::CopyFixture> fixture;
-  try {
-    fixture.emplace(args);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "%s\n", e.what());
-    return 1;
-  }
+  std::unique_ptr<bench::CopyFixture> fixture = bench::MakeCopyFixture(args);
+  if (!fixture) return 1;
 
   bench::CoreCopyRun core;
   fs::path core_source;
