@@ -10,16 +10,22 @@ DateTime Now() {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
   const auto millis =
       std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
+  DateTime result = LocalDateTime(seconds).value_or(DateTime{});
+  result.millisecond = static_cast<int>(millis);
+  return result;
+}
+
+std::optional<DateTime> LocalDateTime(std::time_t seconds) {
   std::tm local{};
-  localtime_r(&seconds, &local);
+  if (!localtime_r(&seconds, &local)) return std::nullopt;
   DateTime result;
   result.year = local.tm_year + 1900;
   result.month = local.tm_mon + 1;
   result.day = local.tm_mday;
   result.hour = local.tm_hour;
   result.minute = local.tm_min;
-  result.second = local.tm_sec;
-  result.millisecond = static_cast<int>(millis);
+  result.second = local.tm_sec > 59 ? 59 : local.tm_sec;
+  result.millisecond = 0;
   return result;
 }
 

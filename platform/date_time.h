@@ -1,6 +1,9 @@
 // A local calendar date and time of day, the value the date formatter prints.
 #pragma once
 
+#include <ctime>
+#include <optional>
+
 namespace platform {
 
 struct DateTime {
@@ -17,5 +20,10 @@ struct DateTime {
 
 // The current local date and time.
 DateTime Now();
+
+// The local date and time of a moment in seconds since the epoch (a leap
+// second shows as the last regular second of its minute); no value when the
+// moment has no local form.
+std::optional<DateTime> LocalDateTime(std::time_t seconds);
 
 }  // namespace platform

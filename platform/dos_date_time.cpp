@@ -46,17 +46,9 @@ std::optional<DateTime> DosDateTimeToDateTime(DosDateTime value) {
 }
 
 std::optional<DosDateTime> UnixTimeToDosDateTime(std::time_t seconds) {
-  std::tm local{};
-  if (!localtime_r(&seconds, &local)) return std::nullopt;
-  DateTime value;
-  value.year = local.tm_year + 1900;
-  value.month = local.tm_mon + 1;
-  value.day = local.tm_mday;
-  value.hour = local.tm_hour;
-  value.minute = local.tm_min;
-  // A leap second is shown as the last regular second of its minute.
-  value.second = local.tm_sec > 59 ? 59 : local.tm_sec;
-  return DateTimeToDosDateTime(value);
+  const std::optional<DateTime> local = LocalDateTime(seconds);
+  if (!local) return std::nullopt;
+  return DateTimeToDosDateTime(*local);
 }
 
 }  // namespace platform
