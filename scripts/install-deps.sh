@@ -11,6 +11,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic
   xvfb xauth
+  adwaita-qt6
+  libexiv2-dev
+  clang libclang-rt-dev
+  dpkg-dev fakeroot desktop-file-utils appstream
 )
 
 missing=()
