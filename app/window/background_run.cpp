@@ -1,5 +1,7 @@
 #include "app/window/background_run.h"
 
+#include <QElapsedTimer>
+
 #include <optional>
 #include <utility>
 
@@ -55,16 +57,23 @@ void BackgroundRun::Push(Report report) {
   queue_.push_back(std::move(report));
 }
 
-void BackgroundRun::TakeOver() {
-  {
+bool BackgroundRun::TakeOver() {
+  if (taken_ == taking_.size()) {
+    taking_.clear();
+    taken_ = 0;
     std::lock_guard lock(mutex_);
     taking_.swap(queue_);
   }
-  if (taking_.empty()) return;
+  if (taking_.empty()) return true;
+  // A tick takes what it can in a short time and leaves the rest to the
+  // next, so that a run far ahead of the window never freezes it.
+  QElapsedTimer spent;
+  spent.start();
   {
     std::optional<platform::TStringsUpdate> batch;
     if (target_.batched_lines) batch.emplace(*target_.batched_lines);
-    for (const Report& report : taking_) {
+    while (taken_ < taking_.size()) {
+      const Report& report = taking_[taken_++];
       switch (report.kind) {
         case Report::kClear:
           target_.log->Clear();
@@ -79,15 +88,23 @@ void BackgroundRun::TakeOver() {
           target_.progress->SetPosition(report.value);
           break;
       }
+      if (taken_ % 256 == 0 && spent.elapsed() >= kTickBudgetMs) break;
     }
   }
-  taking_.clear();
+  if (taken_ < taking_.size()) return false;
+  std::lock_guard lock(mutex_);
+  return queue_.empty();
 }
 
 void BackgroundRun::Finish() {
-  thread_.join();
+  if (thread_.joinable()) thread_.join();
   timer_.stop();
-  TakeOver();
+  // The rest is taken over turn by turn; the window answers in between.
+  if (!TakeOver()) {
+    QMetaObject::invokeMethod(
+        this, [this] { Finish(); }, Qt::QueuedConnection);
+    return;
+  }
   if (target_.on_finished) target_.on_finished(result_);
 }
 

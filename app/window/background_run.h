@@ -52,8 +52,9 @@ class BackgroundRun : public QObject {
   void RequestStop();
   bool StopRequested() const { return stop_requested_; }
 
-  // Takes over what the job has reported so far (the timer does it too).
-  void TakeOver();
+  // Takes over what the job has reported so far, or as much of it as fits
+  // in a short time (the timer does it too); true when nothing is left.
+  bool TakeOver();
 
  private:
   struct Report {
@@ -70,7 +71,9 @@ class BackgroundRun : public QObject {
   Target target_;
   std::mutex mutex_;
   std::vector<Report> queue_;
-  std::vector<Report> taking_;  // the batch being taken over, kept for its capacity
+  std::vector<Report> taking_;  // the batch being taken over
+  size_t taken_ = 0;            // how much of it has been
+  static constexpr int kTickBudgetMs = 25;
   CopyRunResult result_;
   bool stop_requested_ = false;
   QTimer timer_;

@@ -76,14 +76,20 @@ inline std::string Box(const char* type, const std::string& contents) {
 }
 }  // namespace detail
 
-// A one-pixel grey TIFF, little-endian, uncompressed.
-inline std::string TiffBytes() {
+// A one-pixel grey TIFF, little-endian, uncompressed; with `canon_raw`, in
+// the form of a Canon CR2 raw file (a TIFF marked "CR" version 2).
+inline std::string TiffBytes(bool canon_raw = false) {
   using namespace detail;
   std::string tiff = "II";
   Put16(tiff, 42);
-  Put32(tiff, 8);
+  const std::uint32_t ifd_at = canon_raw ? 16 : 8;
+  Put32(tiff, ifd_at);
+  if (canon_raw) {
+    tiff += std::string("CR\x02\0", 4);
+    Put32(tiff, 0);  // no raw directory
+  }
   const std::uint16_t entries = 8;
-  const std::uint32_t pixel_at = 8 + 2 + entries * 12 + 4;
+  const std::uint32_t pixel_at = ifd_at + 2 + entries * 12 + 4;
   Put16(tiff, entries);
   const auto entry = [&](std::uint16_t tag, std::uint16_t type, std::uint32_t value) {
     Put16(tiff, tag);
@@ -133,17 +139,19 @@ inline std::string ExifBlock(const CameraDates& dates) {
   return std::string(blob.begin(), blob.end());
 }
 
-// A HEIF file as a phone stores it, reduced to what holds the metadata: its
-// brand, the item list with one Exif item, and the item's bytes.
-inline std::string HeifWithExif(const CameraDates& dates) {
+// A HEIF file as a phone stores it (or an AVIF with brand "avif"), reduced
+// to what holds the metadata: its brand, the item list with one Exif item,
+// and the item's bytes.
+inline std::string HeifWithExif(const CameraDates& dates, const char* brand = "heic") {
   using namespace detail;
   std::string payload;
   Put32Be(payload, 6);  // the TIFF header follows "Exif\0\0"
   payload += std::string("Exif\0\0", 6) + ExifBlock(dates);
 
-  std::string ftyp = "heic";
+  std::string ftyp = brand;
   Put32Be(ftyp, 0);
-  ftyp += "mif1heic";
+  ftyp += "mif1";
+  ftyp += brand;
 
   std::string hdlr(4, '\0');  // version, flags
   hdlr += std::string(4, '\0') + "pict" + std::string(12, '\0') + '\0';

@@ -102,7 +102,8 @@ TEST_F(CaptureDateTest, EveryFormatThatCanBeWrittenHereIsRead) {
   const Case cases[] = {{"a.jpg", test_support::JpegBytes(8, 8)},
                         {"a.png", test_support::PngBytes()},
                         {"a.tif", test_support::TiffBytes()},
-                        {"a.webp", test_support::WebpBytes()}};
+                        {"a.webp", test_support::WebpBytes()},
+                        {"a.cr2", test_support::TiffBytes(true)}};
   for (const Case& c : cases) {
     const fs::path path = Make(c.name, c.bytes);
     EXPECT_EQ(Read(path), std::nullopt) << c.name << " before it is tagged";
@@ -112,6 +113,7 @@ TEST_F(CaptureDateTest, EveryFormatThatCanBeWrittenHereIsRead) {
   // The library cannot write into HEIF; the file is made the way phones
   // store it, with the Exif block as an item of its own.
   EXPECT_EQ(Read(Make("a.heic", test_support::HeifWithExif(dates))), expected);
+  EXPECT_EQ(Read(Make("a.avif", test_support::HeifWithExif(dates, "avif"))), expected);
 }
 
 TEST_F(CaptureDateTest, DamagedMetadataIsNoDate) {
