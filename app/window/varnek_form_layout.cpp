@@ -144,7 +144,7 @@ void TVarnekForm::CreateExtrasGroup() {
   RadioButton1->setChecked(true);
   // Beside ファイル更新日, which it refines; off at start.
   CheckBox2 =
-      Place(new QCheckBox(QStringLiteral(u"Exif優先"), GroupBox3), "CheckBox2", {118, 28, 62, 17});
+      Place(new QCheckBox(QStringLiteral(u"Exif優先"), GroupBox3), "CheckBox2", {112, 28, 70, 17});
   RadioButton2 = Place(new QRadioButton(QStringLiteral(u"指定日"), GroupBox3), "RadioButton2",
                        {16, 44, 62, 17});
   DateTimePicker1 =

@@ -121,7 +121,7 @@ TEST(Layout, EveryControlInItsParentWithItsBoundsAndCaption) {
       {"GroupBox3", "Panel5", {380, 4, 185, 197}, "ついでに… 機能"},
       {"Label10", "GroupBox3", {8, 16, 0, 0}, "日付の指定"},
       {"RadioButton1", "GroupBox3", {16, 28, 0, 0}, "ファイル更新日"},
-      {"CheckBox2", "GroupBox3", {118, 28, 62, 17}, "Exif優先"},
+      {"CheckBox2", "GroupBox3", {112, 28, 70, 17}, "Exif優先"},
       {"RadioButton2", "GroupBox3", {16, 44, 0, 0}, "指定日"},
       {"DateTimePicker1", "GroupBox3", {80, 44, 81, 20}, nullptr},
       {"CheckBox1", "GroupBox3", {8, 72, 0, 0}, "拡張子の変更"},

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -64,6 +65,20 @@ int main(int argc, char* argv[]) {
     });
   });
   QTimer::singleShot(300, [&] {
+    if (preview) {
+      // A taller information window, dragged up by its splitter as a user
+      // does, so that the picture shows the preview's lines.
+      QWidget* splitter = form.findChild<QWidget*>(QStringLiteral("Splitter1"));
+      const QPointF at(10, 1);
+      const QPointF global = splitter->mapToGlobal(at);
+      QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(splitter, &press);
+      const QPointF up = global - QPointF(0, 130);
+      QMouseEvent release(QEvent::MouseButtonRelease, splitter->mapFromGlobal(up), up,
+                          Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(splitter, &release);
+    }
     run.start();
     const char* button = preview ? "SpeedButton2" : "Button2";
     form.findChild<QAbstractButton*>(QString::fromLatin1(button))->click();
