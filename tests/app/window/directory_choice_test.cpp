@@ -102,26 +102,41 @@ TEST_F(DirectoryChoice, DriveListHasTheRootFirstAndMovesTheDirectoryList) {
   }
 }
 
-TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameCannotBeChosen) {
-  // "한국" has no CP932 form; "w〜" (U+301C) has one only by way of "w～"
-  // (U+FF5E), another directory's name, so it must not be chosen either.
-  for (const QString name : {QStringLiteral("한국"), QStringLiteral("w\u301C")}) {
-    SCOPED_TRACE(name.toStdString());
-    ASSERT_TRUE(QDir(root_).mkdir(name));
+TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameAreChosenAndShownApproximately) {
+  // "café" and "絵文字😀" have no CP932 form; "w〜" (U+301C) shows like
+  // "w～" (U+FF5E), another directory's name.
+  struct Case {
+    QString name;
+    QString shown;
+  } cases[] = {
+      {QStringLiteral(u"caf\u00E9"), QStringLiteral("caf?")},
+      {QStringLiteral(u"\u7D75\u6587\u5B57\U0001F600"), QStringLiteral(u"\u7D75\u6587\u5B57?")},
+      {QStringLiteral(u"w\u301C"), QStringLiteral(u"w\uFF5E")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name.toStdString());
+    ASSERT_TRUE(QDir(root_).mkdir(c.name));
     FormUnderTest t(root_);
     auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
+    auto* label = t.Find<QLabel>("Label2");
     QTreeWidgetItem* entry = nullptr;
     for (int i = 0; i < list->currentItem()->childCount(); ++i) {
-      if (list->currentItem()->child(i)->text(0) == name) entry = list->currentItem()->child(i);
+      if (list->currentItem()->child(i)->text(0) == c.name) entry = list->currentItem()->child(i);
     }
     ASSERT_NE(entry, nullptr);
-    EXPECT_FALSE(entry->flags() & Qt::ItemIsEnabled);
-    EXPECT_FALSE(list->SetDirectory(root_ + "/" + name));
-    EXPECT_EQ(list->Directory(), root_);
+    EXPECT_TRUE(entry->flags() & Qt::ItemIsEnabled);
+    EXPECT_FALSE(entry->toolTip(0).isEmpty());
+    EXPECT_TRUE(label->toolTip().isEmpty());
 
-    // Started inside one, the list opens at the nearest directory it can.
-    FormUnderTest inside(root_ + "/" + name);
-    EXPECT_EQ(inside.form->SelectedDirectory(), root_);
+    ASSERT_TRUE(list->SetDirectory(root_ + "/" + c.name));
+    EXPECT_EQ(list->Directory(), root_ + "/" + c.name);
+    EXPECT_EQ(label->text(), root_ + "/" + c.shown);
+    EXPECT_FALSE(label->toolTip().isEmpty());
+    EXPECT_EQ(t.form->SelectedDirectoryOnDisk(), (root_ + "/" + c.name).toStdString());
+
+    // Started inside one, the list opens it, not its parent.
+    FormUnderTest inside(root_ + "/" + c.name);
+    EXPECT_EQ(inside.form->SelectedDirectory(), root_ + "/" + c.name);
   }
 
   // The full-width tilde itself is a CP932 name like any other.
@@ -130,6 +145,7 @@ TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameCannotBeChosen) {
   EXPECT_TRUE(t.Find<DirectoryListBox>("DirectoryListBox1")->SetDirectory(root_ + "/w\uFF5E"));
   EXPECT_EQ(t.form->SelectedDirectoryCp932(),
             *platform::Utf8ToCp932((root_ + "/w\uFF5E").toStdString()));
+  EXPECT_TRUE(t.Find<QLabel>("Label2")->toolTip().isEmpty());
 }
 
 }  // namespace
