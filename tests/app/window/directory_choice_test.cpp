@@ -1,11 +1,14 @@
 // Choosing the directory: the tree list of ancestors and sub-directories,
 // opening entries, the drive list, and names without a CP932 form.
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "app/window/directory_list_box.h"
 #include "app/window/drive_combo_box.h"
@@ -146,6 +149,31 @@ TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameAreChosenAndShownApproximate
   EXPECT_EQ(t.form->SelectedDirectoryCp932(),
             *platform::Utf8ToCp932((root_ + "/w\uFF5E").toStdString()));
   EXPECT_TRUE(t.Find<QLabel>("Label2")->toolTip().isEmpty());
+}
+
+TEST_F(DirectoryChoice, RunAndFileListGoWhereAnApproximatelyShownFolderIs) {
+  const QString chosen = root_ + QStringLiteral(u"/caf\u00E9");
+  ASSERT_TRUE(QDir().mkpath(chosen));
+  QFile photo(chosen + QStringLiteral(u"/\u5199\u771F\U0001F600.jpg"));  // 写真😀.jpg
+  ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
+  photo.write("photo");
+  photo.close();
+  FormUnderTest t(chosen);
+  const std::string shown = root_.toStdString() + "/caf?";
+
+  MessageBoxAnswerer answerer(QMessageBox::No);
+  t.form->Button6Click();
+  const std::vector<std::string> listed = t.info->LinesUtf8();
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "  ディレクトリ: " + shown), listed.end());
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "写真?.jpg"), listed.end());
+  EXPECT_EQ(listed.back(), "  対象ファイル数: 1個");
+
+  t.form->Button2Click();
+  const std::vector<std::string> log = t.info->LinesUtf8();
+  EXPECT_NE(std::find(log.begin(), log.end(), "  コピー元ディレクトリ: " + shown), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "COPY_From: 写真?.jpg"), log.end());
+  EXPECT_EQ(log.back(), "\r正常に終了しました。");
+  EXPECT_EQ(QDir(chosen + "/NewFolder").entryList(QDir::Files).size(), 1);
 }
 
 }  // namespace
