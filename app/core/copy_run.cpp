@@ -1,5 +1,6 @@
 #include "app/core/copy_run.h"
 
+#include <optional>
 #include <string_view>
 
 #include "platform/cp932.h"

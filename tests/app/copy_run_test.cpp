@@ -217,9 +217,8 @@ TEST_F(CopyRunTest, FolderNameThatLeavesTheDirectoryIsRefused) {
 }
 
 TEST_F(CopyRunTest, SourceThatIsNoFullPathIsRefused) {
-  // An empty directory (what a directory name without CP932 form becomes)
-  // would put the folder at the top of the tree, a relative one wherever
-  // the program happens to run.
+  // An empty directory would put the folder at the top of the tree, a
+  // relative one wherever the program happens to run.
   Write(src_ / "a.txt", "a");
   // A name too long for any folder keeps the top of the tree safe should
   // the refusal ever go.
