@@ -17,7 +17,9 @@ QRect NarrowDropDownStyle::subControlRect(ComplexControl control, const QStyleOp
       return QRect(frame.right() - kButtonWidth + 1, frame.top(), kButtonWidth, frame.height());
     }
     if (part == SC_ComboBoxEditField) {
-      return QRect(frame.left() + 2, frame.top() + 2, frame.width() - kButtonWidth - 3,
+      // Inside the one-pixel frame, up to the button: ten digits of the
+      // fixed-pitch face ("2000/08/09") need all of it.
+      return QRect(frame.left() + 1, frame.top() + 2, frame.width() - kButtonWidth - 2,
                    frame.height() - 4);
     }
   }
