@@ -58,6 +58,7 @@ void ApplyEditorLook(editor::TEditor& editor) {
   font.Height = -16;
   editor.SetFont(font);
   editor.SetScrollBars(editor::ssBoth);
+  editor.Caret().SetFreeCaret(false);
   editor.Marks().RetMark().SetVisible(true);
   editor.Marks().EofMark().SetVisible(true);
   editor.Margin().SetLeft(4);
