@@ -44,9 +44,12 @@ class StringsCopyLog : public CopyLog {
   platform::TStrings& lines_;
 };
 
-// What the window's controls hold when the run starts (CP932 text).
+// What the window's controls hold when the run starts (CP932 text, but for
+// the directory).
 struct CopyRunInput {
-  std::string source_directory;    // the directory list's directory
+  // The directory list's directory as the file system names it (its own
+  // bytes); the log shows it in CP932.
+  std::string source_directory;
   std::string folder_name;         // Edit1
   std::vector<std::string> masks;  // the lines of Memo2
   NamingSettings naming;           // the naming controls
@@ -57,7 +60,8 @@ struct CopyRunInput {
   bool prefer_capture_date = false;
   // The current local date and time, for files whose time cannot be read.
   std::function<platform::DateTime()> now = platform::Now;
-  // The capture date of the file at a CP932 path, no value when it has none;
+  // The capture date of the file at a path (as the file system names it),
+  // no value when it has none;
   // empty means the photo metadata reader.
   std::function<std::optional<platform::DateTime>(const std::string& path)> capture_date;
 };

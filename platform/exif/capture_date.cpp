@@ -8,7 +8,6 @@
 #include <mutex>
 #include <string>
 
-#include "platform/file_system.h"
 
 namespace platform {
 namespace {
@@ -81,16 +80,16 @@ std::optional<DateTime> ParseExifDateTime(std::string_view text) {
   return date;
 }
 
-std::optional<DateTime> ReadCaptureDate(std::string_view cp932_path) {
-  const std::optional<std::string> native = ToNativePath(cp932_path);
-  if (!native) return std::nullopt;
+std::optional<DateTime> ReadCaptureDate(std::string_view path) {
+  const std::string native(path);
+  if (native.empty() || native.find('\0') != std::string::npos) return std::nullopt;
   PrepareLibrary();
   try {
     // Only a regular file: opening a FIFO or a device would wait or read
     // forever.
     struct stat st;
-    if (stat(native->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(*native);
+    if (stat(native.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(native);
     if (!image.get()) return std::nullopt;
     image->readMetadata();
     const Exiv2::ExifData& exif = image->exifData();

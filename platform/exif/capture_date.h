@@ -14,7 +14,8 @@ namespace platform {
 // No value when the file cannot be read, is no image the library knows,
 // carries no such date or only one that is no real date ("0000:00:00
 // 00:00:00", a 31st of February), or its metadata is damaged. Never throws.
-std::optional<DateTime> ReadCaptureDate(std::string_view cp932_path);
+// `path` is the file's path as the file system names it.
+std::optional<DateTime> ReadCaptureDate(std::string_view path);
 
 // An Exif date-time text, "YYYY:MM:DD HH:MM:SS" (the local time of the
 // camera); no value unless it names a real moment of the years 1 to 9999.
