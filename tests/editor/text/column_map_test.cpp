@@ -50,6 +50,12 @@ TEST(ColumnMap, CodesAndTabs) {
       {"x\x93\xFA"
        "y",
        Settings(8), "1451", "x\x93\xFAy"},
+      // the user-defined area, led by 0xF0-0xFC, is double-byte too
+      {"\xF0\x40\xFC\xFC"
+       "a",
+       Settings(8), "45451",
+       "\xF0\x40\xFC\xFC"
+       "a"},
       {"\t", Settings(4), "2333", "    "},
       {"abc\t", Settings(4), "1112", "abc "},  // a tab just before its stop has no filler
       {"\x81\x40\t", Settings(4), "4523", "\x81\x40  "},
