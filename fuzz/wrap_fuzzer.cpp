@@ -5,6 +5,7 @@
 // counts as many rows as WrapText makes.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "editor/text/column_map.h"
 #include "editor/text/dbcs.h"
@@ -42,6 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A line narrower than the rows is one row.
   if (static_cast<int>(map.size()) < wrap) FUZZ_CHECK(count == 1);
 
+  // The trail bytes of the line, found once by walking it from its start.
+  std::vector<bool> trail(line.size() + 1, false);
+  for (std::size_t b = 0; b < line.size(); ++b)
+    if (editor::IsLeadByte(line[b])) trail[++b] = true;
+
   std::string joined;
   std::size_t column = 0;  // the row's first column in the line's map
   for (int r = 0; r < count; ++r) {
@@ -49,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t start = joined.size();
     FUZZ_CHECK(rows.EndKinds(r) == (r + 1 < count ? editor::rkWrap : editor::rkReturn));
     if (r + 1 < count) FUZZ_CHECK(!row.empty());
-    if (start < line.size()) FUZZ_CHECK(!editor::IsTrailByteAt(line, static_cast<int>(start) + 1));
+    if (start < line.size()) FUZZ_CHECK(!trail[start]);
     joined += row;
     // The row's columns in the line's map: its first column is never a
     // tab's filler or a character's second half.
