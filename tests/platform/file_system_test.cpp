@@ -98,6 +98,8 @@ TEST(Wildcards, AsUsersKnowThem) {
       {"a.b.c", "*.*", true},
       {"a.TXT", "*.txt", true},
       {"A.txt", "a*", true},
+      {"a", "a*", true},  // a final "*" also takes nothing
+      {"IMG", "IMG*", true},
       {"a.txt.bak", "*.txt", false},
       {"b.doc", "*.txt", false},
       {"a", "?", true},
