@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QCursor>
+#include <QPaintEvent>
+#include <QRegion>
 #include <random>
 #include <vector>
 
@@ -294,6 +296,97 @@ TEST(SelectionOnScreen, StreamReachesTheRightEdgeOnAllButItsLastRow) {
             (std::vector<std::string>{"..########", "#.........", "..........", ".........."}));
   w.editor.ClearSelection();
   EXPECT_EQ(SelectedCells(w, 4, 10), std::vector<std::string>(4, ".........."));
+}
+
+// What the window system was asked to show of a widget.
+class PaintRecorder : public QObject {
+ public:
+  explicit PaintRecorder(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
+  ~PaintRecorder() override { widget_->removeEventFilter(this); }
+  QRegion region;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) region |= static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+
+ private:
+  QWidget* widget_;
+};
+
+TEST(SelectionOnScreen, SelectAllFromTheEndOfTheTextPaintsEveryRow) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> cells;
+  } const cases[] = {
+      {"abc\r\ndef", {"######", "###...", "......"}},
+      {"abc\r\ndef\r\n", {"######", "######", "......"}},
+      {"abc", {"###...", "......", "......"}},
+  };
+  for (const bool underline : {false, true}) {
+    for (const Case& c : cases) {
+      EditorInWindow w;
+      w.editor.Marks().Underline().SetVisible(underline);
+      w.SetText(c.text);
+      w.editor.SetSelStart(static_cast<int>(std::string(c.text).size()));
+      w.editor.Update();
+      w.editor.SelectAll();
+      EXPECT_EQ(SelectedCells(w, 3, 6), c.cells) << c.text << " underline " << underline;
+      const QImage incremental = w.Surface();
+      EXPECT_EQ(incremental, testing::FullRepaint(w.editor)) << c.text << " " << underline;
+    }
+    // A focused view scrolled to the end of a longer text, as Ctrl+End leaves it.
+    EditorInWindow w(200, 70);
+    w.editor.Marks().Underline().SetVisible(underline);
+    QWidget* frame = platform::ControlWidget(w.editor);
+    frame->show();
+    (void)QTest::qWaitForWindowExposed(frame);
+    QApplication::setActiveWindow(frame);
+    (void)QTest::qWaitForWindowActive(frame);
+    w.editor.SetFocus();
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "row" + std::to_string(i % 10) + "\r\n";
+    for (const std::string& t : {text, text + "end", text + std::string(100, 'z')}) {
+      w.SetText(t);
+      QTest::keyClick(platform::ClientWidget(w.editor), Qt::Key_End, Qt::ControlModifier);
+      w.editor.Update();
+      ASSERT_GT(w.editor.TopRow(), 0);
+      QApplication::processEvents();
+      const QImage before = w.Surface();
+      PaintRecorder painted(platform::ClientWidget(w.editor));
+      w.editor.SelectAll();
+      const QImage after = w.Surface();
+      QApplication::processEvents();
+      QApplication::processEvents();
+      // Every pixel that changed reached the screen.
+      QRegion changed;
+      for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+          if (after.pixel(x, y) != before.pixel(x, y)) changed |= QRect(x, y, 1, 1);
+      EXPECT_TRUE((changed - painted.region).isEmpty())
+          << t << " underline " << underline << ": not shown "
+          << (changed - painted.region).boundingRect().y() << " "
+          << (changed - painted.region).boundingRect().height();
+      for (int r = 0; r < w.editor.VisibleRows(); ++r) {
+        if (w.editor.TopRow() + r < w.editor.RowCount()) {
+          EXPECT_TRUE(w.CellSelected(after, r, 0))
+              << "view row " << r << " of " << t << " underline " << underline;
+        }
+      }
+      // And the screen shows it once the event loop has run.
+      QApplication::processEvents();
+      const QImage shown =
+          platform::ClientWidget(w.editor)->grab().toImage().convertToFormat(after.format());
+      for (int r = 0; r < w.editor.VisibleRows(); ++r) {
+        if (w.editor.TopRow() + r < w.editor.RowCount()) {
+          EXPECT_TRUE(w.CellSelected(shown, r, 1))
+              << "shown view row " << r << " of " << t << " underline " << underline;
+        }
+      }
+      EXPECT_EQ(after, testing::FullRepaint(w.editor)) << t << " underline " << underline;
+    }
+  }
 }
 
 TEST(SelectionOnScreen, BoxCoversOnlyTheTextAndSkipsACutCharacter) {
