@@ -122,6 +122,8 @@ void TEditor::SetLines(const platform::TStrings& value) {
 void TEditor::SetReadOnly(bool value) {
   if (value == FReadOnly || FSelDragState == 2) return;
   FReadOnly = value;
+  // A text that takes no typing takes no composition either.
+  SetImeEnabled(!value);
   if (value && Selected()) SetCursor(FCaret->Cursors().DefaultCursor());
 }
 

@@ -272,6 +272,16 @@ ControlWindow::ControlWindow(TCustomControl& control, const TCreateParams& param
   });
   frame_->hint_ = bounds.size();
   frame_->setGeometry(bounds);
+  ApplyImeEnabled();
+}
+
+void ControlWindow::ApplyImeEnabled() {
+  if (!client_ || !control_) return;
+  const bool on = StateOf(*control_).ime_enabled;
+  client_->setAttribute(Qt::WA_InputMethodEnabled, on);
+  if (!client_->hasFocus()) return;
+  if (!on) QGuiApplication::inputMethod()->reset();
+  QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
 
 ControlWindow::~ControlWindow() {
@@ -1066,7 +1076,7 @@ void ControlWindow::PaintComposition(QPainter& p) {
 QVariant ControlWindow::InputMethodQuery(Qt::InputMethodQuery query) const {
   switch (query) {
     case Qt::ImEnabled:
-      return true;
+      return control_ && StateOf(*control_).ime_enabled;
     case Qt::ImCursorRectangle:
       // The candidate list follows the composition's cursor.
       return QRect(ime_point_ + QPoint(preedit_.isEmpty() ? 0 : PreeditX(preedit_cursor_), 0),

@@ -113,6 +113,9 @@ class ControlWindow {
   void SetImeCompositionWindow(QPoint point, const TFont& font, int cell_width, int row_height);
   int PreeditCells() const;
   int PreeditCursorCells() const;
+  // Takes the control's wish for the input method: on, or off with any
+  // composition in progress dropped.
+  void ApplyImeEnabled();
   void Post(const TMessage& message);
 
   // --- Events from the widgets ---

@@ -562,6 +562,16 @@ void TCustomControl::SetImeCompositionWindow(TPoint client_point, const TFont& f
                                row_height);
 }
 
+void TCustomControl::SetImeEnabled(bool enabled) {
+  if (state_->ime_enabled == enabled) return;
+  state_->ime_enabled = enabled;
+  if (ControlWindow* w = ControlWindow::Of(*this)) w->ApplyImeEnabled();
+}
+
+bool TCustomControl::ImeEnabled() const {
+  return state_->ime_enabled;
+}
+
 int TCustomControl::ImePreeditCells() const {
   ControlWindow* w = ControlWindow::Of(*this);
   return w ? w->PreeditCells() : 0;

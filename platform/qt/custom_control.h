@@ -238,6 +238,11 @@ class TCustomControl : public TObject {
   // The grid cells the composition takes, and those before its cursor.
   int ImePreeditCells() const;
   int ImePreeditCursorCells() const;
+  // Whether the input method composes for the control at all: a control
+  // that takes no text (read-only) turns it off, as a read-only line edit
+  // does, so that nothing is composed only to be dropped.
+  void SetImeEnabled(bool enabled);
+  bool ImeEnabled() const;
 
   // --- Framework events, fired by the base Dispatch ------------------------------
   TNotifyEvent OnClick;

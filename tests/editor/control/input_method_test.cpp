@@ -163,6 +163,22 @@ TEST(InputMethod, ACharacterWithoutAShiftJisFormIsRefusedAudibly) {
   EXPECT_EQ(t.editor.beeps, 3);
 }
 
+TEST(InputMethod, AReadOnlyControlTakesNoComposition) {
+  TypingOnEditor t;
+  t.SetText("ab");
+  EXPECT_TRUE(t.Client()->inputMethodQuery(Qt::ImEnabled).toBool());
+  t.editor.SetReadOnly(true);
+  EXPECT_FALSE(t.Client()->testAttribute(Qt::WA_InputMethodEnabled));
+  EXPECT_FALSE(t.Client()->inputMethodQuery(Qt::ImEnabled).toBool());
+  // Also in a window made again.
+  t.editor.RecreateWnd();
+  t.editor.HandleNeeded();
+  EXPECT_FALSE(platform::ClientWidget(t.editor)->testAttribute(Qt::WA_InputMethodEnabled));
+  t.editor.SetReadOnly(false);
+  EXPECT_TRUE(platform::ClientWidget(t.editor)->testAttribute(Qt::WA_InputMethodEnabled));
+  EXPECT_TRUE(platform::ClientWidget(t.editor)->inputMethodQuery(Qt::ImEnabled).toBool());
+}
+
 // ------------------------------------------------------------- composition
 
 TEST(InputMethod, TheCompositionPushesTheRestOfTheRowRightWithoutEnteringTheText) {
