@@ -13,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStyleFactory>
 #include <QStyleOption>
 #include <QToolButton>
@@ -182,6 +183,10 @@ std::vector<Text> TextsOf(FormUnderTest& t) {
       texts.push_back({w, box->title(), GroupCaption(box)});
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
       texts.push_back({w, edit->text(), LineEditRoom(edit)});
+      // The start value's field holds its largest value whole.
+      if (auto* spin = qobject_cast<QSpinBox*>(w->parentWidget())) {
+        texts.push_back({w, QString::number(spin->maximum()), LineEditRoom(edit)});
+      }
     } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
       texts.push_back({w, check->text(), ButtonRoom(check, QStyle::SE_CheckBoxContents)});
     } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
