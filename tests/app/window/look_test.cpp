@@ -10,12 +10,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -355,6 +357,32 @@ TEST(Look, PanelFramesStayVisibleAtEveryScale) {
     EXPECT_TRUE(Marked(picture, {r.left(), r.center().y()}, inside)) << "left";
     EXPECT_TRUE(Marked(picture, {r.right(), r.center().y()}, inside)) << "right";
   }
+}
+
+// Dialogs take the program's look too: under a dark desktop theme the
+// notice box of the information window reads dark on a light face.
+TEST(Look, MessageBoxesTakeTheProgramsLook) {
+  auto t = StartUnder({"Adwaita-Dark", false});
+  ASSERT_TRUE(t);
+  double contrast = 0;
+  QColor ground;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label) {
+      const QImage picture = box->grab().toImage();
+      const QRect area(label->mapTo(box, QPoint(0, 0)), label->size());
+      contrast = InkContrast(picture, area);
+      ground = picture.pixelColor(DevicePixels(picture, area.topLeft()).topLeft());
+    }
+    box->button(QMessageBox::Ok)->click();
+  });
+  poll.start(5);
+  t->form->ShowInfoText(Cp932("info"));
+  EXPECT_GE(contrast, 4.5);
+  EXPECT_GT(Luminance(ground), 0.5) << "a dark face";
 }
 
 }  // namespace
