@@ -27,6 +27,7 @@
 #include <map>
 
 #include "app/window/drive_combo_box.h"
+#include "app/window/hint_window.h"
 #include "app/window/layout_look.h"
 #include "tests/app/window/window_test_support.h"
 
@@ -56,6 +57,12 @@ QPalette DarkDesktopPalette() {
   return dark;
 }
 
+// The kinds of control a platform theme may give palettes of their own.
+const char* const kThemedKinds[] = {"QAbstractButton", "QToolButton",      "QCheckBox",
+                                    "QRadioButton",    "QLabel",           "QGroupBox",
+                                    "QLineEdit",       "QTextEdit",        "QAbstractItemView",
+                                    "QHeaderView",     "QMessageBoxLabel", "QMenu"};
+
 // Sets the desktop's theme the way the platform does at start-up, then
 // starts the window as the program does.
 std::unique_ptr<FormUnderTest> StartUnder(const DesktopTheme& theme) {
@@ -69,6 +76,11 @@ std::unique_ptr<FormUnderTest> StartUnder(const DesktopTheme& theme) {
   const QPalette palette = theme.dark_palette ? DarkDesktopPalette() : style->standardPalette();
   QApplication::setPalette(palette);
   QToolTip::setPalette(palette);
+  // Desktop themes may also give some kinds of control colours of their
+  // own, which outrank the application's palette.
+  if (theme.dark_palette) {
+    for (const char* kind : kThemedKinds) QApplication::setPalette(palette, kind);
+  }
   UseLayoutLook();
   // A short directory, so that the path shown fits as a user's would.
   auto t = std::make_unique<FormUnderTest>(QDir::tempPath());
@@ -383,6 +395,23 @@ TEST(Look, MessageBoxesTakeTheProgramsLook) {
   t->form->ShowInfoText(Cp932("info"));
   EXPECT_GE(contrast, 4.5);
   EXPECT_GT(Luminance(ground), 0.5) << "a dark face";
+}
+
+// The hover hint over an address reads black on its pale face, also when
+// the desktop changes its theme while the window is open (the platform then
+// hands the tool tips its own colours again).
+TEST(Look, HoverHintTakesTheProgramsLook) {
+  auto t = StartUnder({"Fusion", true});
+  ASSERT_TRUE(t);
+  QToolTip::setPalette(DarkDesktopPalette());
+  t->info->kind_at = [](QPoint) { return tkUrl; };
+  QTest::mouseMove(t->info, QPoint(20, 10));
+  auto* hint = const_cast<QLabel*>(t->form->FHintWindow().label());
+  ASSERT_NE(hint, nullptr);
+  const QImage picture = hint->grab().toImage();
+  EXPECT_GE(InkContrast(picture, hint->contentsRect()), 4.5);
+  EXPECT_GT(Luminance(picture.pixelColor(picture.width() / 2, picture.height() - 2)), 0.5)
+      << "a dark face";
 }
 
 }  // namespace
