@@ -405,7 +405,11 @@ TEST(Look, HoverHintTakesTheProgramsLook) {
   ASSERT_TRUE(t);
   QToolTip::setPalette(DarkDesktopPalette());
   t->info->kind_at = [](QPoint) { return tkUrl; };
-  QTest::mouseMove(t->info, QPoint(20, 10));
+  // Sent, not moved: at 2x the offscreen screen is smaller than the window.
+  const QPoint at(20, 10);
+  QMouseEvent move(QEvent::MouseMove, at, t->info->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(t->info, &move);
   auto* hint = const_cast<QLabel*>(t->form->FHintWindow().label());
   ASSERT_NE(hint, nullptr);
   const QImage picture = hint->grab().toImage();
