@@ -143,6 +143,8 @@ QRect LayoutStyle::subControlRect(ComplexControl control, const QStyleOptionComp
 }
 
 void UseLayoutLook() {
+  // A style sheet the desktop's theme may bring would restyle every control.
+  qApp->setStyleSheet(QString());
   QApplication::setStyle(new LayoutStyle);
   const QPalette palette = LayoutPalette();
   QApplication::setPalette(palette);

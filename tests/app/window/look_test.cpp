@@ -80,6 +80,8 @@ std::unique_ptr<FormUnderTest> StartUnder(const DesktopTheme& theme) {
   // own, which outrank the application's palette.
   if (theme.dark_palette) {
     for (const char* kind : kThemedKinds) QApplication::setPalette(palette, kind);
+    // And a style sheet of the user's (qt6ct offers one).
+    qApp->setStyleSheet(QStringLiteral("QWidget { color: #eeeeec; background: #353535; }"));
   }
   UseLayoutLook();
   // A short directory, so that the path shown fits as a user's would.
