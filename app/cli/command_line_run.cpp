@@ -21,9 +21,9 @@ namespace fs = std::filesystem;
 
 constexpr const char* kProgram = "varnek";
 
-// The file system's bytes of a path, shown as well as they can be.
+// The file system's bytes of a path, shown as the log shows them.
 std::string Shown(const std::string& native) {
-  return platform::Cp932ToUtf8Lossy(platform::FromNativeNameLossy(native));
+  return platform::Cp932ToUtf8Lossy(platform::ShowNativeName(native).Text);
 }
 
 // The directory made absolute and cleaned, as the window's directory list
@@ -38,8 +38,8 @@ std::string AbsoluteDirectory(const std::string& given) {
 }
 
 struct SourceDirectory {
-  std::string cp932;  // what the engine takes
-  std::string error;  // when there is none
+  std::string native;  // what the engine takes: the directory's own bytes
+  std::string error;   // when there is none
 };
 
 SourceDirectory ChooseSourceDirectory(const std::string& given) {
@@ -48,11 +48,9 @@ SourceDirectory ChooseSourceDirectory(const std::string& given) {
   if (!fs::is_directory(native, error)) {
     return {{}, "ディレクトリが存在しません: " + Shown(given)};
   }
-  // As in the window, a directory is chosen only by a name that addresses
-  // exactly it again.
-  std::optional<std::string> cp932 = platform::FromNativeName(native);
-  if (!cp932) return {{}, "ディレクトリ名を Shift-JIS で表せません: " + Shown(native)};
-  return {std::move(*cp932), {}};
+  // As in the window, any directory can be chosen: the run reaches it by its
+  // own bytes and shows its name in Shift-JIS as well as it can.
+  return {native, {}};
 }
 
 int ExitStatus(const CopyRunResult& result) {
@@ -133,7 +131,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
     return kExitStopped;
   }
   CopyRunInput input;
-  input.source_directory = source.cp932;
+  input.source_directory = source.native;
   input.folder_name = line.folder_name;
   input.masks = line.masks;
   input.naming = line.naming;
