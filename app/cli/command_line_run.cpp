@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kProgram = "varnek";
 
-// The file system's bytes of a path, shown as well as they can be.
+// The file system's bytes of a path, shown as the log shows them.
 std::string Shown(const std::string& native) {
   return platform::Cp932ToUtf8Lossy(platform::ShowNativeName(native).Text);
 }
@@ -38,8 +38,8 @@ std::string AbsoluteDirectory(const std::string& given) {
 }
 
 struct SourceDirectory {
-  std::string native;  // what the engine takes: the file system's own bytes
-  std::string error;  // when there is none
+  std::string native;  // what the engine takes: the directory's own bytes
+  std::string error;   // when there is none
 };
 
 SourceDirectory ChooseSourceDirectory(const std::string& given) {
@@ -48,8 +48,8 @@ SourceDirectory ChooseSourceDirectory(const std::string& given) {
   if (!fs::is_directory(native, error)) {
     return {{}, "ディレクトリが存在しません: " + Shown(given)};
   }
-  // As in the window, a folder whose name has no Shift-JIS form is reached
-  // by its own bytes and only shown approximately.
+  // As in the window, any directory can be chosen: the run reaches it by its
+  // own bytes and shows its name in Shift-JIS as well as it can.
   return {native, {}};
 }
 
