@@ -11,6 +11,7 @@
 #include "app/cli/command_line.h"
 #include "app/cli/command_line_run.h"
 #include "app/window/desktop_hand_off.h"
+#include "app/window/layout_look.h"
 #include "app/window/program_info_window.h"
 #include "app/window/qt_translations.h"
 #include "app/window/single_instance.h"
@@ -27,6 +28,8 @@ int main(int argc, char* argv[]) {
   }
 
   QApplication application(argc, argv);
+  // The layout's own style and colours, whatever the desktop's theme.
+  app::UseLayoutLook();
   // What Qt leaves of the arguments: at most the start directory.
   const app::cli::ParseResult start = app::cli::ParseCommandLine({argv + 1, argv + argc});
   if (!start.command_line) {
@@ -38,8 +41,9 @@ int main(int argc, char* argv[]) {
   app::SingleInstanceLock lock(app::SingleInstanceLock::DesktopLockPath());
   if (app::RefuseSecondInstance(lock)) return 0;
 
+  // Only the application's name: a display name would be appended to the
+  // title of every dialog, and message boxes show exactly their captions.
   QApplication::setApplicationName(QStringLiteral("Pirukko"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Pirukko"));
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko"));
   app::RegisterProgramCursors();
   app::SystemDesktopHandOff desktop;

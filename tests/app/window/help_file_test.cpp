@@ -27,6 +27,11 @@ TEST(HelpFile, BuildPutsItNextToTheProgramAndTheHelpCommandShowsIt) {
   for (const char* topic : {"マスク", "日付表示文字", "yyyy", "連番", "情報ウインドウ", "実行"}) {
     EXPECT_NE(all.find(topic), std::string::npos) << topic;
   }
+  // It is a guide to this program on Linux: ":" is a plain character in a
+  // name, and names without a Shift-JIS form are copied.
+  EXPECT_NE(all.find("「:」はそのまま使えます"), std::string::npos);
+  EXPECT_EQ(all.find("「/」や「:」はファイル名に使えない"), std::string::npos);
+  EXPECT_NE(all.find("Shift-JIS で表せない文字を含む名前"), std::string::npos);
   EXPECT_EQ(answerer.seen().size(), 1u);
 }
 
