@@ -118,8 +118,11 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
     case Mode::kWindow:
       err << kProgram << ": --run か --preview を指定してください。\n";
       return kExitStopped;
-    case Mode::kRun:
     case Mode::kPreview:
+      // Never a run in its place: a preview promises to touch nothing.
+      err << kProgram << ": --preview はまだ使えません。\n";
+      return kExitStopped;
+    case Mode::kRun:
       break;
   }
 
