@@ -51,7 +51,8 @@ QString Reason(int error_number) {
 }
 
 // The editor's look: the control's own defaults in black on white, a
-// Japanese fixed-pitch font, both scroll bars, the line-break marks shown.
+// Japanese fixed-pitch font, both scroll bars, the line-break marks shown,
+// the caret kept within the text as in other editors.
 void ApplyEditorLook(editor::TEditor& editor) {
   platform::TFont font = editor.Font();
   font.Name = "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
@@ -64,6 +65,14 @@ void ApplyEditorLook(editor::TEditor& editor) {
   editor.Margin().SetLeft(4);
   editor.Margin().SetTop(2);
   editor.SetUndoListMax(10000);
+  // Web and mail addresses stand out, as in the information window.
+  editor::TEditorColors& colors = editor.View().Colors();
+  colors.Url().SetColor(platform::clBlue);
+  colors.Url().SetStyle({platform::fsUnderline});
+  colors.Mail().SetColor(platform::clPurple);
+  colors.Mail().SetStyle({platform::fsUnderline});
+  editor.View().SetUrl(true);
+  editor.View().SetMail(true);
 }
 
 }  // namespace
