@@ -1,22 +1,50 @@
 // varnek: the Pirukko program. One window per desktop; closing it ends the
-// program, and nothing is kept between starts.
+// program, and nothing is kept between starts. With --run or --preview it
+// works without a window (app/cli).
 #include <QApplication>
+#include <QFile>
 
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/cli/command_line.h"
+#include "app/cli/command_line_run.h"
 #include "app/window/desktop_hand_off.h"
+#include "app/window/layout_look.h"
 #include "app/window/program_info_window.h"
 #include "app/window/qt_translations.h"
 #include "app/window/single_instance.h"
+#include "app/window/start_directory.h"
 #include "app/window/varnek_form.h"
 
 int main(int argc, char* argv[]) {
+  // The command line is told apart before anything needs a display.
+  if (app::cli::AsksForCommandLine({argv + 1, argv + argc})) {
+    QCoreApplication core(argc, argv);  // only for the program's own path
+    const std::string program =
+        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
+    return app::cli::RunCommandLine({argv + 1, argv + argc}, program, std::cout, std::cerr);
+  }
+
   QApplication application(argc, argv);
+  // The layout's own style and colours, whatever the desktop's theme.
+  app::UseLayoutLook();
+  // What Qt leaves of the arguments: at most the start directory.
+  const app::cli::ParseResult start = app::cli::ParseCommandLine({argv + 1, argv + argc});
+  if (!start.command_line) {
+    std::cerr << "varnek: " << start.error << "\n";
+    return app::cli::kExitStopped;
+  }
   app::InstallQtTranslations(application);
 
   app::SingleInstanceLock lock(app::SingleInstanceLock::DesktopLockPath());
   if (app::RefuseSecondInstance(lock)) return 0;
 
+  // Only the application's name: a display name would be appended to the
+  // title of every dialog, and message boxes show exactly their captions.
   QApplication::setApplicationName(QStringLiteral("Pirukko"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Pirukko"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko"));
   app::RegisterProgramCursors();
   app::SystemDesktopHandOff desktop;
   app::TVarnekForm::Options options;
@@ -24,5 +52,8 @@ int main(int argc, char* argv[]) {
   options.desktop = &desktop;
   app::TVarnekForm form(std::move(options));
   form.show();
+  if (const std::optional<std::string>& directory = start.command_line->directory) {
+    app::ChooseStartDirectory(form, QFile::decodeName(QByteArray::fromStdString(*directory)));
+  }
   return application.exec();
 }

@@ -50,16 +50,15 @@ void TFileList::ClearObjects() {
 
 void TFileList::Rebuild() {
   const int attr = FFileType.AttributeMask();
-  const std::string_view separator = platform::SeparatorAfter(FDirectory);
   ClearObjects();
   Files_->Clear();
   if (!FFileType.Empty()) {
     platform::TStringsUpdate update(*Files_);
     for (int m = 0; m < FMask->Count(); ++m) {
-      std::string pattern = FDirectory;
-      pattern += separator;
-      pattern += FMask->Get(m);
-      std::vector<platform::TSearchRec> found = platform::FindFiles(pattern, attr);
+      // A mask holding "/" would list another folder than the one the
+      // names are then looked for in: it lists nothing.
+      std::vector<platform::TSearchRec> found =
+          platform::FindFiles(FDirectory, FMask->Get(m), attr);
       Files_->SetCapacity(Files_->Count() + static_cast<int>(found.size()));
       for (auto& rec : found) {
         if (!FFileType.Contains(ftNormal) && (rec.Attr & attr) == 0) continue;
@@ -68,6 +67,7 @@ void TFileList::Rebuild() {
         info->Size = rec.Size;
         info->Attr = rec.Attr;
         info->NameHasCp932Form = rec.NameHasCp932Form;
+        info->NativeName = std::move(rec.NativeName);
         std::string shown =
             (rec.Attr & platform::faDirectory) ? "[" + rec.Name + "]" : std::move(rec.Name);
         Files_->AddObject(shown, info.get());

@@ -46,8 +46,10 @@ class TInfo : public platform::TObject {
   platform::DosDateTime Time = 0;  // last write, local DOS date-time
   std::int64_t Size = 0;           // bytes
   int Attr = 0;                    // attribute bits
-  // False when the entry's name on disk has no CP932 form: the listed name
-  // is only a picture of it and does not address the entry.
+  // The entry's name on disk: what reaches it. The listed name is its CP932
+  // form, which for a name without one only shows it approximately.
+  std::string NativeName;
+  // False when the listed name shows the name on disk only approximately.
   bool NameHasCp932Form = true;
 };
 
@@ -68,6 +70,8 @@ class TFileList : public platform::TComponent {
   explicit TFileList(platform::TComponent* owner = nullptr);
   ~TFileList() override;
 
+  // The directory as the file system names it (its own bytes, like the
+  // native paths of platform/file_system.h).
   const std::string& Directory() const { return FDirectory; }
   // A different path (compared byte for byte) is stored, listed and reported
   // through OnDirChange; the same path does nothing.
@@ -92,7 +96,8 @@ class TFileList : public platform::TComponent {
   // Lists the directory again, sorted with the user's case-ignoring collation.
   void Rebuild();
 
-  // The names found; directories as "[name]". Each item's object is its TInfo.
+  // The names found, in CP932; directories as "[name]". Each item's object
+  // is its TInfo, whose NativeName reaches the entry.
   const platform::TStringList& Files() const { return *Files_; }
   // The TInfo of item `index`; nil after ClearObjects.
   TInfo* Info(int index) const { return static_cast<TInfo*>(Files_->Objects(index)); }

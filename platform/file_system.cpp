@@ -4,7 +4,10 @@
 #include <fcntl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
+#include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
+#include <unicode/unistr.h>
+#include <unicode/ustring.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -79,18 +82,73 @@ bool Matches(std::u32string_view name, std::u32string_view mask) {
 class CompiledMask {
  public:
   explicit CompiledMask(std::u32string mask) : mask_(std::move(mask)) {
-    if (mask_.size() >= 2 && mask_.compare(mask_.size() - 2, 2, U".*") == 0)
+    // "x.*" also takes a bare "x"; "x." takes only a bare "x" (and, on this
+    // file system, a name that really ends in a dot).
+    if (mask_.size() >= 2 && mask_.compare(mask_.size() - 2, 2, U".*") == 0) {
       without_any_extension_ = mask_.substr(0, mask_.size() - 2);
+    } else if (mask_.size() >= 2 && mask_.back() == U'.') {
+      without_any_extension_ = mask_.substr(0, mask_.size() - 1);
+      bare_names_only_ = true;
+    }
   }
   bool Match(std::u32string_view name) const {
-    return Matches(name, mask_) ||
-           (without_any_extension_ && Matches(name, *without_any_extension_));
+    if (Matches(name, mask_)) return true;
+    if (!without_any_extension_) return false;
+    if (bare_names_only_ && name.find(U'.') != std::u32string_view::npos) return false;
+    return Matches(name, *without_any_extension_);
   }
 
  private:
   std::u32string mask_;
   std::optional<std::u32string> without_any_extension_;
+  bool bare_names_only_ = false;
 };
+
+// ------------------------------------------------------- names on disk
+
+bool IsAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
+// The name in normal form C; a name that is not UTF-8 stays as it is (it has
+// no CP932 form either way).
+std::string NormalFormC(std::string_view native) {
+  if (IsAscii(native)) return std::string(native);
+  UErrorCode status = U_ZERO_ERROR;
+  u_strFromUTF8(nullptr, 0, nullptr, native.data(), static_cast<int32_t>(native.size()), &status);
+  if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) return std::string(native);
+  status = U_ZERO_ERROR;
+  const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+  if (U_FAILURE(status)) return std::string(native);
+  const icu::UnicodeString text = icu::UnicodeString::fromUTF8(
+      icu::StringPiece(native.data(), static_cast<int32_t>(native.size())));
+  if (nfc->isNormalized(text, status) && U_SUCCESS(status)) return std::string(native);
+  status = U_ZERO_ERROR;
+  const icu::UnicodeString composed = nfc->normalize(text, status);
+  if (U_FAILURE(status)) return std::string(native);
+  std::string out;
+  composed.toUTF8String(out);
+  return out;
+}
+
+// The exact CP932 form of a name already in normal form C.
+std::optional<std::string> ExactCp932(std::string_view composed) {
+  auto cp932 = Utf8ToCp932(composed);
+  if (!cp932) return std::nullopt;
+  // Several characters share one CP932 code (the wave dash and the
+  // full-width tilde, for one); only a name that comes back unchanged is
+  // shown exactly.
+  auto back = Cp932ToUtf8(*cp932);
+  if (!back || *back != composed) return std::nullopt;
+  return cp932;
+}
+
+TShownName ShowComposedName(std::string_view composed) {
+  if (auto exact = ExactCp932(composed)) return {std::move(*exact), true};
+  return {Utf8ToCp932Lossy(composed), false};
+}
 
 // ------------------------------------------------------------ helpers
 
@@ -133,10 +191,17 @@ int AttributesOf(const struct stat& st, std::string_view native_name) {
   return attr;
 }
 
-bool StatNative(std::string_view cp932_path, struct stat& st, bool follow) {
-  auto native = ToNativePath(cp932_path);
-  if (!native) return false;
-  return (follow ? stat(native->c_str(), &st) : lstat(native->c_str(), &st)) == 0;
+// A native path as the system calls take it; no value when it is empty or
+// holds a NUL byte (which would cut it short and name another entry).
+std::optional<std::string> UsablePath(std::string_view native_path) {
+  if (native_path.empty() || native_path.find('\0') != std::string_view::npos) return std::nullopt;
+  return std::string(native_path);
+}
+
+bool StatNative(std::string_view native_path, struct stat& st, bool follow) {
+  auto path = UsablePath(native_path);
+  if (!path) return false;
+  return (follow ? stat(path->c_str(), &st) : lstat(path->c_str(), &st)) == 0;
 }
 
 // Moves all remaining bytes from `in` to `out`, with the fastest way the
@@ -232,18 +297,11 @@ std::optional<std::string> ToNativePath(std::string_view cp932_path) {
 }
 
 std::optional<std::string> FromNativeName(std::string_view native_name) {
-  auto cp932 = Utf8ToCp932(native_name);
-  if (!cp932) return std::nullopt;
-  // Several characters share one CP932 code (the wave dash and the
-  // full-width tilde, for one); only a name that comes back unchanged
-  // names this file and no other.
-  auto back = Cp932ToUtf8(*cp932);
-  if (!back || *back != native_name) return std::nullopt;
-  return cp932;
+  return ExactCp932(NormalFormC(native_name));
 }
 
-std::string FromNativeNameLossy(std::string_view native_name) {
-  return Utf8ToCp932Lossy(native_name);
+TShownName ShowNativeName(std::string_view native_name) {
+  return ShowComposedName(NormalFormC(native_name));
 }
 
 // ------------------------------------------------------------ search
@@ -251,30 +309,34 @@ std::string FromNativeNameLossy(std::string_view native_name) {
 bool MatchesMask(std::string_view cp932_name, std::string_view cp932_mask) {
   auto name = Cp932ToUtf8(cp932_name);
   auto mask = Cp932ToUtf8(cp932_mask);
-  if (!name || !mask || mask->empty()) return false;
-  return CompiledMask(FoldedCodePoints(*mask)).Match(FoldedCodePoints(*name));
+  if (!name || !mask || mask->empty() || MaskHasFolderPart(cp932_mask)) return false;
+  return CompiledMask(FoldedCodePoints(NormalFormC(*mask)))
+      .Match(FoldedCodePoints(NormalFormC(*name)));
 }
 
-std::vector<TSearchRec> FindFiles(std::string_view pattern, int attr) {
-  std::vector<TSearchRec> found;
-  auto slash = pattern.rfind(kPathDelimiter);
-  std::string_view directory = slash == std::string_view::npos ? std::string_view(".")
-                               : slash == 0                    ? std::string_view("/")
-                                                               : pattern.substr(0, slash);
-  std::string_view mask = slash == std::string_view::npos ? pattern : pattern.substr(slash + 1);
-  auto native_dir = ToNativePath(directory);
-  auto native_mask = Cp932ToUtf8(mask);
-  if (!native_dir || !native_mask || native_mask->empty()) return found;
-  CompiledMask compiled(FoldedCodePoints(*native_mask));
+bool MaskHasFolderPart(std::string_view cp932_mask) {
+  // "/" is never the second byte of a double-byte character.
+  return cp932_mask.find(kPathDelimiter) != std::string_view::npos;
+}
 
-  std::unique_ptr<DIR, DirCloser> dir(opendir(native_dir->c_str()));
+std::vector<TSearchRec> FindFiles(std::string_view native_directory, std::string_view cp932_mask,
+                                  int attr) {
+  std::vector<TSearchRec> found;
+  auto mask = Cp932ToUtf8(cp932_mask);
+  if (native_directory.empty() || native_directory.find('\0') != std::string_view::npos || !mask ||
+      mask->empty() || MaskHasFolderPart(cp932_mask))
+    return found;
+  CompiledMask compiled(FoldedCodePoints(NormalFormC(*mask)));
+
+  std::unique_ptr<DIR, DirCloser> dir(opendir(std::string(native_directory).c_str()));
   if (!dir) return found;
   const int excluded = ~attr & (faHidden | faSysFile | faVolumeID | faDirectory);
   const int dir_fd = dirfd(dir.get());
   while (dirent* entry = readdir(dir.get())) {
     std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    if (!compiled.Match(FoldedCodePoints(name))) continue;
+    const std::string composed = NormalFormC(name);
+    if (!compiled.Match(FoldedCodePoints(composed))) continue;
     struct stat st;
     if (fstatat(dir_fd, entry->d_name, &st, 0) != 0 &&
         fstatat(dir_fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
@@ -284,12 +346,10 @@ std::vector<TSearchRec> FindFiles(std::string_view pattern, int attr) {
     if (rec.Attr & excluded) continue;
     rec.Time = UnixTimeToDosDateTime(st.st_mtime).value_or(0);
     rec.Size = S_ISREG(st.st_mode) ? static_cast<std::int64_t>(st.st_size) : 0;
-    if (auto cp932 = FromNativeName(name)) {
-      rec.Name = std::move(*cp932);
-    } else {
-      rec.Name = FromNativeNameLossy(name);
-      rec.NameHasCp932Form = false;
-    }
+    TShownName shown = ShowComposedName(composed);
+    rec.Name = std::move(shown.Text);
+    rec.NameHasCp932Form = shown.Exact;
+    rec.NativeName = name;
     found.push_back(std::move(rec));
   }
   return found;
@@ -313,17 +373,17 @@ bool IsSymbolicLink(std::string_view path) {
 }
 
 bool CreateDir(std::string_view path) {
-  auto native = ToNativePath(path);
+  auto native = UsablePath(path);
   return native && mkdir(native->c_str(), 0777) == 0;
 }
 
 bool RemoveDir(std::string_view path) {
-  auto native = ToNativePath(path);
+  auto native = UsablePath(path);
   return native && rmdir(native->c_str()) == 0;
 }
 
 bool DeleteFile(std::string_view path) {
-  auto native = ToNativePath(path);
+  auto native = UsablePath(path);
   return native && unlink(native->c_str()) == 0;
 }
 
@@ -334,8 +394,8 @@ std::optional<DosDateTime> FileAge(std::string_view path) {
 }
 
 bool CopyFileOverwriting(std::string_view source, std::string_view target) {
-  auto native_source = ToNativePath(source);
-  auto native_target = ToNativePath(target);
+  auto native_source = UsablePath(source);
+  auto native_target = UsablePath(target);
   if (!native_source || !native_target || native_target->back() == kPathDelimiter) return false;
 
   // Non-blocking so that a FIFO put in the file's place cannot hang the run.

@@ -1,6 +1,9 @@
 // The file-system services the copy run and the file list rely on, with the
-// program's path rules in one place. Every path in and out is CP932 bytes;
-// the conversion to and from the names on disk happens here and nowhere else.
+// program's path rules in one place. Entries are addressed by the file
+// system's own bytes (native paths), so that a name without a CP932 form is
+// reached like any other; the rules that turn those bytes into the CP932
+// text the program shows and composes with, and back, are here and nowhere
+// else.
 #pragma once
 
 #include <cstdint>
@@ -33,17 +36,28 @@ std::string ExtractFileName(std::string_view path);
 bool IsFullPath(std::string_view path);
 
 // ------------------------------------------------------- names on disk
+// A name on disk is first brought to Unicode normal form C, so that a name
+// another system wrote with separate voiced-sound marks ("か" + U+3099)
+// converts like the composed one ("が").
 
-// The name on disk for a CP932 path; no value when the bytes are not CP932,
-// hold a NUL byte or are empty.
+// The native path of a CP932 path (a name the program composed, the folder
+// name typed by the user); no value when the bytes are not CP932, hold a
+// NUL byte or are empty.
 std::optional<std::string> ToNativePath(std::string_view cp932_path);
 
-// The CP932 form of a name on disk; no value unless it converts back to
-// exactly the same name (so that the CP932 name always addresses this file).
+// The CP932 form of a name or path on disk; no value unless it (in normal
+// form C) converts there and back unchanged, so that the CP932 text stands
+// for this name and no other.
 std::optional<std::string> FromNativeName(std::string_view native_name);
 
-// For showing only: characters without a CP932 form become "?".
-std::string FromNativeNameLossy(std::string_view native_name);
+// How the program shows a name or path on disk: its exact CP932 form when
+// there is one, else with "?" for each character that has none ("〜" shows
+// as "～", which is another name). `Exact` tells which.
+struct TShownName {
+  std::string Text;
+  bool Exact = true;
+};
+TShownName ShowNativeName(std::string_view native_name);
 
 // ------------------------------------------------------------ attributes
 
@@ -63,25 +77,32 @@ struct TSearchRec {
   DosDateTime Time = 0;   // last write, local; 0 when outside the DOS range
   std::int64_t Size = 0;  // bytes; 0 for anything but a regular file
   int Attr = 0;
-  std::string Name;  // CP932; for a name without CP932 form, as best shown
-  // False when the name on disk has no CP932 form: `Name` then does not
-  // address the entry and must not be used to reach it.
+  std::string Name;        // CP932, as ShowNativeName shows it
+  std::string NativeName;  // the name on disk: what reaches the entry
+  // False when `Name` only shows the name approximately.
   bool NameHasCp932Form = true;
 };
 
 // True when `name` matches the wildcard `mask` as users know it: letter
 // case ignored, "*" any run, "?" exactly one character (a double-byte
-// character is one), and a final ".*" also matches a name without that
-// extension, so "*.*" and "*" match every name.
+// character is one), a final ".*" also matches a name without that
+// extension, so "*.*" and "*" match every name, and a final "." matches a
+// name without any extension ("*." every such name). A mask holding "/"
+// matches nothing: masks match names, never paths.
 bool MatchesMask(std::string_view cp932_name, std::string_view cp932_mask);
 
-// Every entry of the directory part of `pattern` whose name matches its
-// last part, except entries carrying one of hidden, system, volume label or
-// directory that `attr` does not hold. "." and ".." are never reported.
-// A missing directory or an unusable pattern gives no entries.
-std::vector<TSearchRec> FindFiles(std::string_view pattern, int attr);
+// True when `mask` names something in another folder.
+bool MaskHasFolderPart(std::string_view cp932_mask);
+
+// Every entry of the native directory whose name matches the CP932 `mask`,
+// except entries carrying one of hidden, system, volume label or directory
+// that `attr` does not hold. "." and ".." are never reported. A missing
+// directory or an unusable mask gives no entries.
+std::vector<TSearchRec> FindFiles(std::string_view native_directory, std::string_view cp932_mask,
+                                  int attr);
 
 // ------------------------------------------------------------ services
+// Every path here is native.
 
 bool DirectoryExists(std::string_view path);
 // An entry that exists and is not a directory.

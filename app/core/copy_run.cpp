@@ -1,5 +1,6 @@
 #include "app/core/copy_run.h"
 
+#include <optional>
 #include <string_view>
 
 #include "platform/cp932.h"
@@ -29,6 +30,7 @@ struct Texts {
   const std::string no_folder_name = Sjis("Error : 新しいフォルダの設定がされていません。");
   const std::string bad_folder_name = Sjis("Error : 新しいフォルダ名が不正です。");
   const std::string bad_source = Sjis("Error : コピー元ディレクトリが不正です。");
+  const std::string bad_mask = Sjis("Error : マスクにフォルダは指定できません。");
   const std::string folder_exists = Sjis("新しいフォルダと同名のディレクトリが存在します。");
   const std::string deleting_files = Sjis("ディレクトリ内のファイルを削除します。");
   const std::string removing_folder = AfterCr(Sjis("そのディレクトリを削除します。"));
@@ -81,6 +83,37 @@ void ListDirectory(filelist::TFileList& list, const std::string& directory,
     list.Rebuild();
 }
 
+// The list's kinds of entries for a while, and back afterwards. The masks
+// are emptied before the change, so that it lists nothing in passing.
+class FileTypeScope {
+ public:
+  FileTypeScope(filelist::TFileList& list, filelist::TFileType file_type)
+      : list_(list), saved_(list.FileType()) {
+    list_.Mask().Clear();
+    list_.SetFileType(file_type);
+  }
+  ~FileTypeScope() { list_.SetFileType(saved_); }
+  FileTypeScope(const FileTypeScope&) = delete;
+  FileTypeScope& operator=(const FileTypeScope&) = delete;
+
+ private:
+  filelist::TFileList& list_;
+  filelist::TFileType saved_;
+};
+
+// What the new name takes from the source: its CP932 name, or for a name
+// shown only approximately its extension alone, when that converts exactly
+// (the rest of the name never goes into the new one). No value when not
+// even the extension has a CP932 form.
+std::optional<std::string> NameToComposeFrom(const std::string& shown,
+                                             const filelist::TInfo* info) {
+  if (!info || info->NameHasCp932Form) return shown;
+  const std::string& native = info->NativeName;
+  const std::size_t dot = native.rfind('.');
+  if (dot == std::string::npos) return std::string();
+  return platform::FromNativeName(std::string_view(native).substr(dot));
+}
+
 void LogStop(CopyLog& log, const std::string& error, const std::string& path) {
   log.Add(error);
   log.Add("  " + path);
@@ -94,8 +127,13 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
   const Texts& t = T();
   CopyRunResult result;
   result.stopped = true;
+  // Folders and files are reached by their names on disk; the log shows
+  // them in CP932, with a substitute where a name has no CP932 form.
   const std::string& source = input.source_directory;
-  const std::string target = platform::JoinPath(source, input.folder_name);
+  const std::string shown_source = platform::ShowNativeName(source).Text;
+  const std::optional<std::string> native_folder_name = platform::ToNativePath(input.folder_name);
+  const std::string target = platform::JoinPath(source, native_folder_name.value_or(""));
+  const std::string shown_target = platform::JoinPath(shown_source, input.folder_name);
 
   log.Clear();
   log.Add(t.running);
@@ -109,18 +147,25 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
   }
   // Anything but a plain name could put the folder, and what the run empties
   // and removes, somewhere else than inside the chosen directory.
-  if (!IsPlainFileName(input.folder_name)) {
+  if (!IsPlainFileName(input.folder_name) || !native_folder_name) {
     log.Add(t.bad_folder_name);
     log.Add(t.stopped);
     return result;
   }
-  // The directory comes empty when its name has no CP932 form; empty or
-  // relative, it would put the folder at the top of the tree or wherever
-  // the program runs, and copy what lies there.
+  // Empty or relative, the directory would put the folder at the top of the
+  // tree or wherever the program runs, and copy what lies there.
   if (!platform::IsFullPath(source)) {
     log.Add(t.bad_source);
     log.Add(t.stopped);
     return result;
+  }
+  // Masks match names in the chosen directory; one with a folder part would
+  // list another folder's files and copy this one's of the same names.
+  for (const std::string& mask : input.masks) {
+    if (platform::MaskHasFolderPart(mask)) {
+      LogStop(log, t.bad_mask, mask);
+      return result;
+    }
   }
 
   if (platform::DirectoryExists(target)) {
@@ -130,35 +175,35 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
     // nothing behind it is touched, and the link, which is no folder to
     // remove, stops the run at the removal below.
     if (!platform::IsSymbolicLink(target)) {
+      // Whatever a run wrote there goes, also names that begin with "." (an
+      // empty date format gives ".txt") and the temporary file of a copy
+      // that was cut short; sub-folders stay and stop the removal.
+      FileTypeScope with_hidden(file_list, {filelist::ftNormal, filelist::ftHidden});
       ListDirectory(file_list, target, {"*.*"});
-      const platform::TStringList& files = file_list.Files();
-      for (int i = 0; i < files.Count(); ++i) {
-        // A name without CP932 form would address another file: leave it,
-        // and the folder cannot be removed.
-        const filelist::TInfo* info = file_list.Info(i);
-        if (info && !info->NameHasCp932Form) continue;
-        platform::DeleteFile(platform::JoinPath(target, files[i]));
+      for (int i = 0; i < file_list.Files().Count(); ++i) {
+        if (const filelist::TInfo* info = file_list.Info(i))
+          platform::DeleteFile(platform::JoinPath(target, info->NativeName));
       }
     }
     log.Add(t.removing_folder);
     log.Add(t.separator);
     if (!platform::RemoveDir(target)) {
-      LogStop(log, t.remove_failed, target);
+      LogStop(log, t.remove_failed, shown_target);
       return result;
     }
   }
 
   log.Add(t.creating_folder);
-  log.Add("  " + target);
+  log.Add("  " + shown_target);
   log.Add(t.separator);
   if (!platform::CreateDir(target)) {
-    LogStop(log, t.create_failed, target);
+    LogStop(log, t.create_failed, shown_target);
     return result;
   }
 
   log.Add(t.copy_start);
-  log.Add(t.source_dir + source);
-  log.Add(t.target_dir + target);
+  log.Add(t.source_dir + shown_source);
+  log.Add(t.target_dir + shown_target);
   log.Add(t.separator);
 
   ListDirectory(file_list, source, input.masks);
@@ -178,13 +223,15 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
     progress.SetPosition(i + 1);
     const std::string name = files[i];
     const filelist::TInfo* info = file_list.Info(i);
-    if (info && !info->NameHasCp932Form) {
+    const std::optional<std::string> compose_from = NameToComposeFrom(name, info);
+    if (!compose_from) {
       log.Add(t.unconvertible_name);
       log.Add("  " + name);
       ++result.failed;
       continue;
     }
-    const std::string source_path = platform::JoinPath(source, name);
+    const std::string source_path = platform::JoinPath(source, info ? info->NativeName : name);
+    const std::string shown_source_path = platform::JoinPath(shown_source, name);
 
     platform::DateTime date;
     if (input.naming.use_picked_date) {
@@ -201,10 +248,10 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
     }
 
     const std::string new_name =
-        ComposeFileName(input.naming, input.date_format, source_path, i, date);
-    const std::string target_path = platform::JoinPath(target, new_name);
-    log.Add(t.copy_from + platform::ExtractFileName(source_path));
-    log.Add(t.copy_to + platform::ExtractFileName(target_path));
+        ComposeFileName(input.naming, input.date_format, *compose_from, i, date);
+    const std::string shown_target_path = platform::JoinPath(shown_target, new_name);
+    log.Add(t.copy_from + platform::ExtractFileName(shown_source_path));
+    log.Add(t.copy_to + platform::ExtractFileName(shown_target_path));
 
     if (!IsPlainFileName(new_name)) {
       log.Add(t.bad_file_name);
@@ -212,9 +259,16 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
       ++result.failed;
       continue;
     }
-    if (!platform::CopyFileOverwriting(source_path, target_path)) {
+    const std::optional<std::string> native_name = platform::ToNativePath(new_name);
+    if (!native_name) {
+      log.Add(t.unconvertible_name);
+      log.Add("  " + new_name);
+      ++result.failed;
+      continue;
+    }
+    if (!platform::CopyFileOverwriting(source_path, platform::JoinPath(target, *native_name))) {
       log.Add(t.copy_failed);
-      log.Add("  " + target_path);
+      log.Add("  " + shown_target_path);
       ++result.failed;
     }
   }

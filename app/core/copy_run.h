@@ -42,9 +42,12 @@ class StringsCopyLog : public CopyLog {
   platform::TStrings& lines_;
 };
 
-// What the window's controls hold when the run starts (CP932 text).
+// What the window's controls hold when the run starts (CP932 text, but for
+// the directory).
 struct CopyRunInput {
-  std::string source_directory;    // the directory list's directory
+  // The directory list's directory as the file system names it (its own
+  // bytes); the log shows it in CP932.
+  std::string source_directory;
   std::string folder_name;         // Edit1
   std::vector<std::string> masks;  // the lines of Memo2
   NamingSettings naming;           // the naming controls

@@ -69,7 +69,9 @@ std::string SerialNumber(const NamingSettings& settings, int index) {
 
 std::string QuoteDateFormat(std::string_view user_format) {
   // Everything that is no token goes inside double quotes; each token closes
-  // the quote before it and opens a new one after it.
+  // the quote before it and opens a new one after it. A double quote of the
+  // user's is copied like any other character, so it still works as quoting:
+  // yyyy"年"mm"月"dd"日" names files as the default format does.
   std::string quoted = "\"";
   for (std::size_t i = 0; i < user_format.size();) {
     const std::string_view rest = user_format.substr(i);
@@ -78,11 +80,6 @@ std::string QuoteDateFormat(std::string_view user_format) {
       quoted += token;
       quoted += '"';
       i += token.size();
-    } else if (rest.front() == '"') {
-      // A double quote of the user's would end the quoting early and let the
-      // rest print as tokens; it is printed as a character like any other.
-      quoted += "\"'\"'\"";
-      ++i;
     } else {
       // A double-byte character is copied whole: its second byte may look
       // like a token letter ("電" ends in "d") but is never one.

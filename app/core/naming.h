@@ -34,7 +34,8 @@ inline constexpr std::string_view kSerialStyleItems[] = {
 // Converts the user's date format into the quoted form the date formatter
 // takes (the window keeps it as FDateFormat): every token stands alone,
 // everything else (letters that are no token, "/", ":", a double-byte
-// character whole, even a double quote) is quoted so that it prints as typed.
+// character whole) is quoted so that it prints as typed. The user's own
+// double quotes are copied as they are and go on quoting.
 std::string QuoteDateFormat(std::string_view user_format);
 
 // The new name (no directory) of the file at 0-based list position `index`,

@@ -31,7 +31,6 @@ bool DirectoryListBox::SetDirectory(const QString& path) {
   const QFileInfo info(QDir(path).absolutePath());
   if (!info.isDir() || !info.isReadable()) return false;
   const QString cleaned = QDir::cleanPath(info.absoluteFilePath());
-  if (CanOpen && !CanOpen(cleaned)) return false;
   if (cleaned == directory_) return true;
   directory_ = cleaned;
   Fill();
@@ -61,6 +60,7 @@ void DirectoryListBox::Fill() {
     item->setText(0, name);
     item->setIcon(0, opened);
     item->setData(0, kPathRole, path);
+    if (HintOf) item->setToolTip(0, HintOf(path));
     parent_item = item;
   }
   QTreeWidgetItem* current = parent_item;
@@ -73,9 +73,7 @@ void DirectoryListBox::Fill() {
     item->setText(0, child);
     item->setIcon(0, closed);
     item->setData(0, kPathRole, dir.absoluteFilePath(child));
-    if (CanOpen && !CanOpen(dir.absoluteFilePath(child))) {
-      item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
-    }
+    if (HintOf) item->setToolTip(0, HintOf(dir.absoluteFilePath(child)));
   }
   expandAll();
   setCurrentItem(current);

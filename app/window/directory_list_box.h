@@ -1,8 +1,8 @@
 // The directory tree list users know from the desktop the layout comes from:
 // the ancestors of the current directory from the root down, the current one
 // opened, and its sub-directories below it. Double-click or Enter on an entry
-// makes it the current directory. Hidden directories are not listed; those
-// the CanOpen rule refuses are shown greyed and cannot be opened.
+// makes it the current directory. Hidden directories are not listed; an
+// entry for which HintOf has a text shows it as its tool tip.
 #pragma once
 
 #include <QString>
@@ -19,8 +19,8 @@ class DirectoryListBox : public QTreeWidget {
   // The current directory: absolute, cleaned, "/" for the root.
   const QString& Directory() const { return directory_; }
   // Moves to `path` (made absolute) and refills the list; OnChange follows
-  // a real change. A path that is not a readable directory, or that CanOpen
-  // refuses, is refused (false) and nothing changes.
+  // a real change. A path that is not a readable directory is refused
+  // (false) and nothing changes.
   bool SetDirectory(const QString& path);
 
   // Lists the current directory again (after something made or removed
@@ -28,7 +28,8 @@ class DirectoryListBox : public QTreeWidget {
   void Refresh();
 
   std::function<void()> OnChange;
-  std::function<bool(const QString& path)> CanOpen;
+  // A hint for an entry (empty for none).
+  std::function<QString(const QString& path)> HintOf;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -1,9 +1,10 @@
 #include "app/window/info_texts.h"
 
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/window/cp932_text.h"
+#include "platform/program_data.h"
 
 namespace app {
 
@@ -12,7 +13,12 @@ QString HelpFilePath(const QString& program_path) {
   const QString name = program.fileName();
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
   const QString base = dot > 0 ? name.left(dot) : name;
-  return program.dir().filePath(base + QStringLiteral(".txt"));
+  const std::string native_program = QFile::encodeName(program_path).toStdString();
+  const std::string native_name = QFile::encodeName(base + QStringLiteral(".txt")).toStdString();
+  const std::optional<std::string> found =
+      platform::FindProgramDataFile(native_program, native_name);
+  return QFile::decodeName(QByteArray::fromStdString(
+      found ? *found : platform::ProgramDataCandidates(native_program, native_name).front()));
 }
 
 std::string HelpMissingText(std::string_view help_path) {

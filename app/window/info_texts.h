@@ -7,13 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "app/core/version.h"
+
 namespace app {
 
-// The program's version text.
-inline constexpr std::string_view kVersion = "2000.11.22";
-
-// The help file: the program's own path with its extension (if any)
-// replaced by ".txt", e.g. /usr/bin/varnek → /usr/bin/varnek.txt.
+// The help file: the program's own name with its extension (if any)
+// replaced by ".txt", next to the program (/opt/x/varnek → /opt/x/varnek.txt)
+// or else in the installation's data folder (/usr/bin/varnek →
+// /usr/share/pirukko/varnek.txt). When neither is there, the first.
 QString HelpFilePath(const QString& program_path);
 
 // What the information window says when the help file is not there.

@@ -2,7 +2,12 @@
 
 #include <QStyleOptionComplex>
 
+#include "app/window/layout_look.h"
+
 namespace app {
+
+// Over the window's own style, never the desktop's.
+NarrowDropDownStyle::NarrowDropDownStyle() : QProxyStyle(new LayoutStyle) {}
 
 QRect NarrowDropDownStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
                                           SubControl part, const QWidget* widget) const {
@@ -12,7 +17,9 @@ QRect NarrowDropDownStyle::subControlRect(ComplexControl control, const QStyleOp
       return QRect(frame.right() - kButtonWidth + 1, frame.top(), kButtonWidth, frame.height());
     }
     if (part == SC_ComboBoxEditField) {
-      return QRect(frame.left() + 2, frame.top() + 2, frame.width() - kButtonWidth - 3,
+      // Inside the one-pixel frame, up to the button: ten digits of the
+      // fixed-pitch face ("2000/08/09") need all of it.
+      return QRect(frame.left() + 1, frame.top() + 2, frame.width() - kButtonWidth - 2,
                    frame.height() - 4);
     }
   }

@@ -1,5 +1,5 @@
-// The desktop style with a narrow drop-down button, for the layout's small
-// date picker: its date must stay readable in its 81 pixels.
+// The window's own style with a narrow drop-down button, for the layout's
+// small date picker: its date must stay readable in its 81 pixels.
 #pragma once
 
 #include <QProxyStyle>
@@ -9,6 +9,8 @@ namespace app {
 class NarrowDropDownStyle : public QProxyStyle {
  public:
   static constexpr int kButtonWidth = 15;
+
+  NarrowDropDownStyle();
 
   QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
                        const QWidget* widget) const override;

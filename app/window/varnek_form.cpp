@@ -111,11 +111,15 @@ std::string TextOf(const QString& text) {
   return ToCp932(text).value_or(std::string());
 }
 
-// The CP932 form of a directory, only when it names exactly this directory
-// again: "〜" (U+301C) and "～" (U+FF5E) share one CP932 code, so a name
-// that does not convert back unchanged could address another directory.
-std::optional<std::string> DirectoryCp932(const QString& path) {
-  return platform::FromNativeName(QFile::encodeName(path).toStdString());
+// A directory as the file system names it.
+std::string OnDisk(const QString& path) {
+  return QFile::encodeName(path).toStdString();
+}
+
+// What the window says where it can show a directory only approximately.
+QString ApproximateNameHint(const QString& path) {
+  if (platform::ShowNativeName(OnDisk(path)).Exact) return {};
+  return QStringLiteral(u"名前に Shift-JIS で表せない文字があるため、近い形で表示しています。");
 }
 
 }  // namespace
@@ -207,10 +211,12 @@ void TVarnekForm::ConnectHandlers() {
   }
   title_bar_drag_->OnMouseDown = [this](QMouseEvent* event) { Panel6MouseDown(event); };
 
-  // The copy run and the file list take the directory as CP932 text.
-  DirectoryListBox1->CanOpen = [](const QString& path) { return DirectoryCp932(path).has_value(); };
+  // Every directory can be chosen: the run reaches it by its name on disk,
+  // and the window shows in CP932 what the log will show.
+  DirectoryListBox1->HintOf = ApproximateNameHint;
   DirectoryListBox1->OnChange = [this] {
-    Label2->setText(DirectoryListBox1->Directory());
+    Label2->setText(ToQString(SelectedDirectoryCp932()));
+    Label2->setToolTip(ApproximateNameHint(DirectoryListBox1->Directory()));
     DriveComboBox1->FollowDirectory(DirectoryListBox1->Directory());
   };
   DriveComboBox1->OnChange = [this](const QString& root) { DirectoryListBox1->SetDirectory(root); };
@@ -245,8 +251,12 @@ QString TVarnekForm::SelectedDirectory() const {
   return DirectoryListBox1->Directory();
 }
 
+std::string TVarnekForm::SelectedDirectoryOnDisk() const {
+  return OnDisk(SelectedDirectory());
+}
+
 std::string TVarnekForm::SelectedDirectoryCp932() const {
-  return DirectoryCp932(SelectedDirectory()).value_or(std::string());
+  return platform::ShowNativeName(SelectedDirectoryOnDisk()).Text;
 }
 
 void TVarnekForm::GetMaskLines(platform::TStrings& masks) const {
@@ -294,7 +304,7 @@ void TVarnekForm::Button2Click() {
 
 void TVarnekForm::ExecuteCopy() {
   CopyRunInput input;
-  input.source_directory = SelectedDirectoryCp932();
+  input.source_directory = SelectedDirectoryOnDisk();
   input.folder_name = TextOf(Edit1->text());
   platform::TStringList masks;
   GetMaskLines(masks);
@@ -334,7 +344,7 @@ void TVarnekForm::Button5Click() {
 
 void TVarnekForm::Button6Click() {
   const std::string directory = SelectedDirectoryCp932();
-  FileList1.SetDirectory(directory);
+  FileList1.SetDirectory(SelectedDirectoryOnDisk());
   const QMessageBox::StandardButton answer = ShowMessageBox(
       this, QStringLiteral(u"マスク処理をしてから表示しますか？"), QStringLiteral(u"問い合わせ"),
       QMessageBox::Question, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);

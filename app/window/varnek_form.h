@@ -92,9 +92,11 @@ class TVarnekForm : public QWidget {
 
   // What the naming controls hold now.
   NamingSettings CurrentNamingSettings() const;
-  // The directory chosen in DirectoryListBox1, and its CP932 form (every
-  // directory the list lets the user choose has one).
+  // The directory chosen in DirectoryListBox1, as the file system names it
+  // (what the run and the file list reach it by), and as the program shows
+  // it in CP932 (approximately when its name has no CP932 form).
   QString SelectedDirectory() const;
+  std::string SelectedDirectoryOnDisk() const;
   std::string SelectedDirectoryCp932() const;
   // The lines of Memo2, as its line list counts them: a last empty line
   // (the text ends with a line break) is not a line.

@@ -28,9 +28,10 @@ constexpr ByteSet kHexDigits = MakeSet({{'0', '9'}, {'A', 'F'}, {'a', 'f'}});
 constexpr ByteSet kWordStarts = MakeSet({{'A', 'Z'}, {'a', 'z'}, {'_', '_'}});
 constexpr ByteSet kWordBytes = MakeSet({{'A', 'Z'}, {'a', 'z'}, {'_', '_'}, {'0', '9'}});
 
-// What a mail address may hold: no plus sign, number sign, quotes,
-// parentheses, colon, angle or square brackets, backslash, back quote,
-// braces or vertical bar.
+// What a mail address may hold: no number sign, quotes, parentheses,
+// colon, angle or square brackets, backslash, back quote, braces or
+// vertical bar. A plus sign belongs only to the part before the "@"
+// (user+tag@example.com); it never starts an address (see ScanMail).
 constexpr ByteSet kMailChars = MakeSet({{0x21, 0x21},
                                         {0x24, 0x26},
                                         {0x2A, 0x2A},
@@ -500,17 +501,20 @@ const TEditorParser::Byte* TEditorParser::ScanMail(const Byte* p) {
   }
   if (*FNextAt != '@') return nullptr;
   const Byte* q = p + 1;
-  bool at_seen = false;
+  const Byte* last_at = nullptr;
   bool dot_after_at = false;
-  for (; kMailChars[*q]; ++q) {
+  for (; kMailChars[*q] || (*q == '+' && !last_at); ++q) {
     if (*q == '@') {
-      at_seen = true;
-    } else if (*q == '.' && at_seen) {
+      last_at = q;
+    } else if (*q == '.' && last_at) {
       dot_after_at = true;
     }
   }
   if (!dot_after_at) {
-    FMailFailEnd = q;
+    // Every later start up to here runs into the same end and fails too,
+    // except past the last "@" when a plus sign stopped the run: from there
+    // the plus can belong to another address's own name.
+    FMailFailEnd = *q == '+' && last_at ? last_at : q;
     return nullptr;
   }
   return q;

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -216,9 +217,8 @@ TEST_F(CopyRunTest, FolderNameThatLeavesTheDirectoryIsRefused) {
 }
 
 TEST_F(CopyRunTest, SourceThatIsNoFullPathIsRefused) {
-  // An empty directory (what a directory name without CP932 form becomes)
-  // would put the folder at the top of the tree, a relative one wherever
-  // the program happens to run.
+  // An empty directory would put the folder at the top of the tree, a
+  // relative one wherever the program happens to run.
   Write(src_ / "a.txt", "a");
   // A name too long for any folder keeps the top of the tree safe should
   // the refusal ever go.
@@ -250,8 +250,9 @@ TEST_F(CopyRunTest, FolderWithSubFolderCannotBeRemoved) {
                                 {J("\rそのディレクトリを削除します。"), kSep,
                                  J("Error : フォルダの削除に失敗しました。"), "  " + Target(),
                                  J("        実行を中止しました。")}}));
-  EXPECT_FALSE(fs::exists(TargetPath() / "plain.txt"));  // plain files are already gone
-  EXPECT_TRUE(fs::exists(TargetPath() / ".hidden"));
+  // Plain files are already gone, also those whose names begin with ".".
+  EXPECT_FALSE(fs::exists(TargetPath() / "plain.txt"));
+  EXPECT_FALSE(fs::exists(TargetPath() / ".hidden"));
   EXPECT_TRUE(fs::exists(TargetPath() / "inner"));
   // The file list keeps the target folder with the mask "*.*".
   EXPECT_EQ(list_.Directory(), Target());
@@ -413,40 +414,124 @@ TEST_F(CopyRunTest, TargetThatIsALinkIsNotFollowed) {
   EXPECT_TRUE(fs::is_symlink(TargetPath()));
 }
 
-TEST_F(CopyRunTest, SourceNamesWithoutCp932FormAreNeverConfused) {
-  const std::time_t jan5 = LocalTime(2000, 1, 5, 0, 0, 0);
-  Write(src_ / u8"e\U0001F600.txt", "emoji", jan5);
-  Write(src_ / "e?.txt", "question", jan5);
-  Write(src_ / u8"w\u301C.txt", "wave dash", jan5);  // CP932 would call it w～.txt
-  // The same kind of names in an old target folder are left alone too.
-  fs::create_directory(TargetPath());
-  Write(TargetPath() / u8"t\U0001F600", "keep");
-  Write(TargetPath() / "t?", "delete me");
+TEST_F(CopyRunTest, WhatARunWroteIsEmptiedByTheNextOneDotNamesIncluded) {
+  // An empty date format with no serial number names the copy ".txt"; a run
+  // that was killed leaves its temporary copy file behind.
+  Write(src_ / "a.txt", "first");
+  input_.naming.date_format = "";
+  input_.naming.serial_style_index = 0;
+  input_.naming.serial_style_text = J("なし");
   Run();
-  EXPECT_TRUE(fs::exists(TargetPath() / u8"t\U0001F600"));
-  EXPECT_FALSE(fs::exists(TargetPath() / "t?"));
-  EXPECT_EQ(log_.entries, Join({Head(),
-                                Emptying(),
-                                {J("\rそのディレクトリを削除します。"), kSep,
-                                 J("Error : フォルダの削除に失敗しました。"), "  " + Target(),
-                                 J("        実行を中止しました。")}}));
+  ASSERT_EQ(ReadFile(TargetPath() / ".txt"), "first");
+  Write(TargetPath() / ".pirukko-copy-Ab12Cd", "cut short");
 
-  fs::remove_all(TargetPath());
+  Write(src_ / "a.txt", "second");
   log_ = RecordingLog{};
   app::CopyRunResult r = Run();
-  std::vector<std::string> files;
-  for (const auto& e : fs::directory_iterator(TargetPath())) files.push_back(ReadFile(e.path()));
-  EXPECT_EQ(files, (std::vector<std::string>{"question"}));
-  EXPECT_EQ(r.failed, 2);
-  // The run lists e?.txt twice (the real one and the picture of the other);
-  // which comes first is not defined, so look for the pieces.
+  EXPECT_EQ(log_.entries, Join({Head(),
+                                Emptying(),
+                                {J("\rそのディレクトリを削除します。"), kSep},
+                                Creation(),
+                                Start(),
+                                {J("  対象ファイル数 1個"), "COPY_From: a.txt", "     To  : .txt",
+                                 J("\r正常に終了しました。")}}));
+  EXPECT_FALSE(r.stopped);
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(TargetPath()))
+    left.push_back(e.path().filename().string());
+  EXPECT_EQ(left, (std::vector<std::string>{".txt"}));
+  EXPECT_EQ(ReadFile(TargetPath() / ".txt"), "second");
+}
+
+TEST_F(CopyRunTest, MaskWithAFolderPartIsRefusedBeforeAnythingIsTouched) {
+  Write(src_ / "a.txt", "a");
+  fs::create_directory(src_ / "sub");
+  Write(src_ / "sub" / "a.txt", "the other a.txt");
+  fs::create_directory(TargetPath());
+  Write(TargetPath() / "old.txt", "old");
+  for (const std::string& mask :
+       {std::string("sub/*.txt"), std::string("../*"), std::string("/")}) {
+    SCOPED_TRACE(mask);
+    input_.masks = {"*.doc", mask};
+    log_ = RecordingLog{};
+    const Snapshot everything = Take(root_, "");
+    app::CopyRunResult r = Run();
+    EXPECT_EQ(log_.entries, Join({Head(),
+                                  {J("Error : マスクにフォルダは指定できません。"), "  " + mask,
+                                   J("        実行を中止しました。")}}));
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(Take(root_, ""), everything);
+  }
+}
+
+TEST_F(CopyRunTest, NamesWithoutCp932FormAreCopiedByTheirOwnBytes) {
+  const std::time_t jan5 = LocalTime(2000, 1, 5, 0, 0, 0);
+  Write(src_ / u8"caf\u00E9.jpg", "cafe", jan5);
+  Write(src_ / u8"\u5199\u771F\U0001F600.jpg", "photo", jan5);  // 写真😀.jpg
+  Write(src_ / u8"\u304B\u3099.txt", "voiced", jan5);  // が.txt written apart: it converts
+  Write(src_ / u8"x\U0001F600", "no extension", jan5);
+  Write(src_ / u8"w\u301C.txt", "wave dash", jan5);  // shown like w～.txt ...
+  Write(src_ / u8"w\uFF5E.txt", "tilde", jan5);      // ... which is another file
+  Write(src_ / u8"bad.\U0001F600", "cannot", jan5);  // its extension has no CP932 form
+  // An old target folder holding such names is emptied all the same.
+  fs::create_directory(TargetPath());
+  Write(TargetPath() / u8"t\U0001F600", "old");
+  input_.masks = {"*.*"};
+  input_.naming.serial_style_index = 0;
+  input_.naming.serial_style_text = J("なし");
+  input_.naming.date_format = "";
+  input_.naming.leading_text = "n";
+  app::CopyRunResult r = Run();
+
+  // Names with one extension collide with serial "なし"; the leading text
+  // plus the extension is the whole new name, so look at what each source
+  // was logged as and that every copy holds its own file's bytes.
   const auto& e = log_.entries;
   auto count = [&](const std::string& s) { return std::count(e.begin(), e.end(), s); };
-  EXPECT_EQ(count(J("Error : ファイル名を変換できません。")), 2);
-  EXPECT_EQ(count("  e?.txt"), 1);
-  EXPECT_EQ(count("  w" + J("～") + ".txt") + count("  w?.txt"), 1);
-  EXPECT_EQ(count("COPY_From: e?.txt"), 1);
-  EXPECT_EQ(e.back(), J("\r終了しました。コピーに失敗したファイル: 2個"));
+  EXPECT_EQ(count("COPY_From: caf?.jpg"), 1);
+  EXPECT_EQ(count("COPY_From: " + J("写真") + "?.jpg"), 1);
+  EXPECT_EQ(count("COPY_From: " + J("が.txt")), 1);
+  EXPECT_EQ(count("COPY_From: x?"), 1);
+  EXPECT_EQ(count("COPY_From: w" + J("～") + ".txt"), 2);
+  EXPECT_EQ(count("     To  : n.jpg"), 2);
+  EXPECT_EQ(count("     To  : n.txt"), 3);
+  EXPECT_EQ(count("     To  : n"), 1);
+  // Only the name that cannot be composed is an error.
+  EXPECT_EQ(count(J("Error : ファイル名を変換できません。")), 1);
+  EXPECT_EQ(count("  bad.?"), 1);
+  EXPECT_EQ(r.failed, 1);
+  EXPECT_EQ(e.back(), J("\r終了しました。コピーに失敗したファイル: 1個"));
+  EXPECT_FALSE(fs::exists(TargetPath() / u8"t\U0001F600"));
+  EXPECT_EQ(ReadFile(TargetPath() / "n"), "no extension");
+
+  // With serial numbers every copy keeps its own bytes.
+  input_.naming.serial_style_index = 3;
+  input_.naming.serial_style_text = "001";
+  log_ = RecordingLog{};
+  r = Run();
+  EXPECT_EQ(r.failed, 1);
+  std::multiset<std::string> copied;
+  for (const auto& f : fs::directory_iterator(TargetPath())) copied.insert(ReadFile(f.path()));
+  EXPECT_EQ(copied, (std::multiset<std::string>{"cafe", "photo", "voiced", "no extension",
+                                                "wave dash", "tilde"}));
+}
+
+TEST_F(CopyRunTest, SourceDirectoryWithoutCp932FormIsShownApproximately) {
+  src_ = root_ / u8"\u7D75\u6587\u5B57\U0001F600";  // 絵文字😀
+  fs::create_directory(src_);
+  input_.source_directory = src_.string();
+  Write(src_ / "a.txt", "alpha", LocalTime(2000, 1, 5, 0, 0, 0));
+  app::CopyRunResult r = Run();
+  const std::string shown = root_.string() + "/" + J("絵文字") + "?";
+  EXPECT_EQ(log_.entries,
+            Join({Head(),
+                  {J("新しいフォルダの作成 "), "  " + shown + "/NewFolder", kSep},
+                  {J("ファイルコピーの開始"), J("  コピー元ディレクトリ: ") + shown,
+                   J("  コピー先ディレクトリ: ") + shown + "/NewFolder", kSep},
+                  {J("  対象ファイル数 1個"), "COPY_From: a.txt",
+                   J("     To  : 2000年01月05日001.txt"), J("\r正常に終了しました。")}}));
+  EXPECT_EQ(r.failed, 0);
+  EXPECT_EQ(ReadFile(src_ / "NewFolder" / u8"2000年01月05日001.txt"), "alpha");
 }
 
 }  // namespace

@@ -48,7 +48,9 @@ TEST_F(NamingTest, QuotesEverythingButTheTokens) {
       {"xyz", "\"xyz\""},  // no single y, a or z token
       {"", "\"\""},
       {"電ドテ都", "\"電ドテ都\""},  // second bytes d, h, e, s stay inside
-      {"a\"b", "\"a\"'\"'\"b\""},    // the user's double quote is a character
+      // The user's double quotes are copied and go on quoting.
+      {"a\"b", "\"a\"b\""},
+      {"yyyy\"年\"mm\"月\"dd\"日\"", "\"\"yyyy\"\"年\"\"mm\"\"月\"\"dd\"\"日\"\""},
   };
   for (const Case& c : cases)
     EXPECT_EQ(Utf8(app::QuoteDateFormat(Sjis(c.user_format))), c.quoted) << c.user_format;
@@ -99,8 +101,16 @@ TEST_F(NamingTest, ComposesTheNameOfEachFile) {
        "01-13001"},
       {"double-byte characters whole", [](auto& s) { s.date_format = Sjis("電ドテ都yy"); },
        "/work/a", 0, kJanuaryFifth, "電ドテ都00001"},
-      {"a double quote prints", [](auto& s) { s.date_format = "yy\"mm\""; }, "/work/a", 0,
-       kJanuaryFifth, "00\"01\"001"},
+      // The user's double quotes quote: around a token's letters they print
+      // them, around a double-byte character it stays whole.
+      {"quoted Japanese", [](auto& s) { s.date_format = Sjis("yyyy\"年\"mm\"月\"dd\"日\""); },
+       "/work/a.txt", 0, kJanuaryFifth, "2000年01月05日001.txt"},
+      {"quoted letters", [](auto& s) { s.date_format = "yy\"mm\""; }, "/work/a", 0, kJanuaryFifth,
+       "00mm001"},
+      {"quoted double-byte", [](auto& s) { s.date_format = Sjis("\"電\"yy"); }, "/work/a", 0,
+       kJanuaryFifth, "電00001"},
+      {"an unclosed quote runs to the end", [](auto& s) { s.date_format = "yy\"mm"; }, "/work/a", 0,
+       kJanuaryFifth, "00mm001"},
       {"the 1000th file", [](auto&) {}, "/work/a.txt", 999, kJanuaryFifth,
        "2000年01月05日1000.txt"},
       {"a number longer than its style is kept whole",

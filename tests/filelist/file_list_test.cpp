@@ -168,7 +168,7 @@ TEST_F(FileListTest, ClearObjectsKeepsNames) {
   EXPECT_EQ(list.Info(1), nullptr);
 }
 
-TEST_F(FileListTest, NamesWithoutCp932FormAreMarked) {
+TEST_F(FileListTest, NamesAreListedInCp932AndKeepTheirNamesOnDisk) {
   test_support::WriteFile(dir_ / "ok.txt", "o");
   test_support::WriteFile(dir_ / u8"e\U0001F600.txt", "e");
   TFileList list;
@@ -176,7 +176,20 @@ TEST_F(FileListTest, NamesWithoutCp932FormAreMarked) {
   list.SetDirectory(dir_.string());
   ASSERT_EQ(Names(list), (std::vector<std::string>{"e?.txt", "ok.txt"}));
   EXPECT_FALSE(list.Info(0)->NameHasCp932Form);
+  EXPECT_EQ(list.Info(0)->NativeName, reinterpret_cast<const char*>(u8"e\U0001F600.txt"));
   EXPECT_TRUE(list.Info(1)->NameHasCp932Form);
+  EXPECT_EQ(list.Info(1)->NativeName, "ok.txt");
+}
+
+TEST_F(FileListTest, MasksMatchNamesInTheDirectoryOnly) {
+  test_support::WriteFile(dir_ / "a.txt", "a");
+  test_support::WriteFile(dir_ / "README", "r");
+  fs::create_directory(dir_ / "sub");
+  test_support::WriteFile(dir_ / "sub" / "b.txt", "b");
+  TFileList list;
+  list.SetDirectory(dir_.string());
+  SetMasks(list, {"sub/*.txt", "../*", "*."});
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"README"}));
 }
 
 // Runs the event loop until `done` or `limit_ms` have passed.

@@ -14,6 +14,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 
 #include "platform/dos_date_time.h"
 #include "tests/support/files.h"
@@ -37,14 +38,22 @@ class TempDir : public ::testing::Test {
  protected:
   test_support::TempDir temp_{"pirukko-fs"};
   const fs::path dir_ = temp_.path();
-  // The CP932 form of a path under the fixture (the fixture's own path is ASCII).
-  std::string Cp(const std::string& name) const { return dir_.string() + "/" + name; }
+  // The native path of a CP932 name under the fixture (the fixture's own
+  // path is ASCII).
+  std::string Native(const std::string& cp932_name) const {
+    return dir_.string() + "/" + platform::ToNativePath(cp932_name).value_or("");
+  }
 };
 
 std::map<std::string, platform::TSearchRec> ByName(const std::vector<platform::TSearchRec>& recs) {
   std::map<std::string, platform::TSearchRec> out;
   for (const auto& r : recs) out[r.Name] = r;
   return out;
+}
+
+// UTF-8 text as the plain bytes the names on disk are.
+std::string U8(const char8_t* utf8) {
+  return reinterpret_cast<const char*>(utf8);
 }
 
 std::set<std::string> Names(const std::vector<platform::TSearchRec>& recs) {
@@ -69,7 +78,7 @@ TEST(PathRules, RootPlaysTheDriveRoot) {
 }
 
 TEST(PathRules, RootDirectoryIsSearchedWithoutDoubledSeparator) {
-  auto root = Names(platform::FindFiles(platform::JoinPath("/", "*.*"), platform::faDirectory));
+  auto root = Names(platform::FindFiles("/", "*.*", platform::faDirectory));
   EXPECT_TRUE(root.count("tmp"));
   EXPECT_FALSE(root.count("."));
   EXPECT_FALSE(root.count(".."));
@@ -104,6 +113,19 @@ TEST(Wildcards, AsUsersKnowThem) {
       {"a", "a.*", true},  // a final ".*" also takes a bare name
       {"a.txt", "", false},
       {"a.txt", "a.txt", true},
+      // A final "." takes names without an extension only.
+      {"README", "*.", true},
+      {"\x95\x5C", "*.", true},
+      {"a.txt", "*.", false},
+      {"a.", "*.", true},  // a name that really ends in a dot has none either
+      {"abc", "a*.", true},
+      {"abc", "b*.", false},
+      {"abc", "abc.", true},
+      {".", ".", true},
+      // Masks match names, never paths into another folder.
+      {"a.txt", "sub/*.txt", false},
+      {"a.txt", "../*", false},
+      {"a.txt", "/*", false},
   };
   for (const auto& c : cases)
     EXPECT_EQ(platform::MatchesMask(c.name, c.mask), c.match) << c.name << " ~ " << c.mask;
@@ -121,7 +143,7 @@ TEST_F(TempDir, SearchReportsAttributeKinds) {
   fs::create_symlink(dir_ / "gone", dir_ / "dangling");
   SetMTime(dir_ / "a.txt", LocalTime(2000, 1, 5, 10, 20, 31));
 
-  auto all = ByName(platform::FindFiles(Cp("*.*"), platform::faAnyFile));
+  auto all = ByName(platform::FindFiles(dir_.string(), "*.*", platform::faAnyFile));
   ASSERT_EQ(all.size(), 8u);
   using namespace platform;
   EXPECT_EQ(all["a.txt"].Attr, faArchive);
@@ -138,38 +160,71 @@ TEST_F(TempDir, SearchReportsAttributeKinds) {
   EXPECT_EQ(all["dangling"].Attr & faSysFile, faSysFile);
 
   // Kinds that the attribute mask does not hold are left out.
-  EXPECT_EQ(Names(platform::FindFiles(Cp("*.*"), 0)),
+  EXPECT_EQ(Names(platform::FindFiles(dir_.string(), "*.*", 0)),
             (std::set<std::string>{"a.txt", "ro.txt", "link.txt"}));
-  EXPECT_EQ(Names(platform::FindFiles(Cp("*"), faDirectory)),
+  EXPECT_EQ(Names(platform::FindFiles(dir_.string(), "*", faDirectory)),
             (std::set<std::string>{"a.txt", "ro.txt", "link.txt", "sub", "linkdir"}));
-  EXPECT_EQ(Names(platform::FindFiles(Cp("*"), faHidden)),
+  EXPECT_EQ(Names(platform::FindFiles(dir_.string(), "*", faHidden)),
             (std::set<std::string>{"a.txt", "ro.txt", "link.txt", ".hidden"}));
-  EXPECT_EQ(Names(platform::FindFiles(Cp("*.TXT"), 0)),
+  EXPECT_EQ(Names(platform::FindFiles(dir_.string(), "*.TXT", 0)),
             (std::set<std::string>{"a.txt", "ro.txt", "link.txt"}));
-  EXPECT_TRUE(platform::FindFiles(Cp(""), faAnyFile).empty());
-  EXPECT_TRUE(platform::FindFiles(Cp("missing/*.*"), faAnyFile).empty());
-  EXPECT_TRUE(platform::FindFiles(Cp("\x81"), faAnyFile).empty());  // not CP932
+  EXPECT_TRUE(platform::FindFiles(dir_.string(), "", faAnyFile).empty());
+  EXPECT_TRUE(platform::FindFiles(dir_.string(), "missing/*.*", faAnyFile).empty());
+  EXPECT_TRUE(platform::FindFiles(dir_.string(), "\x81", faAnyFile).empty());  // not CP932
 }
 
-TEST_F(TempDir, NamesWithoutCp932FormAreMarked) {
+TEST_F(TempDir, NamesAreShownInCp932AndReachedByTheirOwnBytes) {
   WriteFile(dir_ / u8"\u65E5\u672C.txt", "ok");    // 日本.txt converts both ways
   WriteFile(dir_ / u8"smile\U0001F600.txt", "e");  // no CP932 form at all
   WriteFile(dir_ / u8"a\u301C.txt", "w");          // wave dash: CP932 would name a～.txt
   WriteFile(dir_ / u8"a\uFF5E.txt", "f");          // the file a～.txt itself
   WriteFile(dir_ / "raw\xFF.txt", "r");            // not UTF-8
-  auto recs = platform::FindFiles(Cp("*.txt"), 0);
-  ASSERT_EQ(recs.size(), 5u);
-  std::multiset<std::pair<std::string, bool>> got;
-  for (const auto& r : recs) got.insert({r.Name, r.NameHasCp932Form});
-  EXPECT_EQ(got, (std::multiset<std::pair<std::string, bool>>{
-                     {"\x93\xFA\x96\x7B.txt", true},
-                     {"smile?.txt", false},
-                     {"a\x81\x60.txt", false},
-                     {"a\x81\x60.txt", true},
-                     {"raw?.txt", false},
+  WriteFile(dir_ / u8"\u304B\u3099.txt", "d");     // か + a separate voiced mark: が.txt
+  WriteFile(dir_ / u8"cafe\u0301.txt", "c");       // café.txt with a separate accent
+  auto recs = platform::FindFiles(dir_.string(), "*.txt", 0);
+  ASSERT_EQ(recs.size(), 7u);
+  std::multiset<std::tuple<std::string, bool, std::string>> got;
+  for (const auto& r : recs) {
+    got.insert({r.Name, r.NameHasCp932Form, r.NativeName});
+    // Whatever its CP932 form, the name on disk reaches the entry.
+    EXPECT_TRUE(platform::FileAge(dir_.string() + "/" + r.NativeName)) << r.NativeName;
+  }
+  EXPECT_EQ(got, (std::multiset<std::tuple<std::string, bool, std::string>>{
+                     {"\x93\xFA\x96\x7B.txt", true, U8(u8"\u65E5\u672C.txt")},
+                     {"smile?.txt", false, U8(u8"smile\U0001F600.txt")},
+                     {"a\x81\x60.txt", false, U8(u8"a\u301C.txt")},
+                     {"a\x81\x60.txt", true, U8(u8"a\uFF5E.txt")},
+                     {"raw?.txt", false, "raw\xFF.txt"},
+                     {"\x82\xAA.txt", true, U8(u8"\u304B\u3099.txt")},
+                     {"caf?.txt", false, U8(u8"cafe\u0301.txt")},
                  }));
-  EXPECT_EQ(platform::FromNativeName("a\xEF\xBD\x9E"), std::string("a\x81\x60"));
-  EXPECT_FALSE(platform::FromNativeName("a\xE3\x80\x9C"));
+
+  // Masks compare in normal form C too: "が*" finds the name written apart.
+  EXPECT_EQ(Names(platform::FindFiles(dir_.string(), "\x82\xAA*", 0)),
+            (std::set<std::string>{"\x82\xAA.txt"}));
+}
+
+TEST(NamesOnDisk, ExactAndShownForms) {
+  struct Case {
+    std::string native;
+    std::optional<std::string> exact;
+    std::string shown;
+  } cases[] = {
+      {"a.txt", "a.txt", "a.txt"},
+      {U8(u8"a\uFF5E"), "a\x81\x60", "a\x81\x60"},
+      {U8(u8"a\u301C"), std::nullopt, "a\x81\x60"},    // shown like a～, but not that name
+      {U8(u8"\u30AB\u3099"), "\x83\x4B", "\x83\x4B"},  // カ + voiced mark is ガ
+      {U8(u8"caf\u00E9"), std::nullopt, "caf?"},
+      {U8(u8"\u7D75\u6587\u5B57\U0001F600"), std::nullopt, "\x8A\x47\x95\xB6\x8E\x9A?"},
+      {"/home/x/\xFF", std::nullopt, "/home/x/?"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.native);
+    EXPECT_EQ(platform::FromNativeName(c.native), c.exact);
+    const platform::TShownName shown = platform::ShowNativeName(c.native);
+    EXPECT_EQ(shown.Text, c.shown);
+    EXPECT_EQ(shown.Exact, c.exact.has_value());
+  }
 }
 
 TEST(DosDateTime, RangeAndResolution) {
@@ -204,7 +259,7 @@ TEST_F(TempDir, FileAgeKeepsTheDosRange) {
   for (const auto& c : cases) {
     WriteFile(dir_ / "f", "x");
     SetMTime(dir_ / "f", c.mtime);
-    auto age = platform::FileAge(Cp("f"));
+    auto age = platform::FileAge(Native("f"));
     if (!c.age) {
       EXPECT_FALSE(age) << c.mtime;
       continue;
@@ -212,37 +267,37 @@ TEST_F(TempDir, FileAgeKeepsTheDosRange) {
     ASSERT_TRUE(age) << c.mtime;
     EXPECT_EQ(platform::DosDateTimeToDateTime(*age), c.age);
   }
-  EXPECT_FALSE(platform::FileAge(Cp("missing")));
+  EXPECT_FALSE(platform::FileAge(Native("missing")));
   fs::create_directory(dir_ / "d");
-  EXPECT_FALSE(platform::FileAge(Cp("d")));
+  EXPECT_FALSE(platform::FileAge(Native("d")));
 }
 
 TEST_F(TempDir, DirectoryServices) {
-  EXPECT_TRUE(platform::CreateDir(Cp("\x95\x5C")));  // 表
+  EXPECT_TRUE(platform::CreateDir(Native("\x95\x5C")));  // 表
   EXPECT_TRUE(fs::is_directory(dir_ / u8"\u8868"));
-  EXPECT_TRUE(platform::DirectoryExists(Cp("\x95\x5C")));
-  EXPECT_FALSE(platform::CreateDir(Cp("\x95\x5C")));
+  EXPECT_TRUE(platform::DirectoryExists(Native("\x95\x5C")));
+  EXPECT_FALSE(platform::CreateDir(Native("\x95\x5C")));
   WriteFile(dir_ / u8"\u8868" / "f", "x");
-  EXPECT_FALSE(platform::RemoveDir(Cp("\x95\x5C")));   // not empty
-  EXPECT_FALSE(platform::DeleteFile(Cp("\x95\x5C")));  // a directory is no file
-  EXPECT_TRUE(platform::DeleteFile(Cp("\x95\x5C/f")));
-  EXPECT_TRUE(platform::RemoveDir(Cp("\x95\x5C")));
-  EXPECT_FALSE(platform::DirectoryExists(Cp("\x95\x5C")));
-  EXPECT_FALSE(platform::CreateDir(Cp("\x81")));  // no name on disk
+  EXPECT_FALSE(platform::RemoveDir(Native("\x95\x5C")));   // not empty
+  EXPECT_FALSE(platform::DeleteFile(Native("\x95\x5C")));  // a directory is no file
+  EXPECT_TRUE(platform::DeleteFile(Native("\x95\x5C/f")));
+  EXPECT_TRUE(platform::RemoveDir(Native("\x95\x5C")));
+  EXPECT_FALSE(platform::DirectoryExists(Native("\x95\x5C")));
+  EXPECT_FALSE(platform::CreateDir(""));
   EXPECT_FALSE(platform::CreateDir(std::string("a\0b", 3)));
 
   // A link to a directory: seen as a directory, never followed by removal.
   fs::create_directory(dir_ / "real");
   WriteFile(dir_ / "real" / "keep", "k");
   fs::create_directory_symlink(dir_ / "real", dir_ / "link");
-  EXPECT_TRUE(platform::DirectoryExists(Cp("link")));
-  EXPECT_TRUE(platform::IsSymbolicLink(Cp("link")));
-  EXPECT_FALSE(platform::IsSymbolicLink(Cp("real")));
-  EXPECT_FALSE(platform::RemoveDir(Cp("link")));
-  EXPECT_TRUE(platform::DeleteFile(Cp("link")));
+  EXPECT_TRUE(platform::DirectoryExists(Native("link")));
+  EXPECT_TRUE(platform::IsSymbolicLink(Native("link")));
+  EXPECT_FALSE(platform::IsSymbolicLink(Native("real")));
+  EXPECT_FALSE(platform::RemoveDir(Native("link")));
+  EXPECT_TRUE(platform::DeleteFile(Native("link")));
   EXPECT_EQ(ReadFile(dir_ / "real" / "keep"), "k");
-  EXPECT_TRUE(platform::FileExists(Cp("real/keep")));
-  EXPECT_FALSE(platform::FileExists(Cp("real")));
+  EXPECT_TRUE(platform::FileExists(Native("real/keep")));
+  EXPECT_FALSE(platform::FileExists(Native("real")));
 }
 
 TEST_F(TempDir, CopyOverwritesAndKeepsTimeAndPermissions) {
@@ -253,7 +308,7 @@ TEST_F(TempDir, CopyOverwritesAndKeepsTimeAndPermissions) {
   SetMTime(dir_ / "src.bin", LocalTime(2001, 2, 3, 4, 5, 6));
   WriteFile(dir_ / "old.bin", std::string(5 * 1024 * 1024, 'x'));  // longer than the source
 
-  ASSERT_TRUE(platform::CopyFileOverwriting(Cp("src.bin"), Cp("old.bin")));
+  ASSERT_TRUE(platform::CopyFileOverwriting(Native("src.bin"), Native("old.bin")));
   EXPECT_EQ(ReadFile(dir_ / "old.bin"), data);
   struct stat st;
   ASSERT_EQ(stat((dir_ / "old.bin").c_str(), &st), 0);
@@ -262,11 +317,11 @@ TEST_F(TempDir, CopyOverwritesAndKeepsTimeAndPermissions) {
 
   WriteFile(dir_ / "empty", "");
   chmod((dir_ / "empty").c_str(), 0444);
-  ASSERT_TRUE(platform::CopyFileOverwriting(Cp("empty"), Cp("\x93\xFA\x96\x7B")));
+  ASSERT_TRUE(platform::CopyFileOverwriting(Native("empty"), Native("\x93\xFA\x96\x7B")));
   EXPECT_EQ(ReadFile(dir_ / u8"\u65E5\u672C"), "");
   ASSERT_EQ(stat((dir_ / u8"\u65E5\u672C").c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 07777, 0444u);
-  EXPECT_EQ(Names(platform::FindFiles(Cp("*"), platform::faAnyFile)),
+  EXPECT_EQ(Names(platform::FindFiles(dir_.string(), "*", platform::faAnyFile)),
             (std::set<std::string>{"src.bin", "old.bin", "empty", "\x93\xFA\x96\x7B"}));
 }
 
@@ -274,12 +329,12 @@ TEST_F(TempDir, FailedCopyLeavesTargetAsItWas) {
   WriteFile(dir_ / "src", std::string(2 * 1024 * 1024, 's'));
   WriteFile(dir_ / "target", "old");
   fs::create_directory(dir_ / "adir");
-  EXPECT_FALSE(platform::CopyFileOverwriting(Cp("missing"), Cp("target")));
-  EXPECT_FALSE(platform::CopyFileOverwriting(Cp("src"), Cp("adir")));
-  EXPECT_FALSE(platform::CopyFileOverwriting(Cp("src"), Cp("no/such/dir/x")));
-  EXPECT_FALSE(platform::CopyFileOverwriting(Cp("adir"), Cp("target")));
-  EXPECT_FALSE(platform::CopyFileOverwriting(Cp("src"), Cp("")));
-  EXPECT_FALSE(platform::CopyFileOverwriting(Cp("src"), Cp("\x81")));
+  EXPECT_FALSE(platform::CopyFileOverwriting(Native("missing"), Native("target")));
+  EXPECT_FALSE(platform::CopyFileOverwriting(Native("src"), Native("adir")));
+  EXPECT_FALSE(platform::CopyFileOverwriting(Native("src"), Native("no/such/dir/x")));
+  EXPECT_FALSE(platform::CopyFileOverwriting(Native("adir"), Native("target")));
+  EXPECT_FALSE(platform::CopyFileOverwriting(Native("src"), Native("")));
+  EXPECT_FALSE(platform::CopyFileOverwriting(Native("src"), Native("") + std::string("a\0b", 3)));
 
   // Running out of room half-way: the file-size limit stands in for a full disk.
   struct rlimit old_limit;
@@ -288,14 +343,14 @@ TEST_F(TempDir, FailedCopyLeavesTargetAsItWas) {
   struct rlimit small = old_limit;
   small.rlim_cur = 1024 * 1024;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  bool copied = platform::CopyFileOverwriting(Cp("src"), Cp("target"));
+  bool copied = platform::CopyFileOverwriting(Native("src"), Native("target"));
   setrlimit(RLIMIT_FSIZE, &old_limit);
   std::signal(SIGXFSZ, old_handler);
   EXPECT_FALSE(copied);
 
   EXPECT_EQ(ReadFile(dir_ / "target"), "old");
   EXPECT_TRUE(fs::is_empty(dir_ / "adir"));
-  EXPECT_EQ(Names(platform::FindFiles(Cp("*"), platform::faAnyFile)),
+  EXPECT_EQ(Names(platform::FindFiles(dir_.string(), "*", platform::faAnyFile)),
             (std::set<std::string>{"src", "target", "adir"}));
 }
 

@@ -1,11 +1,14 @@
 // Choosing the directory: the tree list of ancestors and sub-directories,
 // opening entries, the drive list, and names without a CP932 form.
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QTest>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "app/window/directory_list_box.h"
 #include "app/window/drive_combo_box.h"
@@ -102,26 +105,41 @@ TEST_F(DirectoryChoice, DriveListHasTheRootFirstAndMovesTheDirectoryList) {
   }
 }
 
-TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameCannotBeChosen) {
-  // "한국" has no CP932 form; "w〜" (U+301C) has one only by way of "w～"
-  // (U+FF5E), another directory's name, so it must not be chosen either.
-  for (const QString name : {QStringLiteral("한국"), QStringLiteral("w\u301C")}) {
-    SCOPED_TRACE(name.toStdString());
-    ASSERT_TRUE(QDir(root_).mkdir(name));
+TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameAreChosenAndShownApproximately) {
+  // "café" and "絵文字😀" have no CP932 form; "w〜" (U+301C) shows like
+  // "w～" (U+FF5E), another directory's name.
+  struct Case {
+    QString name;
+    QString shown;
+  } cases[] = {
+      {QStringLiteral(u"caf\u00E9"), QStringLiteral("caf?")},
+      {QStringLiteral(u"\u7D75\u6587\u5B57\U0001F600"), QStringLiteral(u"\u7D75\u6587\u5B57?")},
+      {QStringLiteral(u"w\u301C"), QStringLiteral(u"w\uFF5E")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name.toStdString());
+    ASSERT_TRUE(QDir(root_).mkdir(c.name));
     FormUnderTest t(root_);
     auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
+    auto* label = t.Find<QLabel>("Label2");
     QTreeWidgetItem* entry = nullptr;
     for (int i = 0; i < list->currentItem()->childCount(); ++i) {
-      if (list->currentItem()->child(i)->text(0) == name) entry = list->currentItem()->child(i);
+      if (list->currentItem()->child(i)->text(0) == c.name) entry = list->currentItem()->child(i);
     }
     ASSERT_NE(entry, nullptr);
-    EXPECT_FALSE(entry->flags() & Qt::ItemIsEnabled);
-    EXPECT_FALSE(list->SetDirectory(root_ + "/" + name));
-    EXPECT_EQ(list->Directory(), root_);
+    EXPECT_TRUE(entry->flags() & Qt::ItemIsEnabled);
+    EXPECT_FALSE(entry->toolTip(0).isEmpty());
+    EXPECT_TRUE(label->toolTip().isEmpty());
 
-    // Started inside one, the list opens at the nearest directory it can.
-    FormUnderTest inside(root_ + "/" + name);
-    EXPECT_EQ(inside.form->SelectedDirectory(), root_);
+    ASSERT_TRUE(list->SetDirectory(root_ + "/" + c.name));
+    EXPECT_EQ(list->Directory(), root_ + "/" + c.name);
+    EXPECT_EQ(label->text(), root_ + "/" + c.shown);
+    EXPECT_FALSE(label->toolTip().isEmpty());
+    EXPECT_EQ(t.form->SelectedDirectoryOnDisk(), (root_ + "/" + c.name).toStdString());
+
+    // Started inside one, the list opens it, not its parent.
+    FormUnderTest inside(root_ + "/" + c.name);
+    EXPECT_EQ(inside.form->SelectedDirectory(), root_ + "/" + c.name);
   }
 
   // The full-width tilde itself is a CP932 name like any other.
@@ -130,6 +148,32 @@ TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameCannotBeChosen) {
   EXPECT_TRUE(t.Find<DirectoryListBox>("DirectoryListBox1")->SetDirectory(root_ + "/w\uFF5E"));
   EXPECT_EQ(t.form->SelectedDirectoryCp932(),
             *platform::Utf8ToCp932((root_ + "/w\uFF5E").toStdString()));
+  EXPECT_TRUE(t.Find<QLabel>("Label2")->toolTip().isEmpty());
+}
+
+TEST_F(DirectoryChoice, RunAndFileListGoWhereAnApproximatelyShownFolderIs) {
+  const QString chosen = root_ + QStringLiteral(u"/caf\u00E9");
+  ASSERT_TRUE(QDir().mkpath(chosen));
+  QFile photo(chosen + QStringLiteral(u"/\u5199\u771F\U0001F600.jpg"));  // 写真😀.jpg
+  ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
+  photo.write("photo");
+  photo.close();
+  FormUnderTest t(chosen);
+  const std::string shown = root_.toStdString() + "/caf?";
+
+  MessageBoxAnswerer answerer(QMessageBox::No);
+  t.form->Button6Click();
+  const std::vector<std::string> listed = t.info->LinesUtf8();
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "  ディレクトリ: " + shown), listed.end());
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "写真?.jpg"), listed.end());
+  EXPECT_EQ(listed.back(), "  対象ファイル数: 1個");
+
+  t.form->Button2Click();
+  const std::vector<std::string> log = t.info->LinesUtf8();
+  EXPECT_NE(std::find(log.begin(), log.end(), "  コピー元ディレクトリ: " + shown), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "COPY_From: 写真?.jpg"), log.end());
+  EXPECT_EQ(log.back(), "\r正常に終了しました。");
+  EXPECT_EQ(QDir(chosen + "/NewFolder").entryList(QDir::Files).size(), 1);
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/window/info_texts.h"
 #include "platform/cp932.h"
 #include "tests/app/window/window_test_support.h"
+#include "tests/support/files.h"
 
 namespace app::test {
 namespace {
@@ -25,7 +27,34 @@ TEST(HelpFile, BuildPutsItNextToTheProgramAndTheHelpCommandShowsIt) {
   for (const char* topic : {"マスク", "日付表示文字", "yyyy", "連番", "情報ウインドウ", "実行"}) {
     EXPECT_NE(all.find(topic), std::string::npos) << topic;
   }
+  // It is a guide to this program on Linux: ":" is a plain character in a
+  // name, and names without a Shift-JIS form are copied.
+  EXPECT_NE(all.find("「:」はそのまま使えます"), std::string::npos);
+  EXPECT_EQ(all.find("「/」や「:」はファイル名に使えない"), std::string::npos);
+  EXPECT_NE(all.find("Shift-JIS で表せない文字を含む名前"), std::string::npos);
   EXPECT_EQ(answerer.seen().size(), 1u);
+}
+
+TEST(HelpFile, NextToTheProgramFirstThenTheInstallationsDataFolder) {
+  test_support::TempDir root("help-place");
+  const std::filesystem::path bin = root.path() / "usr" / "bin";
+  const std::filesystem::path data = root.path() / "usr" / "share" / "pirukko";
+  std::filesystem::create_directories(bin);
+  std::filesystem::create_directories(data);
+  const QString program = QString::fromStdString((bin / "varnek").string());
+  const QString beside = QString::fromStdString((bin / "varnek.txt").string());
+  const QString installed = QString::fromStdString((data / "varnek.txt").string());
+
+  // Neither there: the place beside the program is the one named as missing.
+  EXPECT_EQ(HelpFilePath(program), beside);
+  test_support::WriteFile(data / "varnek.txt", "installed");
+  EXPECT_EQ(HelpFilePath(program), installed);
+  test_support::WriteFile(bin / "varnek.txt", "beside");
+  EXPECT_EQ(HelpFilePath(program), beside);
+  // A folder of that name is no help file.
+  std::filesystem::remove(bin / "varnek.txt");
+  std::filesystem::create_directory(bin / "varnek.txt");
+  EXPECT_EQ(HelpFilePath(program), installed);
 }
 
 TEST(HelpFile, ShiftJisWithCrLfLineEnds) {

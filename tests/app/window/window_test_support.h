@@ -23,6 +23,7 @@
 #include "app/window/cp932_text.h"
 #include "app/window/desktop_hand_off.h"
 #include "app/window/info_window.h"
+#include "app/window/layout_look.h"
 #include "app/window/qt_translations.h"
 #include "app/window/varnek_form.h"
 #include "platform/user_locale.h"
@@ -50,6 +51,7 @@ inline QApplication& TestApplication() {
   static QApplication* application = [] {
     auto* created = new QApplication(argc, argv);
     InstallQtTranslations(*created);
+    UseLayoutLook();
     platform::SetUserLocale("ja_JP");
     return created;
   }();

@@ -188,9 +188,25 @@ TEST(Parser, AddressRules) {
       {"at sign first is no address",
        "@a.b",
        {{tkSymbol, "@"}, {tkAnkWord, "a"}, {tkSymbol, "."}, {tkAnkWord, "b"}}},
-      {"mail ends at a plus or a colon",
-       "a+b@c.d",
-       {{tkAnkWord, "a"}, {tkSymbol, "+"}, {tkMail, "b@c.d"}}},
+      {"a plus sign in the name before the at sign",
+       "user+tag@example.com",
+       {{tkMail, "user+tag@example.com"}}},
+      {"a plus sign never starts an address", "+a@b.c", {{tkSymbol, "+"}, {tkMail, "a@b.c"}}},
+      {"a plus sign after the at sign ends the address",
+       "a@b.c+d@e.f",
+       {{tkMail, "a@b.c"}, {tkSymbol, "+"}, {tkMail, "d@e.f"}}},
+      {"a plus sign in a failed run leaves the name after the at sign",
+       "a@b+c@d.e",
+       {{tkAnkWord, "a"}, {tkSymbol, "@"}, {tkMail, "b+c@d.e"}}},
+      {"mail ends at a colon", "a:b@c.d", {{tkAnkWord, "a"}, {tkSymbol, ":"}, {tkMail, "b@c.d"}}},
+      {"a plus sign without an address",
+       "1+2 a+b",
+       {{tkInteger, "1"},
+        {tkSymbol, "+"},
+        {tkInteger, "2"},
+        {tkAnkWord, "a"},
+        {tkSymbol, "+"},
+        {tkAnkWord, "b"}}},
       {"a failed address before a real one",
        "a.b x@y z@w.v",
        {{tkAnkWord, "a"},
@@ -239,7 +255,7 @@ TEST(Parser, AddressByteSets) {
   // Each byte from 0x21 to 0x7E between "a" and "@b.c": the address holds it
   // exactly when the byte is one an address may hold.
   const std::string mail_chars =
-      "!$%&*,-./0123456789;=?@ABCDEFGHIJKLMNOPQRSTUVWXYZ^_abcdefghijklmnopqrstuvwxyz~";
+      "!$%&*+,-./0123456789;=?@ABCDEFGHIJKLMNOPQRSTUVWXYZ^_abcdefghijklmnopqrstuvwxyz~";
   const std::string url_chars =
       "#%&+-./0123456789:=?ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz~";
   Owner mail;

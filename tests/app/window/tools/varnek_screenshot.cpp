@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "app/window/desktop_hand_off.h"
+#include "app/window/layout_look.h"
 #include "app/window/program_info_window.h"
 #include "app/window/qt_translations.h"
 #include "app/window/varnek_form.h"
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   app::InstallQtTranslations(application);
+  app::UseLayoutLook();
   QTemporaryDir folder;
   QDir dir(folder.path() + QStringLiteral("/photos"));
   if (argc == 3) {

@@ -1,0 +1,259 @@
+#include "app/cli/command_line.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <string_view>
+
+#include "platform/cp932.h"
+
+namespace app::cli {
+namespace {
+
+constexpr std::string_view kRun = "--run";
+constexpr std::string_view kPreview = "--preview";
+constexpr std::string_view kHelp = "--help";
+constexpr std::string_view kShortHelp = "-h";
+constexpr std::string_view kVersion = "--version";
+
+// The run's options; each takes a value.
+constexpr std::array<std::string_view, 9> kValueOptions = {"--mask",   "--folder", "--prefix",
+                                                           "--format", "--date",   "--serial",
+                                                           "--start",  "--ext",    "--case"};
+
+// The serial styles as typed; their positions are the window's list indexes.
+constexpr std::array<std::string_view, 6> kSerialStyles = {"none", "1",    "01",
+                                                           "001",  "0001", "00001"};
+
+constexpr int kSerialStartMax = 99999999;  // SpinEdit1's range
+
+bool IsValueOption(std::string_view name) {
+  return std::find(kValueOptions.begin(), kValueOptions.end(), name) != kValueOptions.end();
+}
+
+// The option's name, without "=value".
+std::string_view OptionName(std::string_view arg) {
+  return arg.substr(0, arg.find('='));
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+bool IsLeapYear(int year) {
+  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month) {
+  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// Digits only, the whole text, within [0, max].
+std::optional<int> ParseNumber(std::string_view text, int digits_min, int digits_max, int max) {
+  if (text.size() < static_cast<std::size_t>(digits_min) ||
+      text.size() > static_cast<std::size_t>(digits_max) ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    return std::nullopt;
+  }
+  int value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  if (value > max) return std::nullopt;
+  return value;
+}
+
+// YYYY-MM-DD, a day that exists (years 1 to 9999).
+std::optional<platform::DateTime> ParseDay(std::string_view text) {
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+  const auto year = ParseNumber(text.substr(0, 4), 4, 4, 9999);
+  const auto month = ParseNumber(text.substr(5, 2), 2, 2, 12);
+  const auto day = ParseNumber(text.substr(8, 2), 2, 2, 31);
+  if (!year || !month || !day || *year < 1 || *month < 1 || *day < 1 ||
+      *day > DaysInMonth(*year, *month)) {
+    return std::nullopt;
+  }
+  platform::DateTime date;
+  date.year = *year;
+  date.month = *month;
+  date.day = *day;
+  return date;
+}
+
+// --help or --version among the options (not as an option's value), which
+// then wins over everything else, mistakes included.
+std::optional<Mode> AskedForHelpOrVersion(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--") break;
+    if (arg == kHelp || arg == kShortHelp) return Mode::kHelp;
+    if (arg == kVersion) return Mode::kVersion;
+    if (IsValueOption(arg)) ++i;  // its value follows
+  }
+  return std::nullopt;
+}
+
+class Parser {
+ public:
+  ParseResult Parse(const std::vector<std::string>& args) {
+    if (const std::optional<Mode> mode = AskedForHelpOrVersion(args)) return Succeed(*mode);
+    std::vector<std::string> positional;
+    std::string first_run_option;
+    bool options_ended = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      const std::string& arg = args[i];
+      if (options_ended || arg.size() < 2 || arg[0] != '-') {
+        positional.push_back(arg);
+        continue;
+      }
+      if (arg == "--") {
+        options_ended = true;
+        continue;
+      }
+      if (arg == kRun || arg == kPreview) {
+        const Mode mode = arg == kRun ? Mode::kRun : Mode::kPreview;
+        if (line_.mode != Mode::kWindow && line_.mode != mode) {
+          return Fail("--run と --preview は一緒に指定できません。");
+        }
+        line_.mode = mode;
+        continue;
+      }
+      const std::string_view name = OptionName(arg);
+      if (!IsValueOption(name)) return Fail("不明なオプションです: " + arg);
+      std::string value;
+      if (name.size() < arg.size()) {
+        value = arg.substr(name.size() + 1);
+      } else if (i + 1 < args.size()) {
+        value = args[++i];
+      } else {
+        return Fail(std::string(name) + " には値が必要です。");
+      }
+      if (first_run_option.empty()) first_run_option = name;
+      if (!TakeValue(name, value)) return Fail(error_);
+    }
+
+    if (line_.mode == Mode::kWindow) {
+      if (!first_run_option.empty()) {
+        return Fail(first_run_option + " は --run か --preview と一緒に指定してください。");
+      }
+    } else if (positional.empty()) {
+      return Fail("コピー元のディレクトリを指定してください。");
+    }
+    if (positional.size() > 1) {
+      std::string all;
+      for (const std::string& p : positional) all += (all.empty() ? "" : " ") + Quoted(p);
+      return Fail("ディレクトリは一つだけ指定してください: " + all);
+    }
+    if (!positional.empty()) line_.directory = positional.front();
+    return Succeed(line_.mode);
+  }
+
+ private:
+  ParseResult Fail(std::string error) { return {std::nullopt, std::move(error)}; }
+
+  ParseResult Succeed(Mode mode) {
+    line_.mode = mode;
+    return {std::move(line_), std::string()};
+  }
+
+  bool Refuse(std::string_view name, std::string_view value, std::string_view allowed) {
+    error_ = std::string(name) + " の値が不正です: " + Quoted(value) + "（" + std::string(allowed) +
+             "）";
+    return false;
+  }
+
+  // The CP932 form the window's control would hold.
+  bool Cp932Text(std::string_view name, std::string_view value, std::string& to) {
+    std::optional<std::string> cp932 = platform::Utf8ToCp932(value);
+    if (!cp932) {
+      error_ = std::string(name) + " の値に Shift-JIS で表せない文字があります: " + Quoted(value);
+      return false;
+    }
+    to = std::move(*cp932);
+    return true;
+  }
+
+  bool TakeValue(std::string_view name, const std::string& value) {
+    NamingSettings& naming = line_.naming;
+    if (name == "--mask") {
+      std::string mask;
+      if (!Cp932Text(name, value, mask)) return false;
+      if (!masks_given_) line_.masks.clear();
+      masks_given_ = true;
+      line_.masks.push_back(std::move(mask));
+      return true;
+    }
+    if (name == "--folder") return Cp932Text(name, value, line_.folder_name);
+    if (name == "--prefix") return Cp932Text(name, value, naming.leading_text);
+    if (name == "--format") return Cp932Text(name, value, naming.date_format);
+    if (name == "--ext") {
+      naming.change_extension = true;
+      return Cp932Text(name, value, naming.new_extension);
+    }
+    if (name == "--date") {
+      if (value == "mtime") {
+        line_.date_source = DateSource::kModified;
+      } else if (value == "exif") {
+        line_.date_source = DateSource::kCaptureDate;
+      } else if (const std::optional<platform::DateTime> day = ParseDay(value)) {
+        // Picking a day in the window keeps the picker's time of day.
+        line_.date_source = DateSource::kPicked;
+        naming.picked_date.year = day->year;
+        naming.picked_date.month = day->month;
+        naming.picked_date.day = day->day;
+      } else {
+        return Refuse(name, value, "mtime、exif か YYYY-MM-DD の形の日付");
+      }
+      naming.use_picked_date = line_.date_source == DateSource::kPicked;
+      return true;
+    }
+    if (name == "--serial") {
+      const auto style = std::find(kSerialStyles.begin(), kSerialStyles.end(), value);
+      if (style == kSerialStyles.end()) {
+        return Refuse(name, value, "none、1、01、001、0001、00001 のどれか");
+      }
+      naming.serial_style_index = static_cast<int>(style - kSerialStyles.begin());
+      naming.serial_style_text = std::string(kSerialStyleItems[naming.serial_style_index]);
+      return true;
+    }
+    if (name == "--start") {
+      const std::optional<int> start = ParseNumber(value, 1, 8, kSerialStartMax);
+      if (!start) return Refuse(name, value, "0 から 99999999 までの整数");
+      naming.serial_start = *start;
+      return true;
+    }
+    // --case
+    if (value == "none") {
+      naming.letter_case = 0;
+    } else if (value == "lower") {
+      naming.letter_case = 1;
+    } else if (value == "upper") {
+      naming.letter_case = 2;
+    } else {
+      return Refuse(name, value, "lower か upper");
+    }
+    return true;
+  }
+
+  CommandLine line_;
+  bool masks_given_ = false;
+  std::string error_;
+};
+
+}  // namespace
+
+bool AsksForCommandLine(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (arg == "--") return false;
+    if (arg == kRun || arg == kPreview || arg == kHelp || arg == kShortHelp || arg == kVersion ||
+        IsValueOption(OptionName(arg))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+ParseResult ParseCommandLine(const std::vector<std::string>& args) {
+  return Parser().Parse(args);
+}
+
+}  // namespace app::cli

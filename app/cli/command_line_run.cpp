@@ -1,0 +1,148 @@
+#include "app/cli/command_line_run.h"
+
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "app/cli/command_line.h"
+#include "app/cli/console_log.h"
+#include "app/core/copy_run.h"
+#include "app/core/naming.h"
+#include "app/core/version.h"
+#include "filelist/file_list.h"
+#include "platform/cp932.h"
+#include "platform/file_system.h"
+#include "platform/program_data.h"
+
+namespace app::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kProgram = "varnek";
+
+// The file system's bytes of a path, shown as well as they can be.
+std::string Shown(const std::string& native) {
+  return platform::Cp932ToUtf8Lossy(platform::ShowNativeName(native).Text);
+}
+
+// The directory made absolute and cleaned, as the window's directory list
+// keeps it: no "." or "..", no separator at the end except for the root.
+std::string AbsoluteDirectory(const std::string& given) {
+  std::error_code error;
+  fs::path path = fs::absolute(fs::path(given), error);
+  if (error) path = given;
+  std::string cleaned = path.lexically_normal().string();
+  while (cleaned.size() > 1 && cleaned.back() == '/') cleaned.pop_back();
+  return cleaned;
+}
+
+struct SourceDirectory {
+  std::string native;  // what the engine takes: the file system's own bytes
+  std::string error;  // when there is none
+};
+
+SourceDirectory ChooseSourceDirectory(const std::string& given) {
+  const std::string native = AbsoluteDirectory(given);
+  std::error_code error;
+  if (!fs::is_directory(native, error)) {
+    return {{}, "ディレクトリが存在しません: " + Shown(given)};
+  }
+  // As in the window, a folder whose name has no Shift-JIS form is reached
+  // by its own bytes and only shown approximately.
+  return {native, {}};
+}
+
+int ExitStatus(const CopyRunResult& result) {
+  if (result.stopped) return kExitStopped;
+  return result.failed > 0 ? kExitSomeFailed : kExitAllCopied;
+}
+
+}  // namespace
+
+std::string UsageText(const std::string& help_file) {
+  std::string text =
+      "使い方:\n"
+      "  varnek [ディレクトリ]\n"
+      "      ウインドウを開きます。ディレクトリを指定すると、そこを選んだ状態で始まります。\n"
+      "  varnek --run [オプション] ディレクトリ\n"
+      "      ウインドウなしで実行します。経過は情報ウインドウと同じ内容で標準出力に書きます。\n"
+      "  varnek --preview [オプション] ディレクトリ\n"
+      "      何も変更せずに、実行したときの経過と新しい名前を表示します。\n"
+      "  varnek --help | --version\n"
+      "\n"
+      "オプション（かっこ内は指定しないときの値で、ウインドウの初期値と同じです）:\n"
+      "  --mask マスク        対象ファイルのマスク。繰り返して複数指定できます（*.*）\n"
+      "  --folder 名前        新しいフォルダ名（NewFolder）\n"
+      "  --prefix 文字        先頭に付く文字（なし）\n"
+      "  --format 書式        日付表示文字（yyyy年mm月dd日）\n"
+      "  --date mtime|exif|YYYY-MM-DD\n"
+      "                       日付の指定: ファイル更新日、撮影日（Exif優先）、指定日（mtime）\n"
+      "  --serial none|1|01|001|0001|00001\n"
+      "                       連番表示方法（001）\n"
+      "  --start 数           連番開始位置、0 から 99999999 まで（1）\n"
+      "  --ext 拡張子         拡張子をこれに変更します（変更しない）\n"
+      "  --case lower|upper   すべて小文字に、すべて大文字に（変更しない）\n"
+      "\n"
+      "終了ステータス:\n"
+      "  0  すべてのファイルをコピーした（対象になるファイルがなかったときも）\n"
+      "  1  コピーに失敗したファイルがある\n"
+      "  2  実行を中止した、または引数が不正\n"
+      "\n"
+      "例:\n"
+      "  varnek --run --mask '*.jpg' --prefix 旅行_ ~/写真/2026-08\n"
+      "  varnek --preview --format ggge年m月d日 --serial none --ext txt .\n";
+  if (!help_file.empty()) {
+    text += "\n詳しい説明（Shift-JIS のテキスト）: " + help_file + "\n";
+  }
+  return text;
+}
+
+int RunCommandLine(const std::vector<std::string>& args, const std::string& program_path,
+                   std::ostream& out, std::ostream& err) {
+  ParseResult parsed = ParseCommandLine(args);
+  if (!parsed.command_line) {
+    err << kProgram << ": " << parsed.error << "\n"
+        << "使い方は varnek --help で表示されます。\n";
+    return kExitStopped;
+  }
+  const CommandLine& line = *parsed.command_line;
+  switch (line.mode) {
+    case Mode::kHelp: {
+      const std::optional<std::string> help =
+          platform::FindProgramDataFile(program_path, std::string(kProgram) + ".txt");
+      out << UsageText(help ? Shown(*help) : std::string());
+      return kExitAllCopied;
+    }
+    case Mode::kVersion:
+      out << kProgram << " (Pirukko) " << kVersion << "\n";
+      return kExitAllCopied;
+    case Mode::kWindow:
+      err << kProgram << ": --run か --preview を指定してください。\n";
+      return kExitStopped;
+    case Mode::kRun:
+    case Mode::kPreview:
+      break;
+  }
+
+  const SourceDirectory source = ChooseSourceDirectory(*line.directory);
+  if (!source.error.empty()) {
+    err << kProgram << ": " << source.error << "\n";
+    return kExitStopped;
+  }
+  CopyRunInput input;
+  input.source_directory = source.native;
+  input.folder_name = line.folder_name;
+  input.masks = line.masks;
+  input.naming = line.naming;
+  input.date_format = QuoteDateFormat(line.naming.date_format);
+
+  filelist::TFileList file_list;
+  ConsoleLog log(out);
+  NoProgress progress;
+  const CopyRunResult result = ExecuteCopy(input, file_list, log, progress);
+  out.flush();
+  return ExitStatus(result);
+}
+
+}  // namespace app::cli

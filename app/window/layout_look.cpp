@@ -1,0 +1,145 @@
+#include "app/window/layout_look.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyleFactory>
+#include <QStyleOption>
+#include <QToolTip>
+
+#include "platform/colour.h"
+
+namespace app {
+namespace {
+
+QColor ClassicColor(platform::TSystemColorRole role) {
+  static const platform::TSystemPalette classic = platform::TSystemPalette::Defaults();
+  const auto bits = static_cast<std::uint32_t>(classic[role]);
+  return QColor(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
+                static_cast<int>((bits >> 16) & 0xFF));
+}
+
+// Where the layout's platform puts a group box's caption: 8 pixels in,
+// as high as one line of the box's font.
+constexpr int kCaptionLeft = 8;
+
+int CaptionHeight(const QStyleOptionGroupBox& box) {
+  return box.fontMetrics.height();
+}
+
+// A rectangle's one-pixel outline in plain fills: a filled logical pixel
+// covers at least one device pixel at every scale, where a thin pen's line
+// may fall between them.
+void FillOutline(QPainter* painter, const QRect& r, const QColor& color) {
+  if (r.width() <= 0 || r.height() <= 0) return;
+  painter->fillRect(QRect(r.left(), r.top(), r.width(), 1), color);
+  painter->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), color);
+  painter->fillRect(QRect(r.left(), r.top(), 1, r.height()), color);
+  painter->fillRect(QRect(r.right(), r.top(), 1, r.height()), color);
+}
+
+bool IsDropDownPopup(const QWidget* widget) {
+  return widget && widget->inherits("QComboBoxPrivateContainer");
+}
+
+}  // namespace
+
+QPalette LayoutPalette() {
+  using namespace platform;
+  QPalette palette;
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    const bool disabled = group == QPalette::Disabled;
+    const QColor text = ClassicColor(disabled ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
+    palette.setColor(group, QPalette::Window, ClassicColor(COLOR_BTNFACE));
+    palette.setColor(group, QPalette::WindowText, text);
+    palette.setColor(group, QPalette::Base, ClassicColor(disabled ? COLOR_BTNFACE : COLOR_WINDOW));
+    palette.setColor(group, QPalette::AlternateBase, ClassicColor(COLOR_3DLIGHT));
+    palette.setColor(group, QPalette::Text, text);
+    palette.setColor(group, QPalette::PlaceholderText, ClassicColor(COLOR_GRAYTEXT));
+    palette.setColor(group, QPalette::Button, ClassicColor(COLOR_BTNFACE));
+    palette.setColor(group, QPalette::ButtonText, disabled ? text : ClassicColor(COLOR_BTNTEXT));
+    palette.setColor(group, QPalette::BrightText, ClassicColor(COLOR_BTNHIGHLIGHT));
+    palette.setColor(group, QPalette::Light, ClassicColor(COLOR_BTNHIGHLIGHT));
+    palette.setColor(group, QPalette::Midlight, ClassicColor(COLOR_3DLIGHT));
+    palette.setColor(group, QPalette::Mid, ClassicColor(COLOR_BTNSHADOW));
+    palette.setColor(group, QPalette::Dark, ClassicColor(COLOR_BTNSHADOW));
+    palette.setColor(group, QPalette::Shadow, ClassicColor(COLOR_3DDKSHADOW));
+    palette.setColor(group, QPalette::Highlight,
+                     ClassicColor(disabled ? COLOR_BTNSHADOW : COLOR_HIGHLIGHT));
+    palette.setColor(group, QPalette::HighlightedText, ClassicColor(COLOR_HIGHLIGHTTEXT));
+    palette.setColor(group, QPalette::ToolTipBase, ClassicColor(COLOR_INFOBK));
+    palette.setColor(group, QPalette::ToolTipText, ClassicColor(COLOR_INFOTEXT));
+    palette.setColor(group, QPalette::Link, QColor(0, 0, 255));
+    palette.setColor(group, QPalette::LinkVisited, QColor(128, 0, 128));
+  }
+  return palette;
+}
+
+LayoutStyle::LayoutStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+void LayoutStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                QPainter* painter, const QWidget* widget) const {
+  if (element == PE_Frame && !IsDropDownPopup(widget)) {
+    // Fusion's outline colour, drawn so that it survives fractional scales.
+    const QColor outline = option->palette.window().color().darker(140).lighter(108);
+    FillOutline(painter, option->rect, outline);
+    return;
+  }
+  QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
+void LayoutStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                                     QPainter* painter, const QWidget* widget) const {
+  const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+  if (control != CC_GroupBox || !box || (box->subControls & SC_GroupBoxCheckBox)) {
+    QProxyStyle::drawComplexControl(control, option, painter, widget);
+    return;
+  }
+  const QRect caption = subControlRect(CC_GroupBox, box, SC_GroupBoxLabel, widget);
+  painter->save();
+  if (!caption.isEmpty()) {
+    painter->setClipRegion(QRegion(box->rect).subtracted(QRegion(caption)), Qt::IntersectClip);
+  }
+  // The etched line: a light outline one pixel right of and below a shadow
+  // outline, which is drawn last.
+  const QRect frame = subControlRect(CC_GroupBox, box, SC_GroupBoxFrame, widget);
+  FillOutline(painter, frame.adjusted(1, 1, 0, 0), box->palette.color(QPalette::Light));
+  FillOutline(painter, frame.adjusted(0, 0, -1, -1), box->palette.color(QPalette::Dark));
+  painter->restore();
+  if (!caption.isEmpty()) {
+    drawItemText(painter, caption, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic,
+                 box->palette, box->state & State_Enabled, box->text, QPalette::WindowText);
+  }
+}
+
+QRect LayoutStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                                  SubControl part, const QWidget* widget) const {
+  const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+  if (control != CC_GroupBox || !box || (box->subControls & SC_GroupBoxCheckBox)) {
+    return QProxyStyle::subControlRect(control, option, part, widget);
+  }
+  const QRect& r = box->rect;
+  const int line_height = CaptionHeight(*box);
+  switch (part) {
+    case SC_GroupBoxFrame:
+      // The shadow line runs one pixel above the caption's middle.
+      return r.adjusted(0, line_height / 2 - 1, 0, 0);
+    case SC_GroupBoxLabel:
+      if (box->text.isEmpty()) return {};
+      return QRect(r.left() + kCaptionLeft, r.top(),
+                   box->fontMetrics.size(Qt::TextShowMnemonic, box->text).width(), line_height);
+    case SC_GroupBoxContents:
+      // Below the caption and inside both lines of the frame.
+      return r.adjusted(2, line_height + 2, -2, -2);
+    default:
+      return QProxyStyle::subControlRect(control, option, part, widget);
+  }
+}
+
+void UseLayoutLook() {
+  QApplication::setStyle(new LayoutStyle);
+  const QPalette palette = LayoutPalette();
+  QApplication::setPalette(palette);
+  QToolTip::setPalette(palette);
+}
+
+}  // namespace app

@@ -1,0 +1,40 @@
+// The window's look, the same on every desktop. The layout places its
+// controls in fixed pixels on panels of fixed colours, so neither the colours
+// nor the metrics of the desktop's theme may reach them: the program uses one
+// widget style and one palette of its own, whatever the desktop sets.
+#pragma once
+
+#include <QPalette>
+#include <QProxyStyle>
+#include <QRect>
+
+namespace app {
+
+// The colours the layout's controls were drawn with: the classic light
+// system colours (window text black on white, grey button faces), the same
+// in every colour group but the disabled one, which greys its texts.
+QPalette LayoutPalette();
+
+// Fusion, whose metrics fit the layout's pixels, with two things drawn as on
+// the platform the layout comes from: a group box has its etched frame line
+// through the middle of its caption, the caption sitting in a gap of the
+// line; and a panel frame (the mask memo, the directory tree) is made of
+// whole device pixels, so that it stays visible at any scale.
+class LayoutStyle : public QProxyStyle {
+ public:
+  LayoutStyle();
+
+  void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override;
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                          QPainter* painter, const QWidget* widget) const override;
+  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                       const QWidget* widget) const override;
+};
+
+// Gives the whole program the layout's style and palette (message boxes,
+// hints and drop-down lists included). Call it once the application exists,
+// after the desktop's theme has been applied.
+void UseLayoutLook();
+
+}  // namespace app

@@ -1,0 +1,221 @@
+// varnek --run through the built program, as a script runs it: on temporary
+// folders, without a display, the log on standard output in UTF-8, and the
+// exit status telling how the run went.
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/cp932.h"
+#include "tests/support/files.h"
+#include "tests/support/run_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::LocalTime;
+using test_support::ProgramResult;
+using test_support::ReadFile;
+using Args = std::vector<std::string>;
+
+const std::string kVarnek = PIRUKKO_VARNEK;
+const std::string kSep = std::string(70, '-');
+
+// No display at all: the command line must not need one.
+const test_support::RunOptions kNoDisplay = {
+    {}, {{"DISPLAY", {}}, {"WAYLAND_DISPLAY", {}}, {"QT_QPA_PLATFORM", {}}}};
+
+ProgramResult Varnek(const Args& args, test_support::RunOptions options = kNoDisplay) {
+  static int argc = 1;
+  static char name[] = "varnek_run_test";
+  static char* argv[] = {name, nullptr};
+  static QCoreApplication* core =
+      QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+  (void)core;
+  return test_support::RunProgram(kVarnek, args, options);
+}
+
+// The names in a folder, sorted.
+std::vector<std::string> Names(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class VarnekRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test_support::PinJapanTimeZone();
+    Add("a.txt", "alpha", LocalTime(2000, 1, 5, 10, 0, 0));
+    Add("b.doc", "bravo", LocalTime(2019, 4, 30, 23, 59, 58));
+    Add("c.JPG", "charlie", LocalTime(2019, 5, 1, 0, 0, 0));
+  }
+
+  void Add(const std::string& name, const std::string& data, std::time_t mtime) {
+    test_support::WriteFile(src() / name, data);
+    test_support::SetMTime(src() / name, mtime);
+  }
+
+  fs::path src() const { return dir_.path(); }
+  std::string Src() const { return src().string(); }
+
+  test_support::TempDir dir_{"varnek-run"};
+};
+
+TEST_F(VarnekRun, CopiesUnderComposedNamesAndLogsEveryStepInUtf8) {
+  const ProgramResult r = Varnek({"--run", "--mask", "*.txt", "--mask=*.jpg", "--folder", "控え",
+                                  "--prefix", "旅_", "--format", "ggge年mm月", "--serial", "0001",
+                                  "--start", "9", "--case", "upper", Src()});
+  ASSERT_FALSE(r.crashed);
+  EXPECT_EQ(r.exit_status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(platform::Utf8ToCp932(r.out)) << "the log is UTF-8 of CP932 text";
+
+  const std::string target = Src() + "/控え";
+  const std::vector<std::string> expected = {
+      "□■□ 実行中 □■□",
+      "  ※同名ファイルが作成される場合は上書きされます。",
+      "",
+      kSep,
+      "",
+      "新しいフォルダの作成 ",
+      "  " + target,
+      "",
+      kSep,
+      "",
+      "ファイルコピーの開始",
+      "  コピー元ディレクトリ: " + Src(),
+      "  コピー先ディレクトリ: " + target,
+      "",
+      kSep,
+      "",
+      "  対象ファイル数 2個",
+      "COPY_From: a.txt",
+      "     To  : 旅_平成12年01月0009.TXT",
+      "COPY_From: c.JPG",
+      "     To  : 旅_令和1年05月0010.JPG",
+      "",
+      "正常に終了しました。",
+  };
+  EXPECT_EQ(test_support::Lines(r.out), expected);
+  EXPECT_EQ(r.out.back(), '\n');
+  EXPECT_EQ(Names(target),
+            (std::vector<std::string>{"旅_令和1年05月0010.JPG", "旅_平成12年01月0009.TXT"}));
+  EXPECT_EQ(ReadFile(target + "/旅_平成12年01月0009.TXT"), "alpha");
+  EXPECT_EQ(fs::last_write_time(target + "/旅_令和1年05月0010.JPG"),
+            fs::last_write_time(src() / "c.JPG"));
+}
+
+TEST_F(VarnekRun, PickedDayExtensionAndRelativeDirectory) {
+  test_support::RunOptions options = kNoDisplay;
+  options.working_directory = Src();
+  const ProgramResult r =
+      Varnek({"--run", "--date", "2024-02-29", "--format", "yyyymmdd_hhnnss_", "--serial", "none",
+              "--ext", "txt", "--case", "lower", "--mask", "b.*", "."},
+             options);
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  // "." is the working directory, named as the window's list names it.
+  EXPECT_NE(r.out.find("  コピー元ディレクトリ: " + Src() + "\n"), std::string::npos) << r.out;
+  EXPECT_EQ(Names(src() / "NewFolder"), std::vector<std::string>{"20240229_175309_.txt"});
+}
+
+TEST_F(VarnekRun, ExitStatusSaysHowTheRunWent) {
+  const struct {
+    const char* what;
+    Args options;
+    std::function<void(const fs::path&)> prepare;
+    int status;
+    std::string last_line;
+  } cases[] = {
+      {"every file copied", {}, nullptr, 0, "正常に終了しました。"},
+      {"a name that is no file name",
+       {"--prefix", "x/"},
+       nullptr,
+       1,
+       "終了しました。コピーに失敗したファイル: 3個"},
+      {"copies the file system refuses (names too long)",
+       {"--prefix", std::string(250, 'x')},
+       nullptr,
+       1,
+       "終了しました。コピーに失敗したファイル: 3個"},
+      {"no folder name", {"--folder="}, nullptr, 2, "        実行を中止しました。"},
+      {"the old folder cannot be removed",
+       {},
+       [](const fs::path& src) { fs::create_directories(src / "NewFolder" / "keep"); },
+       2,
+       "        実行を中止しました。"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    test_support::TempDir dir("varnek-status");
+    test_support::WriteFile(dir.path() / "a.txt", "a");
+    test_support::WriteFile(dir.path() / "b.txt", "b");
+    test_support::WriteFile(dir.path() / "c.txt", "c");
+    if (c.prepare) c.prepare(dir.path());
+    Args args = {"--run"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.push_back(dir.path().string());
+    const ProgramResult r = Varnek(args);
+    ASSERT_FALSE(r.crashed);
+    EXPECT_EQ(r.exit_status, c.status) << r.out << r.err;
+    const std::vector<std::string> lines = test_support::Lines(r.out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), c.last_line);
+    EXPECT_EQ(r.err, "");
+  }
+}
+
+TEST_F(VarnekRun, WrongArgumentsTouchNothingAndSayWhyOnStandardError) {
+  const struct {
+    Args args;
+    std::string message;
+  } cases[] = {
+      {{"--run"}, "varnek: コピー元のディレクトリを指定してください。\n"},
+      {{"--run", "--serial", "7", Src()}, "varnek: --serial の値が不正です"},
+      {{"--run", "--bogus", Src()}, "varnek: 不明なオプションです: --bogus\n"},
+      {{"--run", "--prefix", "😀", Src()}, "Shift-JIS で表せない文字があります"},
+      {{"--mask", "*.txt", Src()}, "--run か --preview と一緒に指定してください。"},
+      {{"--run", Src() + "/missing"},
+       "varnek: ディレクトリが存在しません: " + Src() + "/missing\n"},
+      {{"--run", Src() + "/a.txt"}, "varnek: ディレクトリが存在しません: "},
+      {{"--run", Src(), Src()}, "ディレクトリは一つだけ指定してください"},
+  };
+  for (const auto& c : cases) {
+    std::string shown;
+    for (const auto& a : c.args) shown += "[" + a + "]";
+    SCOPED_TRACE(shown);
+    const ProgramResult r = Varnek(c.args);
+    ASSERT_FALSE(r.crashed);
+    EXPECT_EQ(r.exit_status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(Names(src()), (std::vector<std::string>{"a.txt", "b.doc", "c.JPG"}));
+  }
+}
+
+TEST(VarnekCommandLine, HelpShowsUsageAndWhereTheHelpFileIsVersionTheVersion) {
+  const ProgramResult help = Varnek({"--help"});
+  EXPECT_EQ(help.exit_status, 0);
+  EXPECT_EQ(help.err, "");
+  EXPECT_EQ(help.out.rfind("使い方:\n  varnek [ディレクトリ]\n", 0), 0u) << help.out;
+  for (const char* option : {"--mask", "--folder", "--prefix", "--format", "--date", "--serial",
+                             "--start", "--ext", "--case", "--preview"}) {
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
+  }
+  const std::string help_file = fs::path(kVarnek).parent_path() / "varnek.txt";
+  EXPECT_NE(help.out.find("詳しい説明（Shift-JIS のテキスト）: " + help_file + "\n"),
+            std::string::npos)
+      << help.out;
+
+  const ProgramResult version = Varnek({"--version"});
+  EXPECT_EQ(version.exit_status, 0);
+  EXPECT_EQ(version.out, "varnek (Pirukko) " PIRUKKO_VERSION "\n");
+}
+
+}  // namespace

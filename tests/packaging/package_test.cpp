@@ -1,0 +1,188 @@
+// The Debian package as a user's machine receives it: its name, what it
+// holds, its dependencies read from the programs, the desktop entry and the
+// metainfo as the validators see them, and the program unpacked from it
+// finding its help file.
+#include <QCoreApplication>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/files.h"
+#include "tests/support/run_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using test_support::ProgramResult;
+
+const fs::path kPackageDir = PIRUKKO_PACKAGE_DIR;
+const fs::path kSourceDir = PIRUKKO_SOURCE_DIR;
+const std::string kAppId = "org.example.Pirukko";
+
+ProgramResult Command(const std::string& program, const std::vector<std::string>& args) {
+  static int argc = 1;
+  static char name[] = "package_test";
+  static char* argv[] = {name, nullptr};
+  static QCoreApplication* core =
+      QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+  (void)core;
+  // A name without a folder is found on the path, as in a shell.
+  return test_support::RunProgram(program, args);
+}
+
+// The package the build made: exactly one, named as Debian names packages.
+fs::path Package() {
+  const std::string arch = test_support::Lines(Command("dpkg", {"--print-architecture"}).out).at(0);
+  return kPackageDir / ("pirukko_" PIRUKKO_VERSION "_" + arch + ".deb");
+}
+
+// The package unpacked into a temporary root, as dpkg would install it.
+class UnpackedPackage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(fs::is_regular_file(Package())) << Package();
+    const ProgramResult r = Command("dpkg", {"-x", Package().string(), root_.path().string()});
+    ASSERT_EQ(r.exit_status, 0) << r.err;
+  }
+  fs::path root() const { return root_.path(); }
+
+  test_support::TempDir root_{"unpacked"};
+};
+
+TEST(Package, IsNamedAfterItsVersionWithDependenciesReadFromThePrograms) {
+  ASSERT_TRUE(fs::is_regular_file(Package())) << Package();
+  std::vector<fs::path> debs;
+  for (const auto& entry : fs::directory_iterator(kPackageDir)) {
+    if (entry.path().extension() == ".deb") debs.push_back(entry.path());
+  }
+  EXPECT_EQ(debs, std::vector<fs::path>{Package()});
+
+  const auto field = [](const std::string& name) {
+    const ProgramResult r = Command("dpkg-deb", {"--field", Package().string(), name});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    return r.out;
+  };
+  EXPECT_EQ(field("Package"), "pirukko\n");
+  EXPECT_EQ(field("Version"), PIRUKKO_VERSION "\n");
+  const std::string depends = field("Depends");
+  // Libraries the program links, found by dpkg-shlibdeps, and what the
+  // window needs besides: its fonts and the buttons' Japanese captions.
+  for (const char* needed : {"libc6", "libqt6widgets6", "libqt6core6", "libicu72",
+                             "fonts-ipafont-gothic", "qt6-translations-l10n"}) {
+    EXPECT_NE(depends.find(needed), std::string::npos) << needed << " in " << depends;
+  }
+}
+
+TEST(Package, HoldsTheProgramItsDataAndWhatTheDesktopReads) {
+  const ProgramResult r = Command("dpkg-deb", {"--contents", Package().string()});
+  ASSERT_EQ(r.exit_status, 0) << r.err;
+  std::vector<std::string> files;
+  for (const std::string& line : test_support::Lines(r.out)) {
+    if (line.empty() || line[0] == 'd') continue;
+    files.push_back(line.substr(line.find("./") + 1));
+  }
+  std::vector<std::string> expected = {
+      "/usr/bin/varnek",
+      "/usr/share/pirukko/varnek.txt",
+      "/usr/share/applications/" + kAppId + ".desktop",
+      "/usr/share/metainfo/" + kAppId + ".metainfo.xml",
+      "/usr/share/icons/hicolor/scalable/apps/" + kAppId + ".svg",
+      "/usr/share/man/man1/varnek.1.gz",
+      "/usr/share/man/ja/man1/varnek.1.gz",
+  };
+  for (const char* size : {"16", "22", "24", "32", "48", "64", "128", "256"}) {
+    expected.push_back(std::string("/usr/share/icons/hicolor/") + size + "x" + size + "/apps/" +
+                       kAppId + ".png");
+  }
+  for (const std::string& file : expected) {
+    EXPECT_NE(std::find(files.begin(), files.end(), file), files.end()) << file;
+  }
+  // Nothing of the build or the tests comes along.
+  for (const std::string& file : files) {
+    EXPECT_EQ(file.rfind("/usr/", 0), 0u) << file;
+    EXPECT_EQ(file.find("test"), std::string::npos) << file;
+  }
+}
+
+TEST_F(UnpackedPackage, DesktopEntriesAndMetainfoPassTheValidators) {
+  int entries = 0;
+  for (const auto& entry : fs::directory_iterator(root() / "usr/share/applications")) {
+    ++entries;
+    const ProgramResult r = Command("desktop-file-validate", {entry.path().string()});
+    EXPECT_EQ(r.exit_status, 0) << entry.path() << "\n" << r.out << r.err;
+    EXPECT_EQ(r.out + r.err, "") << entry.path();
+  }
+  EXPECT_GE(entries, 1);
+  int metainfos = 0;
+  for (const auto& entry : fs::directory_iterator(root() / "usr/share/metainfo")) {
+    ++metainfos;
+    const ProgramResult r =
+        Command("appstreamcli", {"validate", "--no-net", entry.path().string()});
+    EXPECT_EQ(r.exit_status, 0) << entry.path() << "\n" << r.out << r.err;
+  }
+  EXPECT_GE(metainfos, 1);
+}
+
+TEST_F(UnpackedPackage, DesktopEntryOpensFoldersWithTheProgram) {
+  const std::string entry =
+      test_support::ReadFile(root() / "usr/share/applications" / (kAppId + ".desktop"));
+  const std::vector<std::string> lines = {"Exec=varnek %f",
+                                          "Icon=" + kAppId,
+                                          "MimeType=inode/directory;",
+                                          "Categories=Utility;FileTools;",
+                                          "Name[ja]=",
+                                          "GenericName[ja]=",
+                                          "Comment=",
+                                          "Comment[ja]=",
+                                          "Keywords[ja]="};
+  for (const std::string& line : lines) {
+    EXPECT_NE(entry.find("\n" + line), std::string::npos) << line;
+  }
+  const std::string metainfo =
+      test_support::ReadFile(root() / "usr/share/metainfo" / (kAppId + ".metainfo.xml"));
+  for (const char* piece : {"<summary>", "<summary xml:lang=\"ja\">", "<p xml:lang=\"ja\">",
+                            "<screenshot type=\"default\">", "<release version=\"" PIRUKKO_VERSION,
+                            "<launchable type=\"desktop-id\">org.example.Pirukko.desktop<"}) {
+    EXPECT_NE(metainfo.find(piece), std::string::npos) << piece;
+  }
+}
+
+TEST_F(UnpackedPackage, IconsHaveTheSizeTheirFolderNames) {
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    const fs::path png = root() / "usr/share/icons/hicolor" /
+                         (std::to_string(size) + "x" + std::to_string(size)) / "apps" /
+                         (kAppId + ".png");
+    const QImage image(QString::fromStdString(png.string()));
+    EXPECT_EQ(image.size(), QSize(size, size)) << png;
+  }
+}
+
+TEST_F(UnpackedPackage, ProgramFindsItsHelpFileInTheDataFolder) {
+  const fs::path help = root() / "usr/share/pirukko/varnek.txt";
+  EXPECT_EQ(test_support::ReadFile(help),
+            test_support::ReadFile(kSourceDir / "resources/varnek.txt"));
+  const ProgramResult r = Command((root() / "usr/bin/varnek").string(), {"--help"});
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_NE(r.out.find("詳しい説明（Shift-JIS のテキスト）: " + help.string() + "\n"),
+            std::string::npos)
+      << r.out;
+}
+
+TEST_F(UnpackedPackage, ManualPagesInEnglishAndJapanese) {
+  for (const char* page : {"usr/share/man/man1/varnek.1.gz", "usr/share/man/ja/man1/varnek.1.gz"}) {
+    const ProgramResult r = Command("gzip", {"-dc", (root() / page).string()});
+    EXPECT_EQ(r.exit_status, 0) << page << r.err;
+    EXPECT_EQ(r.out.rfind(".TH VARNEK 1 ", 0), 0u) << page;
+    for (const char* option : {"--run", "--preview", "--mask", "--date", "--serial", "--case"}) {
+      EXPECT_NE(r.out.find(std::string("\\-\\-") + (option + 2)), std::string::npos)
+          << page << " " << option;
+    }
+  }
+}
+
+}  // namespace
