@@ -173,6 +173,9 @@ void TVarnekForm::CreateExtrasGroup() {
   SpinEdit1 = Place(new QSpinBox(GroupBox3), "SpinEdit1", {92, 168, 69, 21});
   SpinEdit1->setRange(0, 99999999);
   SpinEdit1->setValue(1);
+  // Like the date, the number in the fixed-pitch face: its eight digits
+  // fit the field whole.
+  SpinEdit1->setFont(LayoutFont(QStringLiteral(u"ＭＳ ゴシック"), 12));
   // The start value changes with the spin buttons and arrow keys only.
   if (auto* text = SpinEdit1->findChild<QLineEdit*>()) text->setReadOnly(true);
 }

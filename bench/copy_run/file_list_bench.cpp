@@ -11,14 +11,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "app/core/copy_run.h"
 #include "app/core/naming.h"
+#include "bench/common/many_names.h"
 #include "filelist/file_list.h"
 #include "platform/file_system.h"
 #include "platform/user_locale.h"
@@ -26,32 +25,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-constexpr int kNames = 100000;
+constexpr int kNames = bench::kManyNames;
 fs::path g_dir;
-
-// Mixed names as a real folder holds them: letter case, digits, extensions,
-// and one name in eight in Japanese.
-std::vector<std::string> MakeNames() {
-  static const char* kExt[] = {".txt", ".TXT", ".jpg", ".JPEG", ".doc", ""};
-  static const char* kJapanese[] = {"写真", "資料", "メモ", "かな"};
-  std::mt19937 rng(12345);
-  std::vector<std::string> names;
-  for (int i = 0; i < kNames; ++i) {
-    std::string n;
-    if (i % 8 == 0) n += kJapanese[rng() % 4];
-    int len = 4 + static_cast<int>(rng() % 8);
-    for (int k = 0; k < len; ++k) {
-      unsigned r = rng() % 36;
-      n += r < 10 ? static_cast<char>('0' + r)
-                  : static_cast<char>((rng() % 2 ? 'a' : 'A') + static_cast<int>(r - 10));
-    }
-    n += '_';
-    n += std::to_string(i);
-    n += kExt[rng() % 6];
-    names.push_back(n);
-  }
-  return names;
-}
 
 void BM_EnumerateAndSort(benchmark::State& state) {
   filelist::TFileList list;
@@ -140,7 +115,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   g_dir = tmpl;
-  for (const auto& n : MakeNames()) std::ofstream(g_dir / n);
+  bench::FillWithManyNames(g_dir);
   benchmark::Initialize(&rest_argc, rest.data());
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

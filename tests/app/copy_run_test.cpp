@@ -294,6 +294,22 @@ TEST_F(CopyRunTest, NothingMatches) {
   }
 }
 
+TEST_F(CopyRunTest, ListsWithItsOwnMasksWhenTheListAlreadyShowsTheFolder) {
+  Write(src_ / "a.txt", "a", LocalTime(2000, 1, 5, 0, 0, 0));
+  Write(src_ / "b.doc", "b");
+  // As after the file-list command: the list shows the folder with other masks.
+  list_.Mask().Clear();
+  list_.Mask().Add("*.*");
+  list_.SetDirectory(src_.string());
+  ASSERT_EQ(list_.Files().Count(), 2);
+
+  input_.masks = {"*.txt"};
+  app::CopyRunResult r = Run();
+  EXPECT_EQ(r.listed, 1);
+  EXPECT_EQ(progress_.max, 1);
+  EXPECT_EQ(ReadFile(TargetPath() / u8"2000年01月05日001.txt"), "a");
+}
+
 TEST_F(CopyRunTest, UnreadableTimeTakesTheCurrentDate) {
   Write(src_ / "a.txt", "old", LocalTime(1979, 6, 1, 0, 0, 0));
   Write(src_ / "b.txt", "new", LocalTime(2001, 2, 3, 0, 0, 0));
