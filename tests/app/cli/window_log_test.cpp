@@ -98,11 +98,13 @@ TEST(CommandLineLog, EqualsTheInformationWindowsLogOfTheSameRun) {
     c.set_window(t);
     // A first run makes the folder; a second one empties it and makes it again.
     t.form->Button2Click();
+    ASSERT_TRUE(WaitForRun(*t.form));
     const std::vector<std::string> window_first = t.LinesUtf8();
     fs::remove_all(dir.path() / c.folder);
     EXPECT_EQ(CommandLineLog(c.options, dir.path()), window_first);
     const std::vector<std::string> command_line_again = CommandLineLog(c.options, dir.path());
     t.form->Button2Click();
+    ASSERT_TRUE(WaitForRun(*t.form));
     EXPECT_EQ(command_line_again, t.LinesUtf8());
     EXPECT_GT(window_first.size(), 20u);
     const std::string note = "下記のファイルは時間の取得に失敗し、現在の時間にされました。";
