@@ -97,6 +97,9 @@ std::string DisplayText(std::string_view text, const TColumnMapSettings& setting
     switch (cell) {
       case Cell::Double:
         shown.append(text.substr(p, 2));
+        // A lead byte left alone at the end still takes two columns, as in
+        // the column map: its missing half is shown blank.
+        if (p + 1 == text.size()) shown += ' ';
         break;
       case Cell::Tab:
         shown.append(static_cast<std::size_t>(fillers) + 1, ' ');

@@ -38,7 +38,8 @@ std::string ColumnMap(std::string_view text, const TColumnMapSettings& settings)
 // lines can keep one buffer.
 void AppendColumnMap(std::string_view text, const TColumnMapSettings& settings, std::string& map);
 
-// The tab-expanded text; double-byte characters are copied whole.
+// The tab-expanded text, one byte per column: double-byte characters are
+// copied whole, and a lead byte left alone at the end gets a space after it.
 std::string DisplayText(std::string_view text, const TColumnMapSettings& settings);
 inline std::string ExpandTabs(std::string_view text, const TColumnMapSettings& settings) {
   return DisplayText(text, settings);

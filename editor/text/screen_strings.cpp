@@ -275,8 +275,11 @@ void TEditorScreenStrings::ReplaceRows(int index, int count, std::string_view te
   // logical line: its break may move.
   int first = std::max(FirstRowOfLine(index), index - 1);
   // Text put after a last row that has no line break joins that row: the
-  // row then stays the last one, as its end kind says.
-  if (index == rows && rows > 0 && EndKinds(rows - 1) != rkReturn) first = index - 1;
+  // row then stays the last one, as its end kind says. The whole logical
+  // line is re-wrapped, so that the new text breaks as it would in a fresh
+  // wrap (a closing bracket at its start may pull characters along).
+  if (index == rows && rows > 0 && EndKinds(rows - 1) != rkReturn)
+    first = FirstRowOfLine(index - 1);
   const int last_old = index + count - 1;
   int last = LastRowOfLine(last_old);
 
@@ -326,9 +329,18 @@ void TEditorScreenStrings::ReplaceRows(int index, int count, std::string_view te
     AppendLineBreak(*this, r, joined);
   }
 
+  // A last row without a line break adds none of its own; when it is empty,
+  // the text put before it may end with a break, and that break stays.
+  if (kind == rkEof && !joined.empty() && (joined.back() == '\n' || joined.back() == '\r'))
+    kind = rkReturn;
+
   TEditorStringList wrapped;
   WrapText(joined, wrapped);
   wrapped.SetEndKinds(wrapped.GetCount() - 1, kind);
+  // Nothing is left of the rows at the end of the text (the rest of a
+  // wrapped last line and the empty row after it): they go, rather than
+  // leave an empty row that would count as one more line.
+  if (joined.empty()) wrapped.Clear();
   const int added = wrapped.GetCount();
   undo.NewRowCount = added;
   PutRows(first, last - first + 1, wrapped);

@@ -120,6 +120,12 @@ TEST_F(NamingTest, ComposesTheNameOfEachFile) {
          s.serial_start = 99999999;
        },
        "/work/a.txt", 1, kJanuaryFifth, "100000000.txt"},
+      {"one digit short of the style is padded",
+       [](auto& s) {
+         s.date_format.clear();
+         SetSerialStyle(s, 3);
+       },
+       "/work/a.txt", 9, kJanuaryFifth, "010.txt"},
       {"five digits from 0",
        [](auto& s) {
          s.date_format.clear();
@@ -179,6 +185,22 @@ TEST_F(NamingTest, ComposesTheNameOfEachFile) {
          s.letter_case = 1;
        },
        "/work/A.TXT", 0, kJanuaryFifth, "abc_1月_水_pm001.txt"},
+      {"upper case reaches both ends of the letters",
+       [](auto& s) {
+         s.leading_text = "az_";
+         s.date_format.clear();
+         SetSerialStyle(s, 0);
+         s.letter_case = 2;
+       },
+       "/work/README", 0, kJanuaryFifth, "AZ_"},
+      {"lower case reaches both ends of the letters",
+       [](auto& s) {
+         s.leading_text = "AZ_";
+         s.date_format.clear();
+         SetSerialStyle(s, 0);
+         s.letter_case = 1;
+       },
+       "/work/README", 0, kJanuaryFifth, "az_"},
       {"upper case keeps double-byte characters whole",
        [](auto& s) {
          s.leading_text = Sjis("ヂ電x");  // second bytes "a" and "d"

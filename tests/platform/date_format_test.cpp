@@ -65,6 +65,7 @@ TEST(DateFormat, EveryTokenUnderJapanese) {
       {"tt", kMorning, "3:04:05"},
       {"c", kEvening, "2026/12/08 17:05:09"},
       {"c", kMidnight, "2000/08/09"},  // no time at exactly 00:00:00
+      {"c", {2000, 8, 9, 0, 0, 5, 0}, "2000/08/09 0:00:05"},
       {"am/pm", kEvening, "pm"},
       {"AM/PM", kMorning, "AM"},
       {"a/p", kMorning, "a"},

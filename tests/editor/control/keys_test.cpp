@@ -118,6 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
         MoveCase{"RightStopsAtLineEnd", "あいう\r\nx", 0, false, 0, 6, Qt::Key_Right, kNone, 0, 6},
         MoveCase{"RightGoesOnWithNextLine", "あいう\r\nx", 0, true, 0, 6, Qt::Key_Right, kNone, 1,
                  0},
+        MoveCase{"RightAtTextEndStays", "ab\r\nxy", 0, true, 1, 2, Qt::Key_Right, kNone, 1, 2},
         MoveCase{"LeftStopsAtLineStart", "ab\r\nxy", 0, false, 1, 0, Qt::Key_Left, kNone, 1, 0},
         MoveCase{"LeftGoesBackWithNextLine", "ab\r\nxy", 0, true, 1, 0, Qt::Key_Left, kNone, 0, 2},
         MoveCase{"RightCrossesIntoContinuationRow", kLong, 20, false, 0, 19, Qt::Key_Right, kNone,
@@ -287,6 +288,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   [](KeysOnEditor& w) { w.Type("x"); }, "あxいう", 0, 3},
                       EditKeyCase{"TypedHalfWidthKatakana", "ab", false, 0, 1,
                                   [](KeysOnEditor& w) { w.Type("ｱ"); }, "aｱb", 0, 2},
+                      EditKeyCase{"TypedLastHalfWidthKatakana", "ab", false, 0, 1,
+                                  [](KeysOnEditor& w) { w.Type("ﾟ"); }, "aﾟb", 0, 2},
                       EditKeyCase{"ReturnSplitsLine", "abcd", false, 0, 2, Press(Qt::Key_Return),
                                   "ab\r\ncd", 1, 0},
                       EditKeyCase{"ReturnKeepsIndent", "    ab", false, 0, 6, Press(Qt::Key_Return),
@@ -331,6 +334,12 @@ TEST(Keys, ReturnWithTabIndentAndPreviousLineIndent) {
   w.Key(Qt::Key_Return);
   EXPECT_EQ(w.Text(), "    ab\r\n\t");
   w.ExpectCaret(1, 4);
+  // What is left over after the tabs stays as spaces.
+  w.SetText("      ab");
+  w.editor.SetRowCol(0, 8);
+  w.Key(Qt::Key_Return);
+  EXPECT_EQ(w.Text(), "      ab\r\n\t  ");
+  w.ExpectCaret(1, 6);
 
   // An empty line takes the indent of the line above it.
   w.editor.Caret().SetTabIndent(false);

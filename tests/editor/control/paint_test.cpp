@@ -1,13 +1,14 @@
 // Painting: what scrolling, caret moves, selection changes and edits leave
 // on the surface is what a repaint of everything draws; token colours, marks
-// and the underline land on their cells. Pictures of typical views are
-// written next to the test program.
-#include <QDir>
+// and the underline land on their cells, also in the typical views that
+// editor-pictures draws.
 #include <gtest/gtest.h>
+#include <QDir>
 
 #include <random>
 
 #include "tests/editor/control/editor_test_support.h"
+#include "tests/editor/control/typical_views.h"
 #include "tests/support/files.h"
 
 namespace editor {
@@ -15,51 +16,11 @@ namespace {
 
 using platform::TColor;
 using platform::TRect;
+using testing::BlackScheme;
 using testing::CountColour;
+using testing::MixedText;
 using testing::ShownEditor;
 using testing::Sjis;
-
-// The information window's black colours.
-void BlackScheme(TEditor& editor) {
-  editor.SetColor(platform::clBlack);
-  platform::TFont font = editor.Font();
-  font.Color = platform::clWhite;
-  editor.SetFont(font);
-  TEditorColors& colors = editor.View().Colors();
-  colors.SetAllBkColor(platform::clBlack);
-  colors.SetAllColor(platform::clWhite);
-  colors.Url().SetColor(platform::clAqua);
-  colors.Url().SetStyle({platform::fsUnderline});
-  colors.Mail().SetColor(platform::clYellow);
-  colors.Mail().SetStyle({platform::fsUnderline});
-  colors.Select().SetColor(platform::clWhite);
-  colors.Select().SetBkColor(platform::clNavy);
-  editor.View().SetUrl(true);
-  editor.View().SetMail(true);
-  editor.Margin().SetLeft(4);
-  editor.Marks().Underline().SetVisible(true);
-}
-
-std::string MixedText(int rows) {
-  const char* pieces[] = {
-      "ログを書きました 2024-05-01 12:34 ",
-      "http://www.example.jp/path?q=1 ",
-      "mail@example.co.jp ",
-      "全角の文字と half width ｶﾀｶﾅ ",
-      "\"quoted string\" 123.45 ",
-      "\tタブの後 ",
-      "記号：【括弧】「かぎ」 ",
-      "ascii_words and_more ",
-  };
-  std::mt19937 random(7);
-  std::string text;
-  for (int r = 0; r < rows; ++r) {
-    const int n = 1 + static_cast<int>(random() % 6);
-    for (int i = 0; i < n; ++i) text += Sjis(pieces[random() % std::size(pieces)]);
-    text += "\r\n";
-  }
-  return text;
-}
 
 void ExpectSameAsFullRepaint(TEditor& editor, const std::string& step) {
   const QImage incremental = testing::Surface(editor);
@@ -378,7 +339,7 @@ TEST(PaintColourTest, SelectionColoursInBothModes) {
   editor->StartSelection();
   editor->SetRowCol(1, 4);
   editor->UpdateSelection();
-  if (!editor->Selected()) GTEST_SKIP() << "selection not there yet";
+  ASSERT_TRUE(editor->Selected());
   QImage s = testing::Surface(*editor);
   // Stream: row 0 from column 1 to the right edge, row 1 up to column 4.
   EXPECT_EQ(CountColour(s, Cells(*editor, 0, 0, 1), platform::clNavy), 0);
@@ -393,37 +354,75 @@ TEST(PaintColourTest, SelectionColoursInBothModes) {
   EXPECT_GT(CountColour(s, Cells(*editor, 1, 2, 4), platform::clNavy), 0);
   EXPECT_EQ(CountColour(s, Cells(*editor, 0, 4, 40), platform::clNavy), 0);
   EXPECT_EQ(s, testing::FullRepaint(*editor));
-  testing::Surface(*editor).save("editor_view_box_selection.png");
 }
 
-// Pictures of typical views, for anyone to look at.
-TEST(PaintPictureTest, TypicalViews) {
+// The typical views that editor-pictures draws show what they are meant to.
+TEST(PaintColourTest, TypicalViews) {
+  // Without tabs a row's columns are its bytes.
+  auto column_of = [](const TEditor& e, int row, const char* what) {
+    const std::size_t at = e.RowText(row).find(what);
+    EXPECT_NE(at, std::string::npos) << what;
+    return static_cast<int>(at);
+  };
+  auto row_end = [](const TEditor& e, int row) { return static_cast<int>(e.RowText(row).size()); };
   {
-    auto editor = ShownEditor(640, 240);
-    editor->Lines().SetTextStr(MixedText(20));
-    editor->SetRowCol(2, 5);
-    EXPECT_TRUE(testing::FullRepaint(*editor).save("editor_view_plain.png"));
+    // The defaults: ink in the font colour on a row's cells, nothing past
+    // them (the shortest row in view but the caret's).
+    auto e = testing::PlainView();
+    const QImage s = testing::FullRepaint(*e);
+    int row = e->Row() == 0 ? 1 : 0;
+    for (int r = 1; r < e->VisibleRows(); ++r)
+      if (r != e->Row() && e->DisplayLengthOf(r) < e->DisplayLengthOf(row)) row = r;
+    const int end = e->DisplayLengthOf(row);
+    ASSERT_GT(end, 0);
+    ASSERT_LT(end + 1, e->VisibleCols());
+    EXPECT_GT(CountColour(s, Cells(*e, row, 0, end), platform::ColorToRGB(e->Font().Color)), 10);
+    const TRect past = Cells(*e, row, end + 1, e->VisibleCols() + 1);
+    EXPECT_EQ(CountColour(s, past, platform::ColorToRGB(e->Color())),
+              (std::min(past.Right, s.width()) - past.Left) * (past.Bottom - past.Top));
   }
   {
-    auto editor = ShownEditor(480, 240);
-    BlackScheme(*editor);
-    editor->SetWordWrap(true);
-    editor->WrapOption().SetWrapByte(40);
-    editor->Lines().SetTextStr(
-        Sjis("■□■ 情報ウインドウ ■□■\r\n詳しくは http://www.example.jp/pirukko/"
-             "index.html をご覧ください。\r\nお問い合わせ: support-desk@example.co.jp "
-             "または https://example.com/contact?lang=ja まで\r\n"));
-    editor->SetRowCol(0, 0);
-    EXPECT_TRUE(testing::FullRepaint(*editor).save("editor_view_wrapped_addresses.png"));
+    // The web address is aqua on both of its rows, the mail address yellow.
+    auto e = testing::WrappedAddressesView();
+    const QImage s = testing::FullRepaint(*e);
+    ASSERT_EQ(e->RowEndKind(1), rkWrap);
+    const int url = column_of(*e, 1, "http://");
+    EXPECT_EQ(CountColour(s, Cells(*e, 1, 0, url), platform::clAqua), 0);
+    EXPECT_GT(CountColour(s, Cells(*e, 1, url, row_end(*e, 1)), platform::clAqua),
+              2 * (row_end(*e, 1) - url));
+    EXPECT_GT(CountColour(s, Cells(*e, 2, 0, column_of(*e, 2, "html") + 4), platform::clAqua), 20);
+    int mail_row = 3;
+    while (mail_row < e->RowCount() && e->RowText(mail_row).find('@') == std::string::npos)
+      ++mail_row;
+    ASSERT_LT(mail_row, e->RowCount());
+    const int mail = column_of(*e, mail_row, "support-desk");
+    EXPECT_EQ(CountColour(s, Cells(*e, mail_row, 0, mail), platform::clYellow), 0);
+    EXPECT_GT(CountColour(s, Cells(*e, mail_row, mail, mail + 26), platform::clYellow), 2 * 26);
+    EXPECT_EQ(CountColour(s, Cells(*e, 0, 0, 40), platform::clAqua), 0);
   }
   {
-    auto editor = ShownEditor(480, 200);
-    BlackScheme(*editor);
-    editor->Marks().RetMark().SetVisible(true);
-    editor->Marks().EofMark().SetVisible(true);
-    editor->Lines().SetTextStr(Sjis("一行目\r\n\tタブの後\r\n最後の行"));
-    editor->SetRowCol(1, 0);
-    EXPECT_TRUE(testing::FullRepaint(*editor).save("editor_view_marks.png"));
+    // A return mark after each line, the end mark after the last, and the
+    // tab's cells blank.
+    auto e = testing::MarksView();
+    const QImage s = testing::FullRepaint(*e);
+    const platform::TColor mark = e->Marks().RetMark().Color();
+    EXPECT_GT(CountColour(s, Cells(*e, 0, 6, 7), mark), 3);
+    EXPECT_GT(CountColour(s, Cells(*e, 1, e->DisplayLengthOf(1), e->DisplayLengthOf(1) + 1), mark),
+              3);
+    EXPECT_GT(CountColour(s, Cells(*e, 2, 8, 14), e->Marks().EofMark().Color()), 4);
+    const TRect tab = Cells(*e, 1, 0, 8);
+    EXPECT_EQ(CountColour(s, tab, platform::clBlack),
+              (tab.Right - tab.Left) * (tab.Bottom - tab.Top));
+  }
+  {
+    // The box: columns 1 to 3 of the first row, い of the second.
+    auto e = testing::BoxSelectionView();
+    const QImage s = testing::FullRepaint(*e);
+    EXPECT_GT(CountColour(s, Cells(*e, 0, 1, 4), platform::clNavy), 0);
+    EXPECT_EQ(CountColour(s, Cells(*e, 0, 0, 1), platform::clNavy), 0);
+    EXPECT_EQ(CountColour(s, Cells(*e, 1, 0, 2), platform::clNavy), 0);
+    EXPECT_GT(CountColour(s, Cells(*e, 1, 2, 4), platform::clNavy), 0);
+    EXPECT_EQ(CountColour(s, Cells(*e, 2, 0, 40), platform::clNavy), 0);
   }
 }
 

@@ -50,6 +50,12 @@ TEST(ColumnMap, CodesAndTabs) {
       {"x\x93\xFA"
        "y",
        Settings(8), "1451", "x\x93\xFAy"},
+      // the user-defined area, led by 0xF0-0xFC, is double-byte too
+      {"\xF0\x40\xFC\xFC"
+       "a",
+       Settings(8), "45451",
+       "\xF0\x40\xFC\xFC"
+       "a"},
       {"\t", Settings(4), "2333", "    "},
       {"abc\t", Settings(4), "1112", "abc "},  // a tab just before its stop has no filler
       {"\x81\x40\t", Settings(4), "4523", "\x81\x40  "},
@@ -59,8 +65,10 @@ TEST(ColumnMap, CodesAndTabs) {
       // word wrap off: the wrap width plays no part
       {std::string(18, 'a') + "\tb", Settings(8, false, 20), std::string(18, '1') + "2333331",
        std::string(18, 'a') + "      b"},
-      // broken input: a lead byte at the end still takes two columns
-      {"a\x82", Settings(8), "145", "a\x82"},
+      // broken input: a lead byte at the end still takes two columns, also
+      // in the display text
+      {"a\x82", Settings(8), "145", "a\x82 "},
+      {"\t\xFC", Settings(4), "233345", "    \xFC "},
       // a lead byte swallows the byte after it, even a tab
       {"\x82\tb", Settings(8), "451", "\x82\tb"},
       {"", Settings(8), "", ""},
@@ -69,6 +77,10 @@ TEST(ColumnMap, CodesAndTabs) {
     EXPECT_EQ(ColumnMap(c.text, c.settings), c.map) << c.text;
     EXPECT_EQ(DisplayText(c.text, c.settings), c.shown) << c.text;
     EXPECT_EQ(DisplayLength(c.text, c.settings), static_cast<int>(c.map.size())) << c.text;
+    // one byte of display text per column
+    EXPECT_EQ(DisplayText(c.text, c.settings).size(),
+              static_cast<std::size_t>(DisplayLength(c.text, c.settings)))
+        << c.text;
   }
 }
 

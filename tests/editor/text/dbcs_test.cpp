@@ -17,12 +17,20 @@ const std::string kHiraganaA = "\x82\xA0";  // one full-width hiragana character
 const std::string kWideSpace = "\x81\x40";
 
 TEST(Dbcs, LeadBytesAreThoseOfCodePage932) {
-  for (int b = 0; b < 256; ++b) {
-    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-    EXPECT_EQ(IsLeadByte(static_cast<unsigned char>(b)), lead) << b;
+  // Both ends of both lead ranges, and the bytes just outside them.
+  struct Case {
+    unsigned char byte;
+    bool lead;
+  } cases[] = {
+      {0x00, false}, {0x40, false}, {0x7F, false}, {0x80, false}, {0x81, true},
+      {0x9F, true},  {0xA0, false}, {0xA1, false}, {0xDF, false}, {0xE0, true},
+      {0xEF, true},  {0xF0, true},  {0xFC, true},  {0xFD, false}, {0xFF, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsLeadByte(c.byte), c.lead) << std::hex << int{c.byte};
+    // char and unsigned char agree
+    EXPECT_EQ(IsLeadByte(static_cast<char>(c.byte)), c.lead) << std::hex << int{c.byte};
   }
-  EXPECT_FALSE(IsLeadByte('\xA1'));  // half-width katakana are single bytes
-  EXPECT_TRUE(IsLeadByte('\x81'));   // char and unsigned char agree
 }
 
 TEST(Dbcs, CountCharCountsAmongTheFirstBytes) {

@@ -57,6 +57,8 @@ TEST_F(EditorStringsTest, LineOperationsTable) {
        2, 0},
       {"put on a last line without break", "a|b$", [](TEditorStrings& l) { l.Put(1, "xy"); },
        "a|xy$", 1, 2},
+      {"put before an empty last row keeps the break", "a|$",
+       [](TEditorStrings& l) { l.Put(0, "x"); }, "x|", 1, 0},
       {"insert before a line", "a|b|", [](TEditorStrings& l) { l.Insert(1, "x"); }, "a|x|b|", 2, 0},
       {"insert at the line count adds", "a|b$", [](TEditorStrings& l) { l.Insert(2, "x"); },
        "a|b|x$", 2, 1},

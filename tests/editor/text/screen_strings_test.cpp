@@ -51,6 +51,9 @@ TEST_F(ScreenStringsTest, ReplaceRowsWithoutWrap) {
       // instead of leaving an rkEof row in the middle.
       {"append after the last row", "ab$", 1, 0, "c", "abc$", 0, 1, 1},
       {"append a line after the last row", "ab$", 1, 0, "\r\nc\r\n", "ab|c|", 0, 1, 2},
+      // An empty last row without a line break adds nothing after the text
+      // put before it, so the break that text ends with is kept.
+      {"a line break before an empty last row stays", "a|$", 0, 1, "x\r\n", "x|", 0, 2, 1},
       // A lone CR at the end of the text is a line break too.
       {"text ending in a lone CR", "", 0, 0, "x\r", "x|", 0, 0, 1},
       {"every line break form", "", 0, 0, "a\rb\nc\n\rd", "a|b|c||d$", 0, 0, 5},
@@ -188,6 +191,42 @@ TEST_F(ScreenStringsTest, WrappedRowsAreReWrappedFromTheRowAbove) {
   EXPECT_EQ(client.changes[0].old_count, 2);
   EXPECT_EQ(client.changes[0].new_count, 2);
   EXPECT_EQ(rows.Get(0), "top");
+}
+
+TEST_F(ScreenStringsTest, ABreakPutBeforeTheEmptyRowAfterAFullLastRowStays) {
+  rows.WrapOption().SetWrapByte(20);
+  rows.SetWordWrap(true);
+  const std::string full(20, 'a');
+  // A last line exactly as wide as the rows leaves an empty last row.
+  rows.ReplaceRows(0, 0, full);
+  ASSERT_EQ(DescribeRows(rows), full + "~$");
+  rows.ReplaceRows(0, 1, full + "\r\n");
+  EXPECT_EQ(DescribeRows(rows), full + "~|");
+  rows.Undo();
+  EXPECT_EQ(DescribeRows(rows), full + "~$");
+  rows.Redo();
+  EXPECT_EQ(DescribeRows(rows), full + "~|");
+
+  // Deleting the full row of such a last line leaves no empty line behind.
+  SetRows(rows, "top|" + full + "~$");
+  rows.ReplaceRows(1, 1, "");
+  EXPECT_EQ(DescribeRows(rows), "top|");
+  rows.Undo();
+  EXPECT_EQ(DescribeRows(rows), "top|" + full + "~$");
+}
+
+TEST_F(ScreenStringsTest, TextAddedAfterAWrappedLastLineIsWrappedAsTheWholeLine) {
+  rows.WrapOption().SetWrapByte(20);
+  rows.WrapOption().SetLeading(true);
+  rows.SetWordWrap(true);
+  rows.ReplaceRows(0, 0, std::string(20, 'a'));
+  ASSERT_EQ(DescribeRows(rows), std::string(20, 'a') + "~$");
+  // A closing bracket may not start a row: the letter before it goes along.
+  rows.ReplaceRows(2, 0, "\x81\x76");
+  EXPECT_EQ(DescribeRows(rows), std::string(19, 'a') + "~a\x81\x76$");
+  TEditorStringList fresh;
+  rows.WrapText(std::string(20, 'a') + "\x81\x76", fresh);
+  EXPECT_EQ(fresh.Get(0), rows.Get(0));
 }
 
 TEST_F(ScreenStringsTest, SwitchingWordWrapKeepsTheTextAndEmptiesUndo) {
