@@ -3,6 +3,7 @@
 // works without a window (app/cli).
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 
 #include <iostream>
 #include <string>
@@ -44,7 +45,9 @@ int main(int argc, char* argv[]) {
   // Only the application's name: a display name would be appended to the
   // title of every dialog, and message boxes show exactly their captions.
   QApplication::setApplicationName(QStringLiteral("Pirukko"));
+  // The installed desktop entry and icon (packaging/) name the window.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Pirukko")));
   app::RegisterProgramCursors();
   app::SystemDesktopHandOff desktop;
   app::TVarnekForm::Options options;

@@ -145,8 +145,19 @@ std::optional<std::string> ExactCp932(std::string_view composed) {
   return cp932;
 }
 
-TShownName ShowComposedName(std::string_view composed) {
-  if (auto exact = ExactCp932(composed)) return {std::move(*exact), true};
+// The exact CP932 form of a name on disk, given with its normal form C. A
+// name that converts as it stands keeps that form: CP932 itself has
+// characters that normal form C replaces ("Å" 0x81F0 is U+212B, whose normal
+// form has no CP932 code; the compatibility ideographs of 0xFA40 on), and a
+// name that converted before must be shown as before.
+std::optional<std::string> ExactCp932(std::string_view native, std::string_view composed) {
+  if (auto exact = ExactCp932(native)) return exact;
+  if (composed == native) return std::nullopt;
+  return ExactCp932(composed);
+}
+
+TShownName ShowName(std::string_view native, std::string_view composed) {
+  if (auto exact = ExactCp932(native, composed)) return {std::move(*exact), true};
   return {Utf8ToCp932Lossy(composed), false};
 }
 
@@ -297,11 +308,11 @@ std::optional<std::string> ToNativePath(std::string_view cp932_path) {
 }
 
 std::optional<std::string> FromNativeName(std::string_view native_name) {
-  return ExactCp932(NormalFormC(native_name));
+  return ExactCp932(native_name, NormalFormC(native_name));
 }
 
 TShownName ShowNativeName(std::string_view native_name) {
-  return ShowComposedName(NormalFormC(native_name));
+  return ShowName(native_name, NormalFormC(native_name));
 }
 
 // ------------------------------------------------------------ search
@@ -346,7 +357,7 @@ std::vector<TSearchRec> FindFiles(std::string_view native_directory, std::string
     if (rec.Attr & excluded) continue;
     rec.Time = UnixTimeToDosDateTime(st.st_mtime).value_or(0);
     rec.Size = S_ISREG(st.st_mode) ? static_cast<std::int64_t>(st.st_size) : 0;
-    TShownName shown = ShowComposedName(composed);
+    TShownName shown = ShowName(name, composed);
     rec.Name = std::move(shown.Text);
     rec.NameHasCp932Form = shown.Exact;
     rec.NativeName = name;

@@ -36,9 +36,9 @@ std::string ExtractFileName(std::string_view path);
 bool IsFullPath(std::string_view path);
 
 // ------------------------------------------------------- names on disk
-// A name on disk is first brought to Unicode normal form C, so that a name
-// another system wrote with separate voiced-sound marks ("か" + U+3099)
-// converts like the composed one ("が").
+// A name on disk that has no exact CP932 form as it stands is brought to
+// Unicode normal form C, so that a name another system wrote with separate
+// voiced-sound marks ("か" + U+3099) converts like the composed one ("が").
 
 // The native path of a CP932 path (a name the program composed, the folder
 // name typed by the user); no value when the bytes are not CP932, hold a

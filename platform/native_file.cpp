@@ -136,12 +136,13 @@ void TSafeFileWriter::Write(std::string_view bytes) {
     errno = EBADF;
     Fail("Cannot write");
   }
-  if (used_ + bytes.size() > kWriteBufferSize) Flush();
-  if (bytes.size() >= kWriteBufferSize) {
+  if (bytes.size() >= kWriteBufferSize / 2) {
     // Large pieces go out directly, without a copy through the buffer.
+    Flush();
     WriteAll(bytes.data(), bytes.size());
     return;
   }
+  if (used_ + bytes.size() > kWriteBufferSize) Flush();
   std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
   used_ += bytes.size();
 }

@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kProgram = "varnek";
 
-// The file system's bytes of a path, shown as well as they can be.
+// A path on disk as the program shows it (in UTF-8 here).
 std::string Shown(const std::string& native) {
   return platform::Cp932ToUtf8Lossy(platform::ShowNativeName(native).Text);
 }
@@ -38,19 +38,17 @@ std::string AbsoluteDirectory(const std::string& given) {
 }
 
 struct SourceDirectory {
-  std::string native;  // what the engine takes: the file system's own bytes
-  std::string error;  // when there is none
+  std::string on_disk;  // what the engine takes, as the window's list gives it
+  std::string error;    // when there is none
 };
 
 SourceDirectory ChooseSourceDirectory(const std::string& given) {
-  const std::string native = AbsoluteDirectory(given);
+  std::string on_disk = AbsoluteDirectory(given);
   std::error_code error;
-  if (!fs::is_directory(native, error)) {
+  if (!fs::is_directory(on_disk, error)) {
     return {{}, "ディレクトリが存在しません: " + Shown(given)};
   }
-  // As in the window, a folder whose name has no Shift-JIS form is reached
-  // by its own bytes and only shown approximately.
-  return {native, {}};
+  return {std::move(on_disk), {}};
 }
 
 int ExitStatus(const CopyRunResult& result) {
@@ -120,8 +118,11 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
     case Mode::kWindow:
       err << kProgram << ": --run か --preview を指定してください。\n";
       return kExitStopped;
-    case Mode::kRun:
     case Mode::kPreview:
+      // Never a run in its place: a preview promises to touch nothing.
+      err << kProgram << ": --preview はまだ使えません。\n";
+      return kExitStopped;
+    case Mode::kRun:
       break;
   }
 
@@ -131,7 +132,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
     return kExitStopped;
   }
   CopyRunInput input;
-  input.source_directory = source.native;
+  input.source_directory = source.on_disk;
   input.folder_name = line.folder_name;
   input.masks = line.masks;
   input.naming = line.naming;

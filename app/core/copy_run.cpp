@@ -1,10 +1,12 @@
 #include "app/core/copy_run.h"
 
+#include <cstdio>
 #include <optional>
 #include <string_view>
 
 #include "platform/cp932.h"
 #include "platform/dos_date_time.h"
+#include "platform/exif/capture_date.h"
 #include "platform/file_system.h"
 
 namespace app {
@@ -54,6 +56,17 @@ struct Texts {
   const std::string success = AfterCr(Sjis("正常に終了しました。"));
   const std::string finished_with_failures =
       AfterCr(Sjis("終了しました。コピーに失敗したファイル: "));
+  const std::string capture_note =
+      Sjis("下記のファイルは撮影日時が無いため、ファイル更新日にされました。") + "\r";
+  const std::string copied_count = Sjis("  コピーしたファイル数 ");
+  // The preview's own entries.
+  const std::string previewing = Sjis("□■□ プレビュー □■□");
+  const std::string nothing_written = Sjis("  ※ファイルのコピーやフォルダの作成は行いません。");
+  const std::string would_empty = Sjis("  ※実行するとディレクトリ内のファイルは削除されます。");
+  const std::string date = "     Date: ";
+  const std::string preview_finished =
+      AfterCr(Sjis("プレビューを終了しました。コピーされるファイル: "));
+  const std::string would_copy_count = Sjis("  コピーされるファイル数 ");
 };
 
 const Texts& T() {
@@ -120,11 +133,40 @@ void LogStop(CopyLog& log, const std::string& error, const std::string& path) {
   log.Add(T().stopped);
 }
 
-}  // namespace
+// The date of a file with the file-date source: its capture date when the
+// user prefers it and the file has one, else its last-write time, else the
+// current time. Each fallback is noted directly before the file's pair.
+platform::DateTime FileDate(const CopyRunInput& input, const std::string& source_path,
+                            CopyLog& log) {
+  if (input.prefer_capture_date) {
+    const auto& read = input.capture_date ? input.capture_date : platform::ReadCaptureDate;
+    if (auto taken = read(source_path)) return *taken;
+    log.Add(T().capture_note);
+  }
+  if (auto dos = platform::FileAge(source_path)) {
+    if (auto age = platform::DosDateTimeToDateTime(*dos)) return *age;
+  }
+  log.Add(T().time_note);
+  return input.now();
+}
 
-CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_list, CopyLog& log,
-                          CopyProgress& progress) {
+// "yyyy/mm/dd hh:nn:ss", the same for every user's format, so that the
+// preview shows which moment each name was made from.
+std::string PlainDate(const platform::DateTime& date) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", date.year, date.month, date.day,
+                date.hour, date.minute, date.second);
+  return text;
+}
+
+// The run and its preview are one walk through the same steps; the preview
+// leaves out every step that writes to the disk and says what it would do.
+enum class Walk { kRun, kPreview };
+
+CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList& file_list,
+                       CopyLog& log, CopyProgress& progress, std::stop_token stop) {
   const Texts& t = T();
+  const bool preview = walk == Walk::kPreview;
   CopyRunResult result;
   result.stopped = true;
   // Folders and files are reached by their names on disk; the log shows
@@ -136,8 +178,8 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
   const std::string shown_target = platform::JoinPath(shown_source, input.folder_name);
 
   log.Clear();
-  log.Add(t.running);
-  log.Add(t.overwrite_warning);
+  log.Add(preview ? t.previewing : t.running);
+  log.Add(preview ? t.nothing_written : t.overwrite_warning);
   log.Add(t.separator);
 
   if (input.folder_name.empty()) {
@@ -168,7 +210,17 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
     }
   }
 
-  if (platform::DirectoryExists(target)) {
+  if (preview) {
+    log.Add(t.source_dir + shown_source);
+    log.Add(t.target_dir + shown_target);
+    if (platform::DirectoryExists(target)) {
+      log.Add(t.folder_exists);
+      log.Add(t.would_empty);
+    }
+    log.Add(t.separator);
+  }
+
+  if (!preview && platform::DirectoryExists(target)) {
     log.Add(t.folder_exists);
     log.Add(t.deleting_files);
     // A link would lead the deletions into a directory the user never chose:
@@ -193,18 +245,20 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
     }
   }
 
-  log.Add(t.creating_folder);
-  log.Add("  " + shown_target);
-  log.Add(t.separator);
-  if (!platform::CreateDir(target)) {
-    LogStop(log, t.create_failed, shown_target);
-    return result;
-  }
+  if (!preview) {
+    log.Add(t.creating_folder);
+    log.Add("  " + shown_target);
+    log.Add(t.separator);
+    if (!platform::CreateDir(target)) {
+      LogStop(log, t.create_failed, shown_target);
+      return result;
+    }
 
-  log.Add(t.copy_start);
-  log.Add(t.source_dir + shown_source);
-  log.Add(t.target_dir + shown_target);
-  log.Add(t.separator);
+    log.Add(t.copy_start);
+    log.Add(t.source_dir + shown_source);
+    log.Add(t.target_dir + shown_target);
+    log.Add(t.separator);
+  }
 
   ListDirectory(file_list, source, input.masks);
   const platform::TStringList& files = file_list.Files();
@@ -214,12 +268,20 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
   log.Add(t.file_count + std::to_string(count) + t.pieces);
   if (count == 0) {
     log.Add(t.nothing_found);
-    log.Add(t.finished);
+    log.Add(preview ? t.preview_finished + "0" + t.pieces : t.finished);
     return result;
   }
   result.stopped = false;
 
   for (int i = 0; i < count; ++i) {
+    // Between two files, never inside one: what was copied is complete.
+    if (stop.stop_requested()) {
+      result.cancelled = true;
+      log.Add(t.stopped);
+      log.Add((preview ? t.would_copy_count : t.copied_count) + std::to_string(result.copied) +
+              t.pieces);
+      return result;
+    }
     progress.SetPosition(i + 1);
     const std::string name = files[i];
     const filelist::TInfo* info = file_list.Info(i);
@@ -233,25 +295,15 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
     const std::string source_path = platform::JoinPath(source, info ? info->NativeName : name);
     const std::string shown_source_path = platform::JoinPath(shown_source, name);
 
-    platform::DateTime date;
-    if (input.naming.use_picked_date) {
-      date = input.naming.picked_date;
-    } else {
-      std::optional<platform::DateTime> age;
-      if (auto dos = platform::FileAge(source_path)) age = platform::DosDateTimeToDateTime(*dos);
-      if (age) {
-        date = *age;
-      } else {
-        date = input.now();
-        log.Add(t.time_note);
-      }
-    }
+    const platform::DateTime date =
+        input.naming.use_picked_date ? input.naming.picked_date : FileDate(input, source_path, log);
 
     const std::string new_name =
         ComposeFileName(input.naming, input.date_format, *compose_from, i, date);
     const std::string shown_target_path = platform::JoinPath(shown_target, new_name);
     log.Add(t.copy_from + platform::ExtractFileName(shown_source_path));
     log.Add(t.copy_to + platform::ExtractFileName(shown_target_path));
+    if (preview) log.Add(t.date + PlainDate(date));
 
     if (!IsPlainFileName(new_name)) {
       log.Add(t.bad_file_name);
@@ -266,18 +318,36 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
       ++result.failed;
       continue;
     }
-    if (!platform::CopyFileOverwriting(source_path, platform::JoinPath(target, *native_name))) {
+    if (preview) {
+      ++result.copied;
+    } else if (platform::CopyFileOverwriting(source_path, platform::JoinPath(target, *native_name))) {
+      ++result.copied;
+    } else {
       log.Add(t.copy_failed);
       log.Add("  " + shown_target_path);
       ++result.failed;
     }
   }
 
-  if (result.failed == 0)
+  if (preview)
+    log.Add(t.preview_finished + std::to_string(result.copied) + t.pieces);
+  else if (result.failed == 0)
     log.Add(t.success);
   else
     log.Add(t.finished_with_failures + std::to_string(result.failed) + t.pieces);
   return result;
+}
+
+}  // namespace
+
+CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_list, CopyLog& log,
+                          CopyProgress& progress, std::stop_token stop) {
+  return WalkCopy(Walk::kRun, input, file_list, log, progress, std::move(stop));
+}
+
+CopyRunResult PreviewCopy(const CopyRunInput& input, filelist::TFileList& file_list, CopyLog& log,
+                          CopyProgress& progress, std::stop_token stop) {
+  return WalkCopy(Walk::kPreview, input, file_list, log, progress, std::move(stop));
 }
 
 }  // namespace app

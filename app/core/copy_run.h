@@ -4,6 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -52,19 +54,39 @@ struct CopyRunInput {
   std::vector<std::string> masks;  // the lines of Memo2
   NamingSettings naming;           // the naming controls
   std::string date_format;         // FDateFormat, already converted
+  // Exif優先: with the file-date source, a photo is dated by the moment it
+  // was taken (its metadata), and by its last-write time only when it has
+  // no usable capture date. The picked date ignores it.
+  bool prefer_capture_date = false;
   // The current local date and time, for files whose time cannot be read.
   std::function<platform::DateTime()> now = platform::Now;
+  // The capture date of the file at a path (as the file system names it),
+  // no value when it has none;
+  // empty means the photo metadata reader.
+  std::function<std::optional<platform::DateTime>(const std::string& path)> capture_date;
 };
 
 // How a run went, for callers that want more than the log.
 struct CopyRunResult {
-  bool stopped = false;  // ended by an error before the copying
-  int listed = 0;        // files found in the source directory
-  int failed = 0;        // listed files that were not copied
+  bool stopped = false;    // ended by an error before the copying
+  bool cancelled = false;  // ended early because the caller asked it to stop
+  int listed = 0;          // files found in the source directory
+  int copied = 0;          // files copied (a preview: files that would be)
+  int failed = 0;          // listed files that were not copied (would not be)
 };
 
-// Runs the copy with the window's file list, reporting to `log` and `progress`.
+// Runs the copy with the window's file list, reporting to `log` and
+// `progress`. A stop request ends it after the file being copied (a copy
+// is never left half-written under its new name) and says so in the log.
 CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_list, CopyLog& log,
-                          CopyProgress& progress);
+                          CopyProgress& progress, std::stop_token stop = {});
+
+// What ExecuteCopy would do with the same input, written to `log` without
+// touching anything on disk: the folders, whether the new folder exists
+// (the run would empty it), the count, every file's pair of names with the
+// date it takes, every error entry the run would write, and the count of
+// files that would be copied.
+CopyRunResult PreviewCopy(const CopyRunInput& input, filelist::TFileList& file_list, CopyLog& log,
+                          CopyProgress& progress, std::stop_token stop = {});
 
 }  // namespace app

@@ -1,6 +1,6 @@
 // A plain coloured panel with the layout's bevels: an outer and an inner
-// bevel, each raised, lowered or absent, drawn in the desktop's light and
-// shadow colours inside the panel's edge.
+// bevel, each raised, lowered or absent, drawn in the classic light and
+// shadow colours inside the panel's edge, whatever the desktop's theme.
 #pragma once
 
 #include <QColor>

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QToolTip>
 
+#include "app/window/layout_look.h"
+
 namespace app {
 
 HintWindow::HintWindow(QWidget* owner) : owner_(owner) {}
@@ -18,7 +20,11 @@ void HintWindow::HandleNeeded() {
   label_->setAttribute(Qt::WA_TransparentForMouseEvents);
   label_->setAttribute(Qt::WA_ShowWithoutActivating);
   label_->setFont(Font());
-  label_->setPalette(QToolTip::palette());
+  // The layout's hint colours, not the desktop's tool-tip theme: black on
+  // pale yellow, like every other text of the window.
+  label_->setPalette(LayoutPalette());
+  label_->setBackgroundRole(QPalette::ToolTipBase);
+  label_->setForegroundRole(QPalette::ToolTipText);
   label_->setAutoFillBackground(true);
   label_->setFrameShape(QFrame::Box);
   label_->setLineWidth(1);

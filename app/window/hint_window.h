@@ -1,5 +1,5 @@
-// A small tool-tip window shown at a rectangle the caller chooses, with the
-// desktop's tool-tip colours. It has a window only while a hint is shown.
+// A small tool-tip window shown at a rectangle the caller chooses, in the
+// layout's hint colours. It has a window only while a hint is shown.
 #pragma once
 
 #include <QFont>

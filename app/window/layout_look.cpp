@@ -113,6 +113,13 @@ void LayoutStyle::drawComplexControl(ComplexControl control, const QStyleOptionC
 
 QRect LayoutStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
                                   SubControl part, const QWidget* widget) const {
+  if (control == CC_SpinBox && part == SC_SpinBoxEditField && option) {
+    // From inside the frame's two pixels up to the buttons: Fusion keeps a
+    // wider margin, which the layout's 69-pixel spin box cannot spare.
+    const QRect up = QProxyStyle::subControlRect(control, option, SC_SpinBoxUp, widget);
+    const QRect& r = option->rect;
+    return QRect(r.left() + 2, r.top() + 2, up.left() - r.left() - 2, r.height() - 4);
+  }
   const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
   if (control != CC_GroupBox || !box || (box->subControls & SC_GroupBoxCheckBox)) {
     return QProxyStyle::subControlRect(control, option, part, widget);
@@ -136,6 +143,8 @@ QRect LayoutStyle::subControlRect(ComplexControl control, const QStyleOptionComp
 }
 
 void UseLayoutLook() {
+  // A style sheet the desktop's theme may bring would restyle every control.
+  qApp->setStyleSheet(QString());
   QApplication::setStyle(new LayoutStyle);
   const QPalette palette = LayoutPalette();
   QApplication::setPalette(palette);

@@ -15,11 +15,12 @@ namespace app {
 // in every colour group but the disabled one, which greys its texts.
 QPalette LayoutPalette();
 
-// Fusion, whose metrics fit the layout's pixels, with two things drawn as on
-// the platform the layout comes from: a group box has its etched frame line
-// through the middle of its caption, the caption sitting in a gap of the
-// line; and a panel frame (the mask memo, the directory tree) is made of
-// whole device pixels, so that it stays visible at any scale.
+// Fusion, whose metrics fit the layout's pixels, with a group box drawn as on
+// the platform the layout comes from (its etched frame line through the
+// middle of its caption, the caption sitting in a gap of the line), a panel
+// frame (the mask memo, the directory tree) made of whole device pixels, so
+// that it stays visible at any scale, and a spin box's field reaching up to
+// its buttons, so that the start value's eight digits fit.
 class LayoutStyle : public QProxyStyle {
  public:
   LayoutStyle();
@@ -33,8 +34,9 @@ class LayoutStyle : public QProxyStyle {
 };
 
 // Gives the whole program the layout's style and palette (message boxes,
-// hints and drop-down lists included). Call it once the application exists,
-// after the desktop's theme has been applied.
+// hints and drop-down lists included) in place of the desktop theme's style,
+// palettes and style sheet. Call it once the application exists, after the
+// desktop's theme has been applied.
 void UseLayoutLook();
 
 }  // namespace app

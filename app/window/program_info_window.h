@@ -17,6 +17,8 @@ inline void RegisterProgramCursors() {
   platform::RegisterCursorResource("DragSelCopy");
 }
 
-inline InfoWindowFactory ProgramInfoWindowFactory() { return MakeEditorInfoWindow; }
+inline InfoWindowFactory ProgramInfoWindowFactory() {
+  return MakeEditorInfoWindow;
+}
 
 }  // namespace app

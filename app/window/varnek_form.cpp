@@ -25,6 +25,7 @@
 
 #include "app/core/copy_run.h"
 #include "app/window/address_url.h"
+#include "app/window/background_run.h"
 #include "app/window/bevel_panel.h"
 #include "app/window/cp932_input.h"
 #include "app/window/cp932_text.h"
@@ -34,7 +35,6 @@
 #include "app/window/hint_window.h"
 #include "app/window/info_texts.h"
 #include "app/window/layout_fonts.h"
-#include "app/window/live_repaint.h"
 #include "app/window/message_box.h"
 #include "app/window/splitter_bar.h"
 #include "app/window/title_bar_drag.h"
@@ -71,39 +71,25 @@ bool IsClick(QWidget* control, QEvent* event) {
   return mouse->button() == Qt::LeftButton && control->rect().contains(mouse->position().toPoint());
 }
 
-// The run's log goes into the information window's lines and is painted as
-// it grows (in batches, see LiveRepaint).
-class LiveLog : public CopyLog {
+// The progress bar, as the run's progress.
+class BarProgress : public CopyProgress {
  public:
-  LiveLog(platform::TStrings& lines, LiveRepaint& painter) : lines_(lines), painter_(painter) {}
-  void Clear() override {
-    lines_.Clear();
-    painter_.Touch();
-  }
-  void Add(const std::string& entry) override {
-    lines_.Add(entry);
-    painter_.Touch();
-  }
-
- private:
-  platform::TStrings& lines_;
-  LiveRepaint& painter_;
-};
-
-class LiveProgress : public CopyProgress {
- public:
-  LiveProgress(QProgressBar* bar, LiveRepaint& painter) : bar_(bar), painter_(painter) {}
+  explicit BarProgress(QProgressBar* bar) : bar_(bar) {}
   // An empty range would make the bar a busy indicator; nothing to do shows
   // as an empty bar instead.
   void SetMax(int max) override { bar_->setMaximum(std::max(max, 1)); }
-  void SetPosition(int position) override {
-    bar_->setValue(position);
-    painter_.Touch();
-  }
+  void SetPosition(int position) override { bar_->setValue(position); }
 
  private:
   QProgressBar* bar_;
-  LiveRepaint& painter_;
+};
+
+// The window's own log and bar, which a run's reports reach on the
+// window's thread.
+struct RunTarget {
+  RunTarget(platform::TStrings& lines, QProgressBar* bar) : log(lines), progress(bar) {}
+  StringsCopyLog log;
+  BarProgress progress;
 };
 
 // The CP932 text of a control; KeepCp932 makes sure there is one.
@@ -155,6 +141,9 @@ TVarnekForm::TVarnekForm(Options options)
 }
 
 TVarnekForm::~TVarnekForm() {
+  // A run still going on is stopped and waited for: it uses FileList1.
+  delete run_;
+  run_ = nullptr;
   // The information window's events must not reach a half-destroyed window.
   if (editor1_) {
     editor1_->OnChange = nullptr;
@@ -192,6 +181,7 @@ void TVarnekForm::ConnectHandlers() {
   connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
   connect(Button3, &QPushButton::clicked, this, [this] { IconButton1Click(); });
   connect(SpeedButton1, &QToolButton::clicked, this, [this] { IconButton1Click(); });
+  connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
 
   editor1_->OnChange = [this] { Editor1Change(); };
   editor1_->OnDblClick = [this] { Editor1DblClick(); };
@@ -285,6 +275,8 @@ void TVarnekForm::RnamePropChange(QObject* sender) {
   const QString name = sender ? sender->objectName() : QString();
   if (name == QLatin1String("RadioButton1") || name == QLatin1String("RadioButton2")) {
     DateTimePicker1->setEnabled(RadioButton2->isChecked());
+    // Capture dates stand in for the file's date only.
+    CheckBox2->setEnabled(RadioButton1->isChecked());
   }
   if (name == QLatin1String("CheckBox1")) Edit4->setEnabled(CheckBox1->isChecked());
   UpdateSample();
@@ -302,7 +294,7 @@ void TVarnekForm::Button2Click() {
   ExecuteCopy();
 }
 
-void TVarnekForm::ExecuteCopy() {
+CopyRunInput TVarnekForm::CurrentRunInput() const {
   CopyRunInput input;
   input.source_directory = SelectedDirectoryOnDisk();
   input.folder_name = TextOf(Edit1->text());
@@ -311,14 +303,65 @@ void TVarnekForm::ExecuteCopy() {
   for (int i = 0; i < masks.Count(); ++i) input.masks.push_back(masks[i]);
   input.naming = CurrentNamingSettings();
   input.date_format = date_format_;
+  input.prefer_capture_date = CheckBox2->isChecked() && !input.naming.use_picked_date;
+  return input;
+}
 
-  LiveRepaint painter({ProgressBar1, editor1_->Widget()}, options_.live_repaint_interval,
-                      &editor1_->Lines());
-  LiveLog log(editor1_->Lines(), painter);
-  LiveProgress progress(ProgressBar1, painter);
-  app::ExecuteCopy(input, FileList1, log, progress);
+void TVarnekForm::ExecuteCopy() {
+  StartRun(false);
+}
+
+void TVarnekForm::PreviewCopy() {
+  StartRun(true);
+}
+
+void TVarnekForm::SpeedButton2Click() {
+  PreviewCopy();
+}
+
+void TVarnekForm::StartRun(bool preview) {
+  if (run_) return;
+  const CopyRunInput input = CurrentRunInput();
+  SetRunControlsEnabled(false);
+  run_is_preview_ = preview;
+
+  auto target = std::make_shared<RunTarget>(editor1_->Lines(), ProgressBar1);
+  BackgroundRun::Target to;
+  to.log = &target->log;
+  to.progress = &target->progress;
+  to.batched_lines = &editor1_->Lines();
+  to.interval = options_.live_repaint_interval;
+  to.on_finished = [this, target, preview](const CopyRunResult& result) {
+    RunFinished(result, preview);
+  };
+  filelist::TFileList& file_list = FileList1;
+  run_ = new BackgroundRun(
+      [input, preview, &file_list](CopyLog& log, CopyProgress& progress, std::stop_token stop) {
+        return preview ? app::PreviewCopy(input, file_list, log, progress, stop)
+                       : app::ExecuteCopy(input, file_list, log, progress, stop);
+      },
+      std::move(to));
+  run_->setParent(this);
+}
+
+void TVarnekForm::RunFinished(const CopyRunResult&, bool preview) {
+  // The run's object goes once the call that reported its end returns.
+  run_->deleteLater();
+  run_ = nullptr;
+  SetRunControlsEnabled(true);
   // The new folder shows in the directory list at once.
-  DirectoryListBox1->Refresh();
+  if (!preview) DirectoryListBox1->Refresh();
+  if (close_when_run_ends_ && !asking_to_stop_) close();
+}
+
+// Everything that could change a run's input, or start something else,
+// rests while a run goes on; 終了 and × stay, to stop it. Each control comes
+// back as it was: disabling a group leaves its controls' own states alone.
+void TVarnekForm::SetRunControlsEnabled(bool enabled) {
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           GroupBox1, GroupBox2, GroupBox3, Button2, Button6, Button4, Button5, SpeedButton2}) {
+    control->setEnabled(enabled);
+  }
 }
 
 void TVarnekForm::Button4Click() {
@@ -377,8 +420,31 @@ void TVarnekForm::IconButton1Click() {
   close();
 }
 
+bool TVarnekForm::AskToStop() {
+  asking_to_stop_ = true;
+  const QMessageBox::StandardButton answer =
+      ShowMessageBox(this, QStringLiteral(u"実行を中止しますか？"), QStringLiteral(u"問い合わせ"),
+                     QMessageBox::Question, QMessageBox::Yes | QMessageBox::No);
+  asking_to_stop_ = false;
+  return answer == QMessageBox::Yes;
+}
+
 void TVarnekForm::closeEvent(QCloseEvent* event) {
   HideHint();
+  if (run_) {
+    // The window stays until the run has stopped; it closes itself then.
+    event->ignore();
+    if (asking_to_stop_ || close_when_run_ends_) return;
+    // A preview changes nothing on disk: it simply stops.
+    if (!run_is_preview_ && !AskToStop()) return;
+    close_when_run_ends_ = true;
+    if (run_) {
+      run_->RequestStop();
+    } else {
+      close();  // it ended while the question was open
+    }
+    return;
+  }
   QWidget::closeEvent(event);
 }
 

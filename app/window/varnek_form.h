@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/core/copy_run.h"
 #include "app/core/naming.h"
 #include "app/window/info_window.h"
 #include "filelist/file_list.h"
@@ -32,6 +33,7 @@ class QToolButton;
 
 namespace app {
 
+class BackgroundRun;
 class BevelPanel;
 class DesktopHandOff;
 class DirectoryListBox;
@@ -52,7 +54,7 @@ class TVarnekForm : public QWidget {
     QString program_path;
     // The directory the list starts at; empty means the current directory.
     QString start_directory;
-    // How often the progress bar and the log are painted during a run.
+    // How often the log and the progress bar take in what a run reported.
     std::chrono::milliseconds live_repaint_interval{40};
   };
 
@@ -69,14 +71,22 @@ class TVarnekForm : public QWidget {
   void Button5Click();
   void Button6Click();
   void IconButton1Click();
+  void SpeedButton2Click();
   void Editor1Change();
   void Editor1DblClick();
   void Editor1MouseMove(QPoint client_point);
   void Editor1Resize();
   void Panel6MouseDown(QMouseEvent* event);
 
-  // The copy run, with the settings the controls hold now.
+  // The copy run, with the settings the controls hold now. It goes on off
+  // the window's thread; the controls that could change it are disabled
+  // until it ends.
   void ExecuteCopy();
+  // What the run would do, written into the information window; nothing on
+  // disk changes.
+  void PreviewCopy();
+  // A run or a preview is going on.
+  bool Running() const { return run_ != nullptr; }
   // Converts Edit3 into FDateFormat, composes the sample and shows it.
   void UpdateSample();
   void QuoteDateFormat(std::string_view user_format);
@@ -92,6 +102,8 @@ class TVarnekForm : public QWidget {
 
   // What the naming controls hold now.
   NamingSettings CurrentNamingSettings() const;
+  // Everything a run takes from the controls.
+  CopyRunInput CurrentRunInput() const;
   // The directory chosen in DirectoryListBox1, as the file system names it
   // (what the run and the file list reach it by), and as the program shows
   // it in CP932 (approximately when its name has no CP932 form).
@@ -121,6 +133,11 @@ class TVarnekForm : public QWidget {
   void SetTabOrder();
   void LayOutPanel4();
   void SplitterDrag(int distance, bool finished);
+  void StartRun(bool preview);
+  void RunFinished(const CopyRunResult& result, bool preview);
+  void SetRunControlsEnabled(bool enabled);
+  // Asks whether to stop the run; true when the run should stop.
+  bool AskToStop();
 
   Options options_;
   std::string date_format_;
@@ -133,6 +150,12 @@ class TVarnekForm : public QWidget {
   filelist::TFileList FileList1;
   std::unique_ptr<InfoWindow> editor1_;
   TitleBarDrag* title_bar_drag_ = nullptr;
+  // The run going on, a child of the window; nil between runs.
+  BackgroundRun* run_ = nullptr;
+  bool run_is_preview_ = false;
+  // The window closes as soon as the stopped run has ended.
+  bool close_when_run_ends_ = false;
+  bool asking_to_stop_ = false;
 
   // The layout's controls, with its names; owned by their parents.
   BevelPanel* Panel1 = nullptr;
@@ -144,6 +167,7 @@ class TVarnekForm : public QWidget {
   QLabel* Label1 = nullptr;
   QProgressBar* ProgressBar1 = nullptr;
   QToolButton* SpeedButton1 = nullptr;
+  QToolButton* SpeedButton2 = nullptr;  // プレビュー
   QGroupBox* GroupBox1 = nullptr;
   QLabel* Label3 = nullptr;
   DriveComboBox* DriveComboBox1 = nullptr;
@@ -166,6 +190,7 @@ class TVarnekForm : public QWidget {
   QRadioButton* RadioButton1 = nullptr;
   QRadioButton* RadioButton2 = nullptr;
   QDateEdit* DateTimePicker1 = nullptr;
+  QCheckBox* CheckBox2 = nullptr;  // Exif優先
   QCheckBox* CheckBox1 = nullptr;
   QLabel* Label12 = nullptr;
   QLineEdit* Edit4 = nullptr;

@@ -95,6 +95,14 @@ void TVarnekForm::CreateTitleBar() {
   QFont bold = SpeedButton1->font();
   bold.setBold(true);
   SpeedButton1->setFont(bold);
+
+  // The preview is one of the window's own header actions: a flat button
+  // like ×, in the free band between the title and the progress bar.
+  SpeedButton2 = Place(new QToolButton(Panel6), "SpeedButton2", {192, 4, 68, 17});
+  SpeedButton2->setText(QStringLiteral(u"プレビュー"));
+  SpeedButton2->setAutoRaise(true);
+  SpeedButton2->setFocusPolicy(Qt::NoFocus);
+  SpeedButton2->setFont(bold);
 }
 
 void TVarnekForm::CreateLocationGroup() {
@@ -134,6 +142,9 @@ void TVarnekForm::CreateExtrasGroup() {
   RadioButton1 = Place(new QRadioButton(QStringLiteral(u"ファイル更新日"), GroupBox3),
                        "RadioButton1", {16, 28, 113, 17});
   RadioButton1->setChecked(true);
+  // Beside ファイル更新日, which it refines; off at start.
+  CheckBox2 =
+      Place(new QCheckBox(QStringLiteral(u"Exif優先"), GroupBox3), "CheckBox2", {112, 28, 70, 17});
   RadioButton2 = Place(new QRadioButton(QStringLiteral(u"指定日"), GroupBox3), "RadioButton2",
                        {16, 44, 62, 17});
   DateTimePicker1 =
@@ -162,6 +173,9 @@ void TVarnekForm::CreateExtrasGroup() {
   SpinEdit1 = Place(new QSpinBox(GroupBox3), "SpinEdit1", {92, 168, 69, 21});
   SpinEdit1->setRange(0, 99999999);
   SpinEdit1->setValue(1);
+  // Like the date, the number in the fixed-pitch face: its eight digits
+  // fit the field whole.
+  SpinEdit1->setFont(LayoutFont(QStringLiteral(u"ＭＳ ゴシック"), 12));
   // The start value changes with the spin buttons and arrow keys only.
   if (auto* text = SpinEdit1->findChild<QLineEdit*>()) text->setReadOnly(true);
 }
@@ -216,6 +230,8 @@ void TVarnekForm::SetTabOrder() {
   for (size_t i = 0; i + 1 < std::size(chain); ++i) {
     QWidget::setTabOrder(chain[i], chain[i + 1]);
   }
+  // Exif優先 follows the choice it refines.
+  QWidget::setTabOrder(RadioButton1, CheckBox2);
 }
 
 }  // namespace app

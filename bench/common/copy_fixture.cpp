@@ -78,22 +78,33 @@ CopyBenchArgs ParseCopyBenchArgs(int argc, char** argv) {
   return args;
 }
 
-CopyFixture::CopyFixture(const CopyBenchArgs& args) : files_(args.files) {
-  std::string tmpl = args.dir + "/pirukko-copy-bench-XXXXXX";
-  if (!mkdtemp(tmpl.data())) throw std::runtime_error("cannot make a folder in " + args.dir);
+void CopyFixture::MakeRoot(const std::string& dir) {
+  std::string tmpl = dir + "/pirukko-copy-bench-XXXXXX";
+  if (!mkdtemp(tmpl.data())) throw std::runtime_error("cannot make a folder in " + dir);
   root_ = tmpl;
   data_ = root_ / "data";
   fs::create_directory(data_);
+}
+
+CopyFixture::CopyFixture(const CopyBenchArgs& args)
+    : file_count_(static_cast<std::size_t>(args.files) + 1) {
+  MakeRoot(args.dir);
   std::tm jan5{};
   jan5.tm_year = 100;
   jan5.tm_mday = 5;
   const std::time_t mtime = std::mktime(&jan5);
-  for (int i = 0; i < files_; ++i) {
+  for (int i = 0; i < args.files; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "file%05d.dat", i);
     WriteFile(data_ / name, 4096, static_cast<unsigned>(i), mtime);
   }
   WriteFile(data_ / "big.bin", static_cast<std::size_t>(args.big_mib) << 20, 7u, mtime);
+}
+
+CopyFixture::CopyFixture(const CopyBenchArgs& args, MakeFiles make_files, std::size_t file_count)
+    : file_count_(file_count) {
+  MakeRoot(args.dir);
+  make_files(data_);
 }
 
 CopyFixture::~CopyFixture() {
@@ -183,6 +194,17 @@ void PrintMedians(const std::vector<TimedTurn>& turns, std::size_t yardstick) {
 std::unique_ptr<CopyFixture> MakeCopyFixture(const CopyBenchArgs& args) {
   try {
     return std::make_unique<CopyFixture>(args);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return nullptr;
+  }
+}
+
+std::unique_ptr<CopyFixture> MakeCopyFixture(const CopyBenchArgs& args,
+                                             CopyFixture::MakeFiles make_files,
+                                             std::size_t file_count) {
+  try {
+    return std::make_unique<CopyFixture>(args, std::move(make_files), file_count);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "%s\n", e.what());
     return nullptr;

@@ -37,12 +37,16 @@ CopyBenchArgs ParseCopyBenchArgs(int argc, char** argv);
 class CopyFixture {
  public:
   explicit CopyFixture(const CopyBenchArgs& args);  // throws std::runtime_error
+  // The same with other files: `make_files` writes `file_count` files into
+  // the folder it is given.
+  using MakeFiles = std::function<void(const std::filesystem::path& folder)>;
+  CopyFixture(const CopyBenchArgs& args, MakeFiles make_files, std::size_t file_count);
   ~CopyFixture();
   CopyFixture(const CopyFixture&) = delete;
   CopyFixture& operator=(const CopyFixture&) = delete;
 
   // The files a complete copy holds: the small ones and the big one.
-  std::size_t FileCount() const { return static_cast<std::size_t>(files_) + 1; }
+  std::size_t FileCount() const { return file_count_; }
 
   // A new folder `name` of hard links to the files.
   std::filesystem::path NewSourceFolder(std::string_view name) const;
@@ -52,7 +56,9 @@ class CopyFixture {
   std::optional<double> TimeCpCopy(std::string_view name) const;
 
  private:
-  int files_;
+  void MakeRoot(const std::string& dir);
+
+  std::size_t file_count_;
   std::filesystem::path root_;
   std::filesystem::path data_;
 };
@@ -60,6 +66,9 @@ class CopyFixture {
 // The fixture for `args`, or no value after telling on stderr why it could
 // not be made (the benchmark then ends with a failure).
 std::unique_ptr<CopyFixture> MakeCopyFixture(const CopyBenchArgs& args);
+std::unique_ptr<CopyFixture> MakeCopyFixture(const CopyBenchArgs& args,
+                                             CopyFixture::MakeFiles make_files,
+                                             std::size_t file_count);
 
 using Clock = std::chrono::steady_clock;
 double Seconds(Clock::duration d);

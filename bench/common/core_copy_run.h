@@ -20,6 +20,9 @@ class CoreCopyRun {
   // entry, or nothing when the new folder does not hold `expected_files`.
   std::optional<double> Time(const std::filesystem::path& source, std::size_t expected_files);
 
+  // The run's settings, for a benchmark that changes them.
+  app::CopyRunInput& input() { return input_; }
+
   // Files whose copy failed, over every run so far.
   int failed() const { return failed_; }
   // Entries of the last run's log.

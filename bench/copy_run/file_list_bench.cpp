@@ -1,5 +1,7 @@
 // Listing and sorting a directory of 100,000 names with the file list, and
-// the parts of it: the directory search alone, and the sort alone.
+// the parts of it: the directory search alone, and the sort alone; beside
+// them the preview of a run over the same directory, which lists, sorts,
+// dates and names every file and logs three lines for each.
 //
 //   file_list_bench [--dir /tmp] [google benchmark flags]
 //
@@ -9,11 +11,13 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <random>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/core/copy_run.h"
+#include "app/core/naming.h"
+#include "bench/common/many_names.h"
 #include "filelist/file_list.h"
 #include "platform/file_system.h"
 #include "platform/user_locale.h"
@@ -21,32 +25,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-constexpr int kNames = 100000;
+constexpr int kNames = bench::kManyNames;
 fs::path g_dir;
-
-// Mixed names as a real folder holds them: letter case, digits, extensions,
-// and one name in eight in Japanese.
-std::vector<std::string> MakeNames() {
-  static const char* kExt[] = {".txt", ".TXT", ".jpg", ".JPEG", ".doc", ""};
-  static const char* kJapanese[] = {"写真", "資料", "メモ", "かな"};
-  std::mt19937 rng(12345);
-  std::vector<std::string> names;
-  for (int i = 0; i < kNames; ++i) {
-    std::string n;
-    if (i % 8 == 0) n += kJapanese[rng() % 4];
-    int len = 4 + static_cast<int>(rng() % 8);
-    for (int k = 0; k < len; ++k) {
-      unsigned r = rng() % 36;
-      n += r < 10 ? static_cast<char>('0' + r)
-                  : static_cast<char>((rng() % 2 ? 'a' : 'A') + static_cast<int>(r - 10));
-    }
-    n += '_';
-    n += std::to_string(i);
-    n += kExt[rng() % 6];
-    names.push_back(n);
-  }
-  return names;
-}
 
 void BM_EnumerateAndSort(benchmark::State& state) {
   filelist::TFileList list;
@@ -82,6 +62,39 @@ void BM_SortOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_SortOnly)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+struct NoProgress : app::CopyProgress {
+  void SetMax(int) override {}
+  void SetPosition(int) override {}
+};
+
+// The preview with the start settings, its log kept in a string list as a
+// caller without a window keeps it.
+void BM_PreviewCopy(benchmark::State& state) {
+  filelist::TFileList list;
+  app::CopyRunInput input;
+  input.source_directory = g_dir.string();
+  input.folder_name = "NewFolder";
+  input.masks = {"*.*"};
+  input.date_format = app::QuoteDateFormat(input.naming.date_format);
+  NoProgress progress;
+  app::CopyRunResult result;
+  int entries = 0;
+  for (auto _ : state) {
+    auto lines = std::make_unique<platform::TStringList>();
+    app::StringsCopyLog log(*lines);
+    result = app::PreviewCopy(input, list, log, progress);
+    entries = lines->Count();
+    // Freeing the log is no part of the preview.
+    state.PauseTiming();
+    lines.reset();
+    state.ResumeTiming();
+  }
+  state.counters["names"] = result.copied;
+  state.counters["entries"] = entries;
+  if (result.copied != kNames) state.SkipWithError("the preview did not name every file");
+}
+BENCHMARK(BM_PreviewCopy)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,7 +115,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   g_dir = tmpl;
-  for (const auto& n : MakeNames()) std::ofstream(g_dir / n);
+  bench::FillWithManyNames(g_dir);
   benchmark::Initialize(&rest_argc, rest.data());
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

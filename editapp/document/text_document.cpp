@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "platform/native_file.h"
@@ -11,41 +12,20 @@
 namespace editapp {
 namespace {
 
-constexpr char kEndOfFileMark = 0x1A;
-constexpr std::size_t kReadBlockSize = 1 << 20;
 constexpr std::size_t kWritePieceSize = 1 << 20;
 
-std::size_t ReadBlock(std::ifstream& file, char* into, std::size_t size) {
-  file.read(into, static_cast<std::streamsize>(size));
+// The bytes of a file from `offset` to its end.
+std::string ReadFrom(const std::string& cp932_path, std::uint64_t offset) {
+  std::ifstream file = platform::OpenFileForReading(cp932_path);
+  file.seekg(static_cast<std::streamoff>(offset));
+  std::string rest((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (file.bad()) throw platform::EReadError("Stream read error");
-  return static_cast<std::size_t>(file.gcount());
+  return rest;
 }
 
 }  // namespace
 
-TTextFileShape ReadTextFileShape(std::string_view cp932_path) {
-  std::ifstream file = platform::OpenFileForReading(cp932_path);
-  std::unique_ptr<char[]> buffer(new char[kReadBlockSize]);
-  TTextFileShape shape;
-  for (;;) {
-    const std::size_t n = ReadBlock(file, buffer.get(), kReadBlockSize);
-    std::string_view block(buffer.get(), n);
-    if (shape.HasEndMark) {
-      shape.AfterMark.append(block);
-    } else if (const auto mark = block.find(kEndOfFileMark); mark != block.npos) {
-      shape.LineEnds.Feed(block.substr(0, mark));
-      shape.HasEndMark = true;
-      shape.AfterMark.assign(block.substr(mark));
-    } else {
-      shape.LineEnds.Feed(block);
-    }
-    if (n < kReadBlockSize) break;
-  }
-  shape.LineEnds.Finish();
-  return shape;
-}
-
-void WriteRows(const editor::TPointerStringList& rows, TLineEnd line_end,
+void WriteRows(const editor::TPointerStringList& rows, editor::TLineEnd line_end,
                const std::function<void(std::string_view)>& out) {
   const std::string_view line_break = LineEndBytes(line_end);
   std::string piece;
@@ -67,27 +47,29 @@ void WriteRows(const editor::TPointerStringList& rows, TLineEnd line_end,
 }
 
 void TTextDocument::Open(editor::TEditorStrings& lines, const std::string& native_path) {
-  // Both reads go through the file opened here, so they see the same file
+  // Every read goes through the file opened here, so all see the same file
   // even if another takes its name meanwhile, and a name without a CP932
   // form opens as well as any.
   platform::TOpenedFile file(native_path);
   if (file.Size() > kMaxTextFileSize)
     throw platform::ENativeFileError("Too large: " + native_path, EFBIG);
-  TTextFileShape shape = ReadTextFileShape(file.Cp932Path());
+  editor::TTextFileNotes notes;
+  std::string after_mark;
   try {
-    lines.LoadFromFile(file.Cp932Path());
+    lines.LoadFromFile(file.Cp932Path(), &notes);
+    if (notes.EndMark) after_mark = ReadFrom(file.Cp932Path(), notes.DataSize);
   } catch (...) {
-    // The lines are gone: this is no longer that file's text, and saving must
-    // not put an empty text in its place.
+    // The lines are gone or incomplete: this is no longer that file's text,
+    // and saving must not put it in the file's place.
+    lines.Clear();
     Reset();
     throw;
   }
-
   path_ = native_path;
-  line_end_ = shape.LineEnds.First().value_or(TLineEnd::CrLf);
-  mixed_ = shape.LineEnds.Mixed();
-  has_end_mark_ = shape.HasEndMark;
-  after_mark_ = std::move(shape.AfterMark);
+  line_end_ = notes.LineEnds.First().value_or(editor::TLineEnd::CrLf);
+  mixed_ = notes.LineEnds.Mixed();
+  has_end_mark_ = notes.EndMark;
+  after_mark_ = std::move(after_mark);
 }
 
 void TTextDocument::Reset(std::string native_path) {

@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "editapp/document/line_ends.h"
 #include "editor/text/editor_strings.h"
+#include "editor/text/line_end_scan.h"
 #include "editor/text/pointer_string_list.h"
 
 namespace editapp {
@@ -20,27 +20,17 @@ namespace editapp {
 // counting every line break as CR LF must still fit.
 inline constexpr std::uint64_t kMaxTextFileSize = std::uint64_t{1} << 30;
 
-// What a file holds beyond its lines, read before the lines are loaded.
-struct TTextFileShape {
-  TLineEndScan LineEnds;
-  bool HasEndMark = false;
-  std::string AfterMark;  // the bytes from the first 0x1A to the file's end
-};
-
-// Reads the file named by CP932 bytes once, in large blocks. Raises the
-// stream errors of platform/string_list.h.
-TTextFileShape ReadTextFileShape(std::string_view cp932_path);
-
 // Hands the bytes of the rows to `out` in large pieces: each row's bytes,
 // and the line break after every row that ends its line; a last row that
 // does not end its line gets none.
-void WriteRows(const editor::TPointerStringList& rows, TLineEnd line_end,
+void WriteRows(const editor::TPointerStringList& rows, editor::TLineEnd line_end,
                const std::function<void(std::string_view)>& out);
 
 class TTextDocument {
  public:
-  // The file's lines go into `lines` (through the line store's own loader),
-  // its shape into this document. Raises platform::ENativeFileError when
+  // The file's lines go into `lines` through the line store's own loader,
+  // which notes the line breaks on its way; the bytes from an end mark on
+  // are read here. Raises platform::ENativeFileError when
   // the file cannot be opened or is too large (EFBIG), and the stream
   // errors when it cannot be read; the lines and this document are then
   // unchanged, unless reading failed after the checks (the lines are then
@@ -51,8 +41,8 @@ class TTextDocument {
 
   // The file as the file system names it; empty for a new text.
   const std::string& Path() const { return path_; }
-  TLineEnd LineEnd() const { return line_end_; }
-  void SetLineEnd(TLineEnd line_end) { line_end_ = line_end; }
+  editor::TLineEnd LineEnd() const { return line_end_; }
+  void SetLineEnd(editor::TLineEnd line_end) { line_end_ = line_end; }
   // The opened file ended its lines in more than one way.
   bool MixedLineEnds() const { return mixed_; }
   // The opened file had an end-of-file mark; the bytes from it on.
@@ -71,7 +61,7 @@ class TTextDocument {
 
  private:
   std::string path_;
-  TLineEnd line_end_ = TLineEnd::CrLf;
+  editor::TLineEnd line_end_ = editor::TLineEnd::CrLf;
   bool mixed_ = false;
   bool has_end_mark_ = false;
   std::string after_mark_;

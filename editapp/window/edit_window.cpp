@@ -50,12 +50,17 @@ QString Reason(int error_number) {
   }
 }
 
-// The editor's look: the control's own defaults in black on white, a
-// Japanese fixed-pitch font, both scroll bars, the line-break marks shown.
+// The editor's look: black on white whatever the desktop's theme (the text
+// area keeps its own colours, as the main window does), a Japanese
+// fixed-pitch font, both scroll bars, the line-break marks shown, the caret
+// kept within the text as in other editors.
 void ApplyEditorLook(editor::TEditor& editor) {
-  platform::TFont font = editor.Font();
+  using namespace platform;
+  editor.SetColor(clWhite);
+  TFont font = editor.Font();
   font.Name = "\x82\x6C\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4E";  // ＭＳ ゴシック
   font.Height = -16;
+  font.Color = clBlack;
   editor.SetFont(font);
   editor.SetScrollBars(editor::ssBoth);
   editor.Caret().SetFreeCaret(false);
@@ -64,6 +69,18 @@ void ApplyEditorLook(editor::TEditor& editor) {
   editor.Margin().SetLeft(4);
   editor.Margin().SetTop(2);
   editor.SetUndoListMax(10000);
+  // Web and mail addresses stand out, as in the information window.
+  editor::TEditorColors& colors = editor.View().Colors();
+  colors.SetAllBkColor(clWhite);
+  colors.SetAllColor(clBlack);
+  colors.Url().SetColor(clBlue);
+  colors.Url().SetStyle({fsUnderline});
+  colors.Mail().SetColor(clPurple);
+  colors.Mail().SetStyle({fsUnderline});
+  colors.Select().SetColor(clWhite);
+  colors.Select().SetBkColor(clNavy);
+  editor.View().SetUrl(true);
+  editor.View().SetMail(true);
 }
 
 }  // namespace

@@ -122,6 +122,8 @@ void TEditor::SetLines(const platform::TStrings& value) {
 void TEditor::SetReadOnly(bool value) {
   if (value == FReadOnly || FSelDragState == 2) return;
   FReadOnly = value;
+  // A text that takes no typing takes no composition either.
+  SetImeEnabled(!value);
   if (value && Selected()) SetCursor(FCaret->Cursors().DefaultCursor());
 }
 
@@ -431,6 +433,29 @@ void TEditor::Dispatch(TMessage& message) {
     case platform::WM_IME_COMPOSITION:
       WMImeComposition(message);
       return;
+    case platform::WM_IME_ENDCOMPOSITION:
+      // A composition that scrolled the view sideways may have left the
+      // caret behind when it was cancelled.
+      TCustomControl::Dispatch(message);
+      if (HandleAllocated() && Focused()) ScrollCaretIntoView();
+      return;
+    case platform::CM_INPUTREFUSED:
+      // Typing into a read-only control changes nothing, without a sound.
+      if (!FReadOnly) TCustomControl::Dispatch(message);
+      return;
+    case platform::WM_MOUSEWHEEL: {
+      const bool outer = !FWheelScrolling;
+      FWheelScrolling = true;
+      struct TWheelEnd {
+        TEditor& editor;
+        bool outer;
+        ~TWheelEnd() {
+          if (outer) editor.FWheelScrolling = false;
+        }
+      } wheel_end{*this, outer};
+      TCustomControl::Dispatch(message);
+      return;
+    }
     case platform::WM_IME_NOTIFY:
       TCustomControl::Dispatch(message);
       if (message.WParam == platform::IMN_OPENCANDIDATE) CaretBeginUpdate();

@@ -431,8 +431,9 @@ class TEditor : public platform::TCustomControl,
   // or OnKeyPress; a handler that sets the key to 0 takes it. Navigation keys
   // move the caret (Shift selects) also when read-only; the keys and
   // characters that change text do nothing then. Double-byte characters
-  // arrive only as input-method results: the character messages the window
-  // system sends after a result for the same bytes are dropped.
+  // arrive only as input-method results, each exactly once: no character
+  // messages repeat them. While a composition is drawn the view keeps it in
+  // sight; when it ends the caret comes back into view.
   virtual void WMKeyDown(platform::TMessage& message);
   virtual void WMKeyUp(platform::TMessage& message);
   virtual void WMChar(platform::TMessage& message);
@@ -470,7 +471,6 @@ class TEditor : public platform::TCustomControl,
   int FCharHeight = 0;
   int FCharWidth = 0;
   int FMaxTopCol = 0;
-  int FImeSkipCount = 0;
   bool FItalicSeen = false;
   bool FKeyRepeating = false;
   int FScrollPixels = 0;
@@ -521,6 +521,9 @@ class TEditor : public platform::TCustomControl,
   // A press of ours is held: pointer moves extend its selection. A double
   // click holds the button too, but starts nothing to extend.
   bool FMouseSelecting = false;
+  // The wheel is turning: it scrolls down only until the last row reaches
+  // the bottom of the view, where the scroll bar may go further.
+  bool FWheelScrolling = false;
   // The cell under a point for a held button: a point above the text takes
   // the row above the view, so that holding the button there scrolls.
   void HeldPointToColRow(int x, int y, bool snap, int& col, int& row) const;
@@ -551,9 +554,9 @@ class TEditor : public platform::TCustomControl,
   void BreakLineAtCaret();
   // The caret to the next tab stop, by spaces, by a tab or (overwriting) by moving.
   void TabAtCaret();
-  // The bytes of the input-method results whose character messages are still
-  // to come; the last FImeSkipCount of them are the ones expected next.
-  std::string FImeSkipBytes;
+  // Scrolls sideways so that the composition being drawn at the caret, and
+  // its cursor, stay in the view.
+  void KeepCompositionInView();
   // ==== keyboard helpers: end =========================================================
 
   // ==== message helpers: begin ========================================================

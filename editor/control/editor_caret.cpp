@@ -203,7 +203,7 @@ void TEditor::UpdateImeWindow() {
   if (!HandleAllocated()) return;
   const int x = FMargin->Left() + (FCol - FTopCol) * FCharWidth;
   const int y = FMargin->Top() + RowHeight() * (FRow - FTopRow);
-  SetImeCompositionWindow({x, y}, Font());
+  SetImeCompositionWindow({x, y}, Font(), FCharWidth, FCharHeight);
   FCaretMovePending = false;
 }
 

@@ -85,19 +85,6 @@ void TEditor::WMKeyUp(TMessage& message) {
 }
 
 void TEditor::WMChar(TMessage& message) {
-  if (FImeSkipCount > 0) {
-    // The bytes of an input-method result, already inserted whole. Another
-    // byte means that the repeats were lost on the way (a held mouse button
-    // lets no character through): then nothing more is dropped, so that
-    // what the user types next is not lost too.
-    const auto expected = static_cast<unsigned char>(
-        FImeSkipBytes[FImeSkipBytes.size() - static_cast<std::size_t>(FImeSkipCount)]);
-    if ((message.WParam & 0xFF) == expected) {
-      --FImeSkipCount;
-      return;
-    }
-    FImeSkipCount = 0;
-  }
   TCustomControl::Dispatch(message);
   const auto code = static_cast<unsigned>(message.WParam & 0xFF);
   if (code == 0 || FReadOnly) return;
@@ -124,14 +111,28 @@ void TEditor::WMChar(TMessage& message) {
 
 void TEditor::WMImeComposition(TMessage& message) {
   TCustomControl::Dispatch(message);
-  if (FReadOnly || !(message.LParam & platform::GCS_RESULTSTR) || !HandleAllocated()) return;
+  if (!HandleAllocated()) return;
+  if (message.LParam & platform::GCS_COMPSTR) KeepCompositionInView();
+  if (FReadOnly || !(message.LParam & platform::GCS_RESULTSTR)) return;
   const std::string result = ImeResultString();
-  if (result.empty()) return;
-  // The window system repeats the result as one character message per byte.
-  if (FImeSkipCount == 0) FImeSkipBytes.clear();
-  FImeSkipBytes += result;
-  FImeSkipCount += static_cast<int>(result.size());
-  InsertText(result);
+  if (!result.empty()) InsertText(result);
+}
+
+void TEditor::KeepCompositionInView() {
+  // The composition is drawn from the caret's cell on, the rest of the row
+  // pushed right; its end, with room for its cursor, should show.
+  if (FVisibleCols <= 0) return;
+  const int end = FCol + ImePreeditCells();
+  const int cursor = FCol + ImePreeditCursorCells();
+  int top = FTopCol;
+  if (end >= top + FVisibleCols) {
+    // At least a quarter of the view at a time, as the caret scrolls.
+    top = std::max(end - FVisibleCols + 1, top + FVisibleCols / 4);
+  }
+  // A composition wider than the view shows its cursor's part.
+  if (cursor < top) top = cursor;
+  if (cursor >= top + FVisibleCols) top = cursor - FVisibleCols + 1;
+  if (top != FTopCol) SetTopCol(top);
 }
 
 // ------------------------------------------------------------------ the caret

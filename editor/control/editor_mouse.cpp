@@ -92,6 +92,10 @@ void TEditor::WMLButtonDown(TMessage& message) {
                 message.WParam & ~static_cast<platform::WPARAM>(platform::MK_LBUTTON),
                 message.LParam);
         SelDragPress();
+      } else {
+        // Manual dragging: the press is an ordinary one inside the
+        // selection, and moving with the button held extends it.
+        FMouseSelecting = true;
       }
     } else {
       PixelToColRow(x, y, true, col, row);
@@ -170,7 +174,10 @@ void TEditor::WMVScroll(TMessage& message) {
   if ((FScrollBars == ssVertical || FScrollBars == ssBoth) &&
       GetScrollInfo(platform::SB_VERT, info))
     thumb = info.nTrackPos;
-  const std::optional<int> d = ScrollRequestDelta(code, FTopRow, FVisibleRows, FVScrollMax, thumb);
+  int last = FVScrollMax;
+  if (FWheelScrolling && code == platform::SB_LINEDOWN)
+    last = std::max(FTopRow, std::min(FVScrollMax, RowCount() - FVisibleRows));
+  const std::optional<int> d = ScrollRequestDelta(code, FTopRow, FVisibleRows, last, thumb);
   if (!d) return;
   message.Result = 0;
   if (*d == 0) return;

@@ -147,11 +147,11 @@ void TEditorStrings::SetUpdateState(bool updating) {
   if (!updating && FOwner.Visible()) rows.RefreshClients();
 }
 
-void TEditorStrings::LoadFromFile(std::string_view path) {
+void TEditorStrings::LoadFromFile(std::string_view path, TTextFileNotes* notes) {
   platform::TStringsUpdate update(*this);
   TEditorScreenStrings& rows = Rows();
   Clear();
-  LoadTextFile(rows, path, FLoadBlockSize);
+  LoadTextFile(rows, path, FLoadBlockSize, notes);
   if (rows.WordWrap()) rows.WrapAll();
   rows.UpdateAllBrackets();
   rows.RefreshClients();

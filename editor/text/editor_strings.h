@@ -36,7 +36,9 @@ class TEditorStrings : public platform::TStrings {
   void Clear() override;
   void Delete(int index) override;
   void Insert(int index, const std::string& s) override;
-  void LoadFromFile(std::string_view path) override;
+  void LoadFromFile(std::string_view path) override { LoadFromFile(path, nullptr); }
+  // The same, with the file's line breaks and end mark noted in `notes`.
+  void LoadFromFile(std::string_view path, TTextFileNotes* notes);
 
   // First row of line `index`; the line count gives the row count. Raises the
   // list index error for an index outside 0..line count.

@@ -44,7 +44,7 @@ long long CountLineEnds(const unsigned char* p, std::size_t n) {
 
 // The first pass. A block's last byte is settled with the next block's first,
 // so that a CR LF split by the boundary counts once.
-Extent CountLines(std::ifstream& file, std::size_t block_size) {
+Extent CountLines(std::ifstream& file, std::size_t block_size, TTextFileNotes* notes) {
   std::unique_ptr<char[]> buffer(new char[block_size]);
   Extent extent;
   bool pending_cr = false;  // the previous block ended with CR
@@ -57,6 +57,7 @@ Extent CountLines(std::ifstream& file, std::size_t block_size) {
       n = static_cast<std::size_t>(static_cast<const char*>(mark) - buffer.get());
       at_mark = true;
     }
+    if (notes) notes->LineEnds.Feed(std::string_view(buffer.get(), n));
     if (n > 0) {
       const auto* p = reinterpret_cast<const unsigned char*>(buffer.get());
       if (pending_cr && p[0] != '\n') ++extent.line_count;
@@ -66,10 +67,17 @@ Extent CountLines(std::ifstream& file, std::size_t block_size) {
       pending_cr = last == '\r';
       extent.data_size += n;
     }
-    if (at_mark || !full) break;
+    if (at_mark || !full) {
+      if (notes) notes->EndMark = at_mark;
+      break;
+    }
   }
   if (pending_cr) ++extent.line_count;
   if (extent.data_size > 0 && last != '\r' && last != '\n') ++extent.line_count;
+  if (notes) {
+    notes->LineEnds.Finish();
+    notes->DataSize = extent.data_size;
+  }
   return extent;
 }
 
@@ -95,13 +103,15 @@ class AppendedRows {
 long long CountTextFileLines(std::string_view path, std::size_t block_size) {
   if (block_size == 0) block_size = kLoadBlockSize;
   std::ifstream file = platform::OpenFileForReading(path);
-  return CountLines(file, block_size).line_count;
+  return CountLines(file, block_size, nullptr).line_count;
 }
 
-void LoadTextFile(TPointerStringList& rows, std::string_view path, std::size_t block_size) {
+void LoadTextFile(TPointerStringList& rows, std::string_view path, std::size_t block_size,
+                  TTextFileNotes* notes) {
   if (block_size == 0) block_size = kLoadBlockSize;
   std::ifstream file = platform::OpenFileForReading(path);
-  const Extent extent = CountLines(file, block_size);
+  if (notes) *notes = TTextFileNotes();
+  const Extent extent = CountLines(file, block_size, notes);
   if (extent.line_count == 0) return;
   if (extent.line_count > std::numeric_limits<int>::max() - rows.GetCount())
     throw platform::EReadError("Too many lines in " + std::string(path));

@@ -70,8 +70,13 @@ char32_t Visible(char32_t c) {
 }  // namespace
 
 CellChar DecodeCellChar(std::string_view text, std::size_t i) {
+  const CellChar c = DecodeCp932Char(text, i);
+  return {Visible(c.code), c.bytes};
+}
+
+CellChar DecodeCp932Char(std::string_view text, std::size_t i) {
   auto b = static_cast<unsigned char>(text[i]);
-  if (!IsCp932LeadByte(b)) return {Visible(Table().single[b]), 1};
+  if (!IsCp932LeadByte(b)) return {Table().single[b], 1};
   if (i + 1 >= text.size()) return {kReplacementChar, 1};
   auto t = static_cast<unsigned char>(text[i + 1]);
   if (t < kTrailFirst || t > 0xFC) return {kReplacementChar, 2};

@@ -19,8 +19,11 @@ inline constexpr bool IsCp932LeadByte(unsigned char b) {
 
 inline constexpr char32_t kReplacementChar = 0xFFFD;
 
-// The character starting at byte `i` of `text`. Bytes that are no CP932
-// character give U+FFFD; control bytes give their visible control pictures
+// The character starting at byte `i` of `text`, as it is: bytes that are no
+// CP932 character give U+FFFD, one for a lead byte and the byte after it.
+CellChar DecodeCp932Char(std::string_view text, std::size_t i);
+
+// The same as drawn: control bytes give their visible control pictures
 // (U+2400 onward), so that nothing in the text is silently invisible.
 CellChar DecodeCellChar(std::string_view text, std::size_t i);
 

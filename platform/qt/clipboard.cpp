@@ -7,8 +7,10 @@
 #include <QString>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/cp932.h"
+#include "platform/qt/cell_text.h"
 
 namespace platform {
 
@@ -34,17 +36,37 @@ std::string WithLf(std::string_view text) {
   return out;
 }
 
+// The text as other programs read it: character by character as the
+// editor shows it, so that a byte without a Unicode form becomes the same
+// U+FFFD the screen shows, and nothing after it is lost or shifted.
+QString UnicodeForOthers(std::string_view cp932) {
+  const std::string text = WithLf(cp932);
+  if (const std::optional<std::string> utf8 = Cp932ToUtf8(text))
+    return QString::fromStdString(*utf8);
+  QString out;
+  out.reserve(static_cast<qsizetype>(text.size()));
+  for (std::size_t i = 0; i < text.size();) {
+    const qt_detail::CellChar c = qt_detail::DecodeCp932Char(text, i);
+    out += QString::fromUcs4(&c.code, 1);
+    i += static_cast<std::size_t>(c.bytes);
+  }
+  return out;
+}
+
+std::string BytesOf(const QByteArray& data) {
+  return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+}
+
 }  // namespace
 
 TClipboardStatus PutClipboardText(std::string_view cp932, bool box) {
   QClipboard* clipboard = Clipboard();
   if (!clipboard) return TClipboardStatus::NoText;
-  const std::optional<std::string> utf8 = Cp932ToUtf8(WithLf(cp932));
-  if (!utf8) return TClipboardStatus::NotCp932;
   auto data = std::make_unique<QMimeData>();
-  data->setText(QString::fromStdString(*utf8));
+  data->setText(UnicodeForOthers(cp932));
+  QByteArray bytes(cp932.data(), static_cast<qsizetype>(cp932.size()));
+  data->setData(QString::fromLatin1(kCp932ClipboardFormat), bytes);
   if (box) {
-    QByteArray bytes(cp932.data(), static_cast<qsizetype>(cp932.size()));
     bytes.append('\0');
     data->setData(QString::fromLatin1(kBoxClipboardFormat), bytes);
   }
@@ -56,15 +78,25 @@ TClipboardText GetClipboardText() {
   TClipboardText result;
   QClipboard* clipboard = Clipboard();
   const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-  if (!data || !data->hasText()) return result;
-  const std::optional<std::string> cp932 = Utf8ToCp932(data->text().toStdString());
-  if (!cp932) {
-    result.Status = TClipboardStatus::NotCp932;
+  if (!data) return result;
+  result.Box = data->hasFormat(QString::fromLatin1(kBoxClipboardFormat));
+  // Ours: the bytes as they were, also those that Unicode cannot carry and
+  // the NEC and IBM codes that share a character.
+  if (data->hasFormat(QString::fromLatin1(kCp932ClipboardFormat))) {
+    result.Status = TClipboardStatus::Done;
+    result.Text = BytesOf(data->data(QString::fromLatin1(kCp932ClipboardFormat)));
     return result;
   }
+  if (result.Box) {
+    std::string bytes = BytesOf(data->data(QString::fromLatin1(kBoxClipboardFormat)));
+    if (const std::size_t end = bytes.find('\0'); end != std::string::npos) bytes.resize(end);
+    result.Status = TClipboardStatus::Done;
+    result.Text = std::move(bytes);
+    return result;
+  }
+  if (!data->hasText()) return result;
   result.Status = TClipboardStatus::Done;
-  result.Text = *cp932;
-  result.Box = data->hasFormat(QString::fromLatin1(kBoxClipboardFormat));
+  result.Text = Utf8ToCp932Lossy(data->text().toStdString());
   return result;
 }
 

@@ -38,6 +38,7 @@ struct TCustomControl::State {
   bool lbutton_down = false;  // pressed on the control, not released yet
   bool clicked = false;       // a press that a release inside the client makes a click
 
+  bool ime_enabled = true;
   std::string ime_result;
   std::string preedit;
   int wheel_vertical = 0;

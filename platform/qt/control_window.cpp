@@ -12,9 +12,12 @@
 #include <QPaintEvent>
 #include <QStyle>
 #include <QStyleHints>
+#include <QTextCharFormat>
 #include <QWheelEvent>
 #include <QtDebug>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 #include "platform/cp932.h"
 #include "platform/qt/cell_text.h"
@@ -188,29 +191,45 @@ unsigned MouseKeys(Qt::MouseButtons buttons, bool shift, bool ctrl) {
   return mk;
 }
 
+// One character of `text` from UTF-16 index `i`: a surrogate pair is one.
+qsizetype CharLength(const QString& text, qsizetype i) {
+  return text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+}
+
+// The CP932 form of one character typed or composed, if it has one. The yen
+// and overline keys of a Japanese keyboard type the bytes 0x5C and 0x7E,
+// which Japanese fonts show as those signs.
+std::optional<std::string> CharCp932(const QString& one) {
+  if (one == QChar(0x00A5)) return std::string("\\");
+  if (one == QChar(0x203E)) return std::string("~");
+  const QByteArray utf8 = one.toUtf8();
+  return Utf8ToCp932(std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+}
+
 // The CP932 form of text typed or composed. A character without one is
-// left out and logged: it is never replaced by another character. The yen
-// and overline keys of a Japanese keyboard are the exception: they type the
-// bytes 0x5C and 0x7E, which Japanese fonts show as those signs.
-std::string TypedCp932(const QString& text) {
+// left out and counted in `refused`: it is never replaced by another
+// character.
+std::string TypedCp932(const QString& text, int& refused) {
   std::string bytes;
+  refused = 0;
   for (qsizetype i = 0; i < text.size();) {
-    qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    QString one = text.mid(i, n);
+    const qsizetype n = CharLength(text, i);
+    const QString one = text.mid(i, n);
     i += n;
-    if (one == QChar(0x00A5) || one == QChar(0x203E)) {
-      bytes += one == QChar(0x00A5) ? '\\' : '~';
-      continue;
-    }
-    QByteArray utf8 = one.toUtf8();
-    if (auto cp932 = Utf8ToCp932(std::string_view(utf8.constData(), utf8.size()))) {
+    if (const std::optional<std::string> cp932 = CharCp932(one))
       bytes += *cp932;
-    } else {
-      qWarning("input character U+%04X has no Shift-JIS form and was not entered",
-               static_cast<unsigned>(one.toUcs4().value(0)));
-    }
+    else
+      ++refused;
   }
   return bytes;
+}
+
+// The grid cells of a character being composed: those of its CP932 bytes;
+// one without a CP932 form takes two when it is wide, else one.
+int CharCells(const QString& one) {
+  if (const std::optional<std::string> cp932 = CharCp932(one))
+    return static_cast<int>(cp932->size());
+  return one.toUcs4().value(0) >= 0x1100 ? 2 : 1;
 }
 
 bool HasDoubleByteChar(const std::string& bytes) {
@@ -253,6 +272,16 @@ ControlWindow::ControlWindow(TCustomControl& control, const TCreateParams& param
   });
   frame_->hint_ = bounds.size();
   frame_->setGeometry(bounds);
+  ApplyImeEnabled();
+}
+
+void ControlWindow::ApplyImeEnabled() {
+  if (!client_ || !control_) return;
+  const bool on = StateOf(*control_).ime_enabled;
+  client_->setAttribute(Qt::WA_InputMethodEnabled, on);
+  if (!client_->hasFocus()) return;
+  if (!on) QGuiApplication::inputMethod()->reset();
+  QGuiApplication::inputMethod()->update(Qt::ImEnabled);
 }
 
 ControlWindow::~ControlWindow() {
@@ -541,19 +570,8 @@ void ControlWindow::PaintEvent(QWidget* widget, const QRegion& region) {
   for (const QRect& r : region)
     p.drawImage(r, surface_.Image(), QRect(r.topLeft() * s, r.size() * s));
 
-  const TCustomControl::State& st = StateOf(*control_);
   if (!preedit_.isEmpty()) {
-    // The text being composed, over the text at the caret; it is not part of
-    // the text until the input method commits it.
-    QFontMetrics m(ime_font_);
-    QRect box(ime_point_, QSize(m.horizontalAdvance(preedit_), m.height()));
-    p.fillRect(box, ColorOf(st.color));
-    p.setFont(ime_font_);
-    p.setPen(ColorOf(st.font.Color));
-    p.drawText(QPoint(box.left(), box.top() + m.ascent()), preedit_);
-    p.drawLine(box.left(), box.bottom(), box.right(), box.bottom());
-    int cx = box.left() + m.horizontalAdvance(preedit_.left(preedit_cursor_));
-    p.fillRect(QRect(cx, box.top(), 2, box.height()), ColorOf(st.font.Color));
+    PaintComposition(p);
   } else if (CaretVisible() && caret_.blink_on) {
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     p.fillRect(CaretRect(), Qt::white);
@@ -721,9 +739,12 @@ void ControlWindow::SetScreenCursor(TCursor cursor) {
   screen_cursor_ = true;
 }
 
-void ControlWindow::SetImeCompositionWindow(QPoint point, const TFont& font) {
+void ControlWindow::SetImeCompositionWindow(QPoint point, const TFont& font, int cell_width,
+                                            int row_height) {
   if (!preedit_.isEmpty() && client_) client_->update();
   ime_point_ = point;
+  ime_cell_width_ = std::max(0, cell_width);
+  ime_row_height_ = std::max(0, row_height);
   // The caret moves often and its font rarely.
   if (!(font == ime_tfont_) || ime_font_ == QFont()) {
     ime_tfont_ = font;
@@ -803,21 +824,32 @@ void ControlWindow::KeyPress(QKeyEvent* e) {
 }
 
 void ControlWindow::DeliverText(const QString& text, LPARAM key_data, bool system) {
-  TCustomControl::State& st = StateOf(*control_);
-  std::string bytes = TypedCp932(text);
+  int refused = 0;
+  const std::string bytes = TypedCp932(text, refused);
+  if (refused > 0) {
+    Send(CM_INPUTREFUSED, static_cast<WPARAM>(refused), 0);
+    if (!control_) return;
+  }
   if (bytes.empty()) return;
   if (HasDoubleByteChar(bytes)) {
     // Japanese characters arrive as a finished composition, as they do from
-    // the input method, so that the control inserts them whole.
-    st.ime_result = bytes;
-    Send(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
-    if (control_) StateOf(*control_).ime_result.clear();
+    // the input method, so that the control inserts them whole, once.
+    SendResult(bytes);
     return;
   }
   for (char b : bytes) {
     Send(system ? WM_SYSCHAR : WM_CHAR, static_cast<unsigned char>(b), key_data);
     if (!control_) return;
   }
+}
+
+void ControlWindow::SendResult(const std::string& bytes) {
+  // The result string comes only this way: no character messages repeat
+  // it afterwards, so nothing that waits in the event queue meanwhile can
+  // come between them and turn them into stray characters.
+  StateOf(*control_).ime_result = bytes;
+  Send(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+  if (control_) StateOf(*control_).ime_result.clear();
 }
 
 void ControlWindow::KeyRelease(QKeyEvent* e) {
@@ -927,35 +959,128 @@ void ControlWindow::InputMethod(QInputMethodEvent* e) {
   const bool was_composing = !preedit_.isEmpty();
   const QString next = e->preeditString();
   int cursor = static_cast<int>(next.size());
-  for (const QInputMethodEvent::Attribute& a : e->attributes())
-    if (a.type == QInputMethodEvent::Cursor) cursor = a.start;
+  bool cursor_visible = true;
+  std::vector<PreeditFormat> formats;
+  for (const QInputMethodEvent::Attribute& a : e->attributes()) {
+    if (a.type == QInputMethodEvent::Cursor) {
+      cursor = a.start;
+      cursor_visible = a.length != 0;
+    } else if (a.type == QInputMethodEvent::TextFormat && a.length > 0) {
+      const QTextCharFormat format = a.value.value<QTextFormat>().toCharFormat();
+      if (format.isValid()) formats.push_back({a.start, a.length, format});
+    }
+  }
 
   if (!was_composing && !next.isEmpty()) Send(WM_IME_STARTCOMPOSITION, 0, 0);
   if (!control_) return;
   if (!e->commitString().isEmpty()) {
-    std::string bytes = TypedCp932(e->commitString());
-    if (!bytes.empty()) {
-      StateOf(*control_).ime_result = bytes;
-      Send(WM_IME_COMPOSITION, 0, GCS_RESULTSTR);
+    int refused = 0;
+    const std::string bytes = TypedCp932(e->commitString(), refused);
+    if (refused > 0) {
+      Send(CM_INPUTREFUSED, static_cast<WPARAM>(refused), 0);
       if (!control_) return;
-      StateOf(*control_).ime_result.clear();
+    }
+    if (!bytes.empty()) {
+      SendResult(bytes);
+      if (!control_) return;
     }
   }
-  const bool changed = next != preedit_ || cursor != preedit_cursor_;
-  if (changed && client_) client_->update();
+  const bool changed = next != preedit_ || cursor != preedit_cursor_ ||
+                       cursor_visible != preedit_cursor_visible_ || formats != preedit_formats_;
+  if ((changed || was_composing) && client_) client_->update();
   preedit_ = next;
   preedit_cursor_ = std::clamp(cursor, 0, static_cast<int>(next.size()));
+  preedit_cursor_visible_ = cursor_visible;
+  preedit_formats_ = std::move(formats);
+  preedit_cells_.assign(1, 0);
+  for (qsizetype i = 0; i < preedit_.size();) {
+    const qsizetype n = CharLength(preedit_, i);
+    const int before = preedit_cells_.back();
+    // The second half of a surrogate pair stands where the pair starts.
+    if (n == 2) preedit_cells_.push_back(before);
+    preedit_cells_.push_back(before + CharCells(preedit_.mid(i, n)));
+    i += n;
+  }
   StateOf(*control_).preedit = next.toStdString();
   if (changed && !next.isEmpty()) Send(WM_IME_COMPOSITION, 0, GCS_COMPSTR | GCS_CURSORPOS);
-  if (control_ && was_composing && next.isEmpty()) Send(WM_IME_ENDCOMPOSITION, 0, 0);
+  if (!control_) return;
+  if (client_ && client_->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle);
+  if (was_composing && next.isEmpty()) Send(WM_IME_ENDCOMPOSITION, 0, 0);
+}
+
+int ControlWindow::PreeditCells() const {
+  return preedit_cells_.back();
+}
+
+int ControlWindow::PreeditCursorCells() const {
+  return preedit_cells_[static_cast<std::size_t>(preedit_cursor_)];
+}
+
+int ControlWindow::PreeditX(int index) const {
+  if (ime_cell_width_ > 0) return preedit_cells_[static_cast<std::size_t>(index)] * ime_cell_width_;
+  return QFontMetrics(ime_font_).horizontalAdvance(preedit_.left(index));
+}
+
+int ControlWindow::PreeditHeight() const {
+  return ime_row_height_ > 0 ? ime_row_height_ : QFontMetrics(ime_font_).height();
+}
+
+void ControlWindow::PaintComposition(QPainter& p) {
+  const TCustomControl::State& st = StateOf(*control_);
+  const int s = surface_.Scale();
+  const int left = ime_point_.x();
+  const int top = ime_point_.y();
+  const int height = PreeditHeight();
+  const int width = PreeditX(static_cast<int>(preedit_.size()));
+  // The rest of the row moves right to make room, as the text will once
+  // the composition is committed; the text itself is untouched until then.
+  const int rest = client_size_.width() - left - width;
+  if (rest > 0) {
+    const QRect source(left, top, rest, height);
+    p.drawImage(source.translated(width, 0), surface_.Image(),
+                QRect(source.topLeft() * s, source.size() * s));
+  }
+  const QColor paper = ColorOf(st.color);
+  const QColor ink = ColorOf(st.font.Color);
+  const QFontMetrics metrics(ime_font_);
+  p.setFont(ime_font_);
+  for (qsizetype i = 0; i < preedit_.size();) {
+    const qsizetype n = CharLength(preedit_, i);
+    const int x0 = left + PreeditX(static_cast<int>(i));
+    const int x1 = left + PreeditX(static_cast<int>(i + n));
+    const QRect cell(x0, top, x1 - x0, height);
+    // The engine's format for this character: the clause being converted
+    // stands out as it asks, the rest is underlined.
+    QTextCharFormat format;
+    for (const PreeditFormat& f : preedit_formats_)
+      if (i >= f.start && i < f.start + f.length) format.merge(f.format);
+    const bool has_paper = format.background().style() != Qt::NoBrush;
+    const bool has_ink = format.foreground().style() != Qt::NoBrush;
+    p.fillRect(cell, has_paper ? format.background().color() : paper);
+    const QColor glyph = has_ink ? format.foreground().color() : ink;
+    p.setPen(glyph);
+    p.drawText(QPoint(x0, top + metrics.ascent()), preedit_.mid(i, n));
+    const bool underline = preedit_formats_.empty() || format.fontUnderline() ||
+                           format.underlineStyle() != QTextCharFormat::NoUnderline;
+    if (underline) {
+      const QColor line = format.underlineColor().isValid() ? format.underlineColor() : glyph;
+      // A gap between characters keeps the clauses apart.
+      p.fillRect(QRect(x0 + 1, top + height - 1, std::max(1, x1 - x0 - 2), 1), line);
+    }
+    i += n;
+  }
+  if (preedit_cursor_visible_)
+    p.fillRect(QRect(left + PreeditX(preedit_cursor_), top, 2, height), ink);
 }
 
 QVariant ControlWindow::InputMethodQuery(Qt::InputMethodQuery query) const {
   switch (query) {
     case Qt::ImEnabled:
-      return true;
+      return control_ && StateOf(*control_).ime_enabled;
     case Qt::ImCursorRectangle:
-      return QRect(ime_point_, QSize(1, QFontMetrics(ime_font_).height()));
+      // The candidate list follows the composition's cursor.
+      return QRect(ime_point_ + QPoint(preedit_.isEmpty() ? 0 : PreeditX(preedit_cursor_), 0),
+                   QSize(1, PreeditHeight()));
     case Qt::ImFont:
       return ime_font_;
     case Qt::ImCursorPosition:

@@ -8,11 +8,13 @@
 #include <QPointer>
 #include <QRegion>
 #include <QScrollBar>
+#include <QTextCharFormat>
 #include <QTimer>
 #include <QWidget>
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/qt/custom_control.h"
 #include "platform/qt/grid_text.h"
@@ -108,7 +110,12 @@ class ControlWindow {
   // --- Cursor, input method ---
   void ApplyCursor();
   void SetScreenCursor(TCursor cursor);
-  void SetImeCompositionWindow(QPoint point, const TFont& font);
+  void SetImeCompositionWindow(QPoint point, const TFont& font, int cell_width, int row_height);
+  int PreeditCells() const;
+  int PreeditCursorCells() const;
+  // Takes the control's wish for the input method: on, or off with any
+  // composition in progress dropped.
+  void ApplyImeEnabled();
   void Post(const TMessage& message);
 
   // --- Events from the widgets ---
@@ -137,6 +144,12 @@ class ControlWindow {
   LRESULT Send(std::uint32_t msg, WPARAM wparam, LPARAM lparam);
   void SetInputState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
   void DeliverText(const QString& text, LPARAM key_data, bool alt);
+  void SendResult(const std::string& bytes);
+  // The composition: x of the character at UTF-16 index `index` from the
+  // composition point, the height of its band, and its drawing.
+  int PreeditX(int index) const;
+  int PreeditHeight() const;
+  void PaintComposition(QPainter& p);
   void SetPaintClip(const std::optional<QRegion>& clip);
   void UpdateCaretArea();
   QRect CaretRect() const;
@@ -181,8 +194,21 @@ class ControlWindow {
   QPoint ime_point_;
   TFont ime_tfont_;
   QFont ime_font_;
+  int ime_cell_width_ = 0;
+  int ime_row_height_ = 0;
   QString preedit_;
   int preedit_cursor_ = 0;
+  bool preedit_cursor_visible_ = true;
+  struct PreeditFormat {
+    int start;
+    int length;
+    QTextCharFormat format;
+    bool operator==(const PreeditFormat&) const = default;
+  };
+  std::vector<PreeditFormat> preedit_formats_;
+  // Grid cells before each UTF-16 index of the composition (one more than
+  // its length).
+  std::vector<int> preedit_cells_{0};
 
   int busy_ = 0;
   bool retired_ = false;

@@ -261,12 +261,9 @@ void TCustomControl::DefaultHandler(TMessage& m) {
       m.Result = 0;
       break;
     }
-    case WM_IME_COMPOSITION:
-      // The finished text also arrives as one character message per byte,
-      // after the message being handled, as the desktop's input method
-      // sends it to windows that read bytes.
-      if ((m.LParam & GCS_RESULTSTR) && w)
-        for (char b : st.ime_result) PostMessage(WM_CHAR, static_cast<unsigned char>(b), 1);
+    case CM_INPUTREFUSED:
+      Beep();
+      m.Result = 0;
       break;
     default:
       break;
@@ -274,6 +271,10 @@ void TCustomControl::DefaultHandler(TMessage& m) {
 }
 
 void TCustomControl::Paint() {}
+
+void TCustomControl::Beep() {
+  if (HaveApplication()) QApplication::beep();
+}
 
 // --- Geometry -----------------------------------------------------------------------
 
@@ -554,9 +555,31 @@ int TCustomControl::GetScrollPos(int bar) const {
 
 // --- The input method ---------------------------------------------------------------------------
 
-void TCustomControl::SetImeCompositionWindow(TPoint client_point, const TFont& font) {
+void TCustomControl::SetImeCompositionWindow(TPoint client_point, const TFont& font, int cell_width,
+                                             int row_height) {
   if (ControlWindow* w = ControlWindow::Of(*this))
-    w->SetImeCompositionWindow(QPoint(client_point.X, client_point.Y), font);
+    w->SetImeCompositionWindow(QPoint(client_point.X, client_point.Y), font, cell_width,
+                               row_height);
+}
+
+void TCustomControl::SetImeEnabled(bool enabled) {
+  if (state_->ime_enabled == enabled) return;
+  state_->ime_enabled = enabled;
+  if (ControlWindow* w = ControlWindow::Of(*this)) w->ApplyImeEnabled();
+}
+
+bool TCustomControl::ImeEnabled() const {
+  return state_->ime_enabled;
+}
+
+int TCustomControl::ImePreeditCells() const {
+  ControlWindow* w = ControlWindow::Of(*this);
+  return w ? w->PreeditCells() : 0;
+}
+
+int TCustomControl::ImePreeditCursorCells() const {
+  ControlWindow* w = ControlWindow::Of(*this);
+  return w ? w->PreeditCursorCells() : 0;
 }
 
 const std::string& TCustomControl::ImeResultString() const {

@@ -223,13 +223,26 @@ class TCustomControl : public TObject {
 
   // --- The input method ---------------------------------------------------------
   // Where compositions appear (the top-left of the text at the caret) and
-  // in which font.
-  void SetImeCompositionWindow(TPoint client_point, const TFont& font);
+  // in which font. A control that draws on a grid of character cells also
+  // gives the cell width and the row height: the composition is then laid
+  // on the same grid (a character takes the cells of its CP932 bytes) and
+  // pushes the rest of the row right while it is drawn, without entering
+  // the text. With a cell width of 0 the font's own advances are used.
+  void SetImeCompositionWindow(TPoint client_point, const TFont& font, int cell_width = 0,
+                               int row_height = 0);
   // The result string of the WM_IME_COMPOSITION being handled (CP932 bytes);
   // empty at other times.
   const std::string& ImeResultString() const;
   // The text being composed (UTF-8), drawn at the composition point.
   const std::string& ImePreeditText() const;
+  // The grid cells the composition takes, and those before its cursor.
+  int ImePreeditCells() const;
+  int ImePreeditCursorCells() const;
+  // Whether the input method composes for the control at all: a control
+  // that takes no text (read-only) turns it off, as a read-only line edit
+  // does, so that nothing is composed only to be dropped.
+  void SetImeEnabled(bool enabled);
+  bool ImeEnabled() const;
 
   // --- Framework events, fired by the base Dispatch ------------------------------
   TNotifyEvent OnClick;
@@ -253,6 +266,8 @@ class TCustomControl : public TObject {
   virtual void DefaultHandler(TMessage& message);
   // Paints Canvas.ClipRect(); runs for WM_PAINT. The base does nothing.
   virtual void Paint();
+  // The audible refusal of input (CM_INPUTREFUSED): the desktop's beep.
+  virtual void Beep();
 
  private:
   friend class qt_detail::ControlWindow;

@@ -136,6 +136,10 @@ inline constexpr std::uint32_t CM_CURSORCHANGED = CM_BASE + 15;
 inline constexpr std::uint32_t CM_CTL3DCHANGED = CM_BASE + 16;
 inline constexpr std::uint32_t CM_MOUSEENTER = CM_BASE + 19;
 inline constexpr std::uint32_t CM_MOUSELEAVE = CM_BASE + 20;
+// Typed or composed characters that have no CP932 form never reach the
+// text; wParam says how many were left out. The base handler refuses them
+// audibly (Beep), as a line edit refuses what it cannot take.
+inline constexpr std::uint32_t CM_INPUTREFUSED = CM_BASE + 80;
 
 // WM_SIZE kinds.
 inline constexpr WPARAM SIZE_RESTORED = 0;

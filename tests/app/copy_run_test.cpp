@@ -11,12 +11,14 @@
 #include <fstream>
 #include <map>
 #include <set>
+#include <stop_token>
 #include <string>
 #include <vector>
 
 #include "app/core/naming.h"
 #include "filelist/file_list.h"
 #include "platform/cp932.h"
+#include "platform/file_system.h"
 #include "platform/user_locale.h"
 #include "tests/support/files.h"
 
@@ -551,3 +553,199 @@ TEST_F(CopyRunTest, SourceDirectoryWithoutCp932FormIsShownApproximately) {
 }
 
 }  // namespace
+
+// ------------------------------------------------------------ the preview
+
+// The entries from the file count up to the closing one, without the
+// preview's dates: what a run and its preview must both say.
+std::vector<std::string> FileEntriesOf(std::vector<std::string> entries) {
+  auto first = std::find_if(entries.begin(), entries.end(), [](const std::string& e) {
+    return e.starts_with(J("  対象ファイル数"));
+  });
+  std::vector<std::string> out(first, entries.end() - 1);
+  std::erase_if(out, [](const std::string& e) { return e.starts_with("     Date: "); });
+  return out;
+}
+
+class PreviewTest : public CopyRunTest {
+ protected:
+  // Previews, checks that nothing on disk changed, and returns the log.
+  std::vector<std::string> Preview(app::CopyRunResult* result = nullptr) {
+    input_.date_format = app::QuoteDateFormat(input_.naming.date_format);
+    const Snapshot before = Take(root_, "");
+    RecordingLog log;
+    const app::CopyRunResult r = app::PreviewCopy(input_, list_, log, progress_);
+    EXPECT_EQ(Take(root_, ""), before) << "the preview changed the disk";
+    if (result) *result = r;
+    return log.entries;
+  }
+};
+
+TEST_F(PreviewTest, ListsExactlyWhatTheRunThenDoesWithoutTouchingTheDisk) {
+  Write(src_ / "a.txt", "alpha", LocalTime(2000, 1, 5, 12, 34, 56));
+  Write(src_ / "b.doc", "bravo", LocalTime(1979, 6, 1, 0, 0, 0));
+  Write(src_ / "c.txt", "charlie", LocalTime(2107, 12, 31, 23, 59, 58));
+  fs::create_directory(TargetPath());
+  Write(TargetPath() / "old.txt", "old");
+  app::CopyRunResult r;
+  const std::vector<std::string> preview = Preview(&r);
+  EXPECT_EQ(preview, (std::vector<std::string>{
+                         J("□■□ プレビュー □■□"),
+                         J("  ※ファイルのコピーやフォルダの作成は行いません。"),
+                         kSep,
+                         J("  コピー元ディレクトリ: ") + src_.string(),
+                         J("  コピー先ディレクトリ: ") + Target(),
+                         J("新しいフォルダと同名のディレクトリが存在します。"),
+                         J("  ※実行するとディレクトリ内のファイルは削除されます。"),
+                         kSep,
+                         J("  対象ファイル数 3個"),
+                         "COPY_From: a.txt",
+                         J("     To  : 2000年01月05日001.txt"),
+                         "     Date: 2000/01/05 12:34:56",
+                         J("下記のファイルは時間の取得に失敗し、現在の時間にされました。") + "\r",
+                         "COPY_From: b.doc",
+                         J("     To  : 2026年12月08日002.doc"),
+                         "     Date: 2026/12/08 10:00:00",
+                         "COPY_From: c.txt",
+                         J("     To  : 2107年12月31日003.txt"),
+                         "     Date: 2107/12/31 23:59:58",
+                         J("\rプレビューを終了しました。コピーされるファイル: 3個")}));
+  EXPECT_FALSE(r.stopped);
+  EXPECT_EQ(r.copied, 3);
+  EXPECT_EQ(progress_.max, 3);
+  EXPECT_EQ(progress_.positions, (std::vector<int>{1, 2, 3}));
+
+  const app::CopyRunResult run = Run();
+  EXPECT_EQ(FileEntriesOf(log_.entries), FileEntriesOf(preview));
+  EXPECT_EQ(run.copied, 3);
+}
+
+TEST_F(PreviewTest, ShowsEveryErrorTheRunWouldWrite) {
+  Write(src_ / "a.txt", "a", LocalTime(2000, 1, 5, 0, 0, 0));
+  {
+    // A date format that puts a folder part into every name.
+    input_.naming.date_format = "yyyy/mm";
+    app::CopyRunResult r;
+    const auto preview = Preview(&r);
+    Run();
+    EXPECT_EQ(FileEntriesOf(preview), FileEntriesOf(log_.entries));
+    EXPECT_EQ(FileEntriesOf(preview),
+              (std::vector<std::string>{J("  対象ファイル数 1個"), "COPY_From: a.txt",
+                                        "     To  : 01001.txt", J("Error : ファイル名が不正です。"),
+                                        "  2000/01001.txt"}));
+    EXPECT_EQ(preview.back(), J("\rプレビューを終了しました。コピーされるファイル: 0個"));
+    EXPECT_EQ(r.failed, 1);
+  }
+  {
+    // A stop before the copying is the same stop.
+    input_.folder_name = "";
+    const auto preview = Preview();
+    EXPECT_EQ(std::vector<std::string>(preview.begin() + 3, preview.end()),
+              (std::vector<std::string>{J("Error : 新しいフォルダの設定がされていません。"),
+                                        J("        実行を中止しました。")}));
+  }
+  {
+    input_.folder_name = "NewFolder";
+    input_.masks = {};
+    const auto preview = Preview();
+    EXPECT_EQ(std::vector<std::string>(preview.end() - 3, preview.end()),
+              (std::vector<std::string>{
+                  J("  対象ファイル数 0個"), J("対象になるファイルが存在しませんでした。"),
+                  J("\rプレビューを終了しました。コピーされるファイル: 0個")}));
+  }
+}
+
+// ------------------------------------------------------------ stopping
+
+// Asks the run to stop when the bar reaches `at` (the file at that position
+// is then being copied).
+struct StoppingProgress : RecordingProgress {
+  std::stop_source* source = nullptr;
+  int at = 0;
+  void SetPosition(int p) override {
+    RecordingProgress::SetPosition(p);
+    if (p == at) source->request_stop();
+  }
+};
+
+TEST_F(CopyRunTest, AStopEndsTheRunAfterTheFileBeingCopied) {
+  constexpr int kFiles = 4;
+  for (int i = 0; i < kFiles; ++i) {
+    Write(src_ / ("f" + std::to_string(i) + ".txt"), std::string(1000 + i, 'a' + i),
+          LocalTime(2000, 1, 5, 0, 0, 0));
+  }
+  input_.date_format = app::QuoteDateFormat(input_.naming.date_format);
+  // 0: asked before the first file; the last position: the run is complete.
+  for (int at : {0, 1, kFiles - 1, kFiles}) {
+    std::stop_source source;
+    if (at == 0) source.request_stop();
+    StoppingProgress progress;
+    progress.source = &source;
+    progress.at = at;
+    RecordingLog log;
+    const app::CopyRunResult r = app::ExecuteCopy(input_, list_, log, progress, source.get_token());
+
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(TargetPath()))
+      left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    std::vector<std::string> expected;
+    for (int i = 0; i < std::max(at, 0); ++i) {
+      const std::string name = std::string("2000年01月05日00") + std::to_string(i + 1) + ".txt";
+      expected.push_back(name);
+      EXPECT_EQ(ReadFile(TargetPath() / name), std::string(1000 + i, 'a' + i)) << at;
+    }
+    EXPECT_EQ(left, expected) << "stop at " << at;
+    EXPECT_EQ(r.copied, at);
+    if (at == kFiles) {
+      EXPECT_FALSE(r.cancelled);
+      EXPECT_EQ(log.entries.back(), J("\r正常に終了しました。"));
+    } else {
+      EXPECT_TRUE(r.cancelled) << at;
+      ASSERT_GE(log.entries.size(), 3u);
+      // The stop follows the last pair logged, or the count when none was.
+      const std::string before =
+          at == 0 ? J("  対象ファイル数 4個")
+                  : J("     To  : 2000年01月05日00") + std::to_string(at) + ".txt";
+      EXPECT_EQ(
+          std::vector<std::string>(log.entries.end() - 3, log.entries.end()),
+          (std::vector<std::string>{before, J("        実行を中止しました。"),
+                                    J("  コピーしたファイル数 ") + std::to_string(at) + J("個")}))
+          << at;
+    }
+  }
+}
+
+// ------------------------------------------------------------ capture dates
+
+TEST_F(CopyRunTest, CaptureDatesFallBackToTheFileDateWithANote) {
+  Write(src_ / "a.jpg", "a", LocalTime(2000, 1, 5, 0, 0, 0));
+  Write(src_ / "b.jpg", "b", LocalTime(2001, 2, 3, 0, 0, 0));
+  Write(src_ / "c.jpg", "c", LocalTime(1979, 6, 1, 0, 0, 0));
+  std::vector<std::string> asked;
+  input_.prefer_capture_date = true;
+  input_.capture_date = [&](const std::string& path) -> std::optional<platform::DateTime> {
+    asked.push_back(platform::ExtractFileName(path));
+    if (path.ends_with("a.jpg")) return platform::DateTime{2019, 4, 30, 23, 59, 58, 0};
+    return std::nullopt;
+  };
+  Run();
+  const std::string no_capture =
+      J("下記のファイルは撮影日時が無いため、ファイル更新日にされました。") + "\r";
+  EXPECT_EQ(
+      FileEntriesOf(log_.entries),
+      (std::vector<std::string>{
+          J("  対象ファイル数 3個"), "COPY_From: a.jpg", J("     To  : 2019年04月30日001.jpg"),
+          no_capture, "COPY_From: b.jpg", J("     To  : 2001年02月03日002.jpg"), no_capture,
+          J("下記のファイルは時間の取得に失敗し、現在の時間にされました。") + "\r",
+          "COPY_From: c.jpg", J("     To  : 2026年12月08日003.jpg")}));
+  EXPECT_EQ(asked, (std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"}));
+
+  // The picked date is the picked date.
+  asked.clear();
+  log_ = RecordingLog();
+  input_.naming.use_picked_date = true;
+  Run();
+  EXPECT_TRUE(asked.empty());
+  EXPECT_EQ(log_.entries.end()[-2], J("     To  : 2000年08月09日003.jpg"));
+}

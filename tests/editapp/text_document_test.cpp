@@ -19,6 +19,7 @@
 namespace editapp {
 namespace {
 
+using editor::TLineEnd;
 using test_support::ReadFile;
 using test_support::TempDir;
 using test_support::WriteFile;

@@ -219,6 +219,11 @@ TEST(NamesOnDisk, ExactAndShownForms) {
       {U8(u8"caf\u00E9"), std::nullopt, "caf?"},
       {U8(u8"\u7D75\u6587\u5B57\U0001F600"), std::nullopt, "\x8A\x47\x95\xB6\x8E\x9A?"},
       {"/home/x/\xFF", std::nullopt, "/home/x/?"},
+      // CP932's own characters that normal form C would replace keep their
+      // codes: the angstrom sign and a compatibility ideograph.
+      {U8(u8"\u212B.txt"), "\x81\xF0.txt", "\x81\xF0.txt"},
+      {U8(u8"\uF929"), "\xFA\xE0", "\xFA\xE0"},
+      {U8(u8"\u00C5"), std::nullopt, "?"},  // the letter Å has no CP932 code
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.native);

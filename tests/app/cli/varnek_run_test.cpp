@@ -218,4 +218,16 @@ TEST(VarnekCommandLine, HelpShowsUsageAndWhereTheHelpFileIsVersionTheVersion) {
   EXPECT_EQ(version.out, "varnek (Pirukko) " PIRUKKO_VERSION "\n");
 }
 
+TEST_F(VarnekRun, DirectoryWithoutAShiftJisNameRunsAndIsShownApproximately) {
+  const fs::path chosen = src() / "caf\xC3\xA9";  // café
+  fs::create_directory(chosen);
+  test_support::WriteFile(chosen / "a.txt", "alpha");
+  test_support::SetMTime(chosen / "a.txt", LocalTime(2000, 1, 5, 10, 0, 0));
+  const ProgramResult r = Varnek({"--run", chosen.string()});
+  ASSERT_FALSE(r.crashed);
+  EXPECT_EQ(r.exit_status, 0) << r.err;
+  EXPECT_NE(r.out.find("  コピー元ディレクトリ: " + Src() + "/caf?\n"), std::string::npos) << r.out;
+  EXPECT_EQ(ReadFile(chosen / "NewFolder" / "2000年01月05日001.txt"), "alpha");
+}
+
 }  // namespace

@@ -100,6 +100,7 @@ TEST(Layout, EveryControlInItsParentWithItsBoundsAndCaption) {
       {"Label1", "Panel6", {8, 4, 0, 0}, "Pirukko"},
       {"ProgressBar1", "Panel6", {268, 12, 289, 7}, ""},
       {"SpeedButton1", "Panel6", {564, 4, 17, 17}, "×"},
+      {"SpeedButton2", "Panel6", {192, 4, 68, 17}, "プレビュー"},
       {"GroupBox1", "Panel5", {4, 4, 177, 293}, "場所(ディレクトリ)指定"},
       {"Label3", "GroupBox1", {16, 16, 0, 0}, "ドライブ"},
       {"DriveComboBox1", "GroupBox1", {16, 32, 145, 20}, nullptr},
@@ -120,6 +121,7 @@ TEST(Layout, EveryControlInItsParentWithItsBoundsAndCaption) {
       {"GroupBox3", "Panel5", {380, 4, 185, 197}, "ついでに… 機能"},
       {"Label10", "GroupBox3", {8, 16, 0, 0}, "日付の指定"},
       {"RadioButton1", "GroupBox3", {16, 28, 0, 0}, "ファイル更新日"},
+      {"CheckBox2", "GroupBox3", {112, 28, 70, 17}, "Exif優先"},
       {"RadioButton2", "GroupBox3", {16, 44, 0, 0}, "指定日"},
       {"DateTimePicker1", "GroupBox3", {80, 44, 81, 20}, nullptr},
       {"CheckBox1", "GroupBox3", {8, 72, 0, 0}, "拡張子の変更"},
@@ -205,16 +207,17 @@ TEST(Layout, TitleAndFonts) {
 
 TEST(Layout, TabOrderFollowsTheLayout) {
   FormUnderTest t;
-  const char* expected[] = {"DriveComboBox1",  "DirectoryListBox1",
-                            "Button1",         "Edit1",
-                            "Memo2",           "Edit2",
-                            "Edit3",           "ComboBox1",
-                            "RadioButton1",    "RadioButton2",
-                            "DateTimePicker1", "CheckBox1",
-                            "Edit4",           "ComboBox2",
-                            "SpinEdit1",       "Button2",
-                            "Button6",         "Button4",
-                            "Button5",         "Button3"};
+  const char* expected[] = {"DriveComboBox1", "DirectoryListBox1",
+                            "Button1",        "Edit1",
+                            "Memo2",          "Edit2",
+                            "Edit3",          "ComboBox1",
+                            "RadioButton1",   "CheckBox2",
+                            "RadioButton2",   "DateTimePicker1",
+                            "CheckBox1",      "Edit4",
+                            "ComboBox2",      "SpinEdit1",
+                            "Button2",        "Button6",
+                            "Button4",        "Button5",
+                            "Button3"};
   QWidget* widget = t.Find<QWidget>("DriveComboBox1");
   for (size_t i = 1; i < std::size(expected); ++i) {
     // Skip the inner parts of compound controls (the line edits of spin and
@@ -228,6 +231,7 @@ TEST(Layout, TabOrderFollowsTheLayout) {
     widget = next;
   }
   EXPECT_EQ(t.Find<QToolButton>("SpeedButton1")->focusPolicy(), Qt::NoFocus);
+  EXPECT_EQ(t.Find<QToolButton>("SpeedButton2")->focusPolicy(), Qt::NoFocus);
 }
 
 TEST(Layout, InformationWindowAtTheBottomUnderTheSplitter) {

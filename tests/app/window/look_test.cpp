@@ -10,11 +10,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStyleFactory>
 #include <QStyleOption>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 
@@ -24,6 +27,7 @@
 #include <map>
 
 #include "app/window/drive_combo_box.h"
+#include "app/window/hint_window.h"
 #include "app/window/layout_look.h"
 #include "tests/app/window/window_test_support.h"
 
@@ -53,6 +57,12 @@ QPalette DarkDesktopPalette() {
   return dark;
 }
 
+// The kinds of control a platform theme may give palettes of their own.
+const char* const kThemedKinds[] = {"QAbstractButton", "QToolButton",      "QCheckBox",
+                                    "QRadioButton",    "QLabel",           "QGroupBox",
+                                    "QLineEdit",       "QTextEdit",        "QAbstractItemView",
+                                    "QHeaderView",     "QMessageBoxLabel", "QMenu"};
+
 // Sets the desktop's theme the way the platform does at start-up, then
 // starts the window as the program does.
 std::unique_ptr<FormUnderTest> StartUnder(const DesktopTheme& theme) {
@@ -66,6 +76,13 @@ std::unique_ptr<FormUnderTest> StartUnder(const DesktopTheme& theme) {
   const QPalette palette = theme.dark_palette ? DarkDesktopPalette() : style->standardPalette();
   QApplication::setPalette(palette);
   QToolTip::setPalette(palette);
+  // Desktop themes may also give some kinds of control colours of their
+  // own, which outrank the application's palette.
+  if (theme.dark_palette) {
+    for (const char* kind : kThemedKinds) QApplication::setPalette(palette, kind);
+    // And a style sheet of the user's (qt6ct offers one).
+    qApp->setStyleSheet(QStringLiteral("QWidget { color: #eeeeec; background: #353535; }"));
+  }
   UseLayoutLook();
   // A short directory, so that the path shown fits as a user's would.
   auto t = std::make_unique<FormUnderTest>(QDir::tempPath());
@@ -89,9 +106,17 @@ double Contrast(const QColor& a, const QColor& b) {
   return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The contrast of the text in `area` (logical pixels of the picture): the
-// commonest colour there is the ground, the pixel farthest from it the ink.
-double InkContrast(const QImage& picture, const QRect& area) {
+// The text in `area` (logical pixels of the picture): the commonest colour
+// there is the ground, the pixel farthest from it the ink.
+struct Ink {
+  QColor ground;
+  QColor ink;
+  double contrast = 1;
+  // The layout's texts are dark on light panels.
+  bool DarkOnLight() const { return Luminance(ink) < Luminance(ground); }
+};
+
+Ink InkOf(const QImage& picture, const QRect& area) {
   const qreal ratio = picture.devicePixelRatio();
   const QRect pixels =
       QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio)
@@ -101,14 +126,21 @@ double InkContrast(const QImage& picture, const QRect& area) {
   for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
     for (int x = pixels.left(); x <= pixels.right(); ++x) ++counts[picture.pixel(x, y)];
   }
-  if (counts.empty()) return 0;
+  Ink result;
+  if (counts.empty()) return result;
   QRgb ground = counts.begin()->first;
   for (const auto& [colour, count] : counts) {
     if (count > counts[ground]) ground = colour;
   }
-  double best = 1;
-  for (const auto& entry : counts) best = std::max(best, Contrast(entry.first, ground));
-  return best;
+  result.ground = result.ink = QColor(ground);
+  for (const auto& entry : counts) {
+    const double contrast = Contrast(entry.first, ground);
+    if (contrast > result.contrast) {
+      result.contrast = contrast;
+      result.ink = QColor(entry.first);
+    }
+  }
+  return result;
 }
 
 // One text of the window: where its control lets it be drawn, in the
@@ -182,6 +214,10 @@ std::vector<Text> TextsOf(FormUnderTest& t) {
       texts.push_back({w, box->title(), GroupCaption(box)});
     } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
       texts.push_back({w, edit->text(), LineEditRoom(edit)});
+      // The start value's field holds its largest value whole.
+      if (auto* spin = qobject_cast<QSpinBox*>(w->parentWidget())) {
+        texts.push_back({w, QString::number(spin->maximum()), LineEditRoom(edit)});
+      }
     } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
       texts.push_back({w, check->text(), ButtonRoom(check, QStyle::SE_CheckBoxContents)});
     } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
@@ -241,7 +277,10 @@ TEST(Look, EveryTextReadsDarkOnItsPanelWhateverTheDesktopTheme) {
       const QRect area(text.control->mapTo(t->form.get(), text.room.topLeft()), text.room.size());
       // Greyed texts may be lighter, as long as they stay legible.
       const double wanted = text.control->isEnabled() ? 4.5 : 3.0;
-      EXPECT_GE(InkContrast(picture, area), wanted);
+      const Ink ink = InkOf(picture, area);
+      EXPECT_GE(ink.contrast, wanted);
+      EXPECT_TRUE(ink.DarkOnLight())
+          << "ink " << ink.ink.name().toStdString() << " on " << ink.ground.name().toStdString();
     }
     KeepPictureIfFailed(picture, theme);
   }
@@ -350,6 +389,50 @@ TEST(Look, PanelFramesStayVisibleAtEveryScale) {
     EXPECT_TRUE(Marked(picture, {r.left(), r.center().y()}, inside)) << "left";
     EXPECT_TRUE(Marked(picture, {r.right(), r.center().y()}, inside)) << "right";
   }
+}
+
+// Dialogs take the program's look too: under a dark desktop theme the
+// notice box of the information window reads dark on a light face.
+TEST(Look, MessageBoxesTakeTheProgramsLook) {
+  auto t = StartUnder({"Adwaita-Dark", false});
+  ASSERT_TRUE(t);
+  Ink seen;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible()) return;
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label) {
+      const QImage picture = box->grab().toImage();
+      seen = InkOf(picture, QRect(label->mapTo(box, QPoint(0, 0)), label->size()));
+    }
+    box->button(QMessageBox::Ok)->click();
+  });
+  poll.start(5);
+  t->form->ShowInfoText(Cp932("info"));
+  EXPECT_GE(seen.contrast, 4.5);
+  EXPECT_TRUE(seen.DarkOnLight());
+}
+
+// The hover hint over an address reads black on its pale face, also when
+// the desktop changes its theme while the window is open (the platform then
+// hands the tool tips its own colours again).
+TEST(Look, HoverHintTakesTheProgramsLook) {
+  auto t = StartUnder({"Fusion", true});
+  ASSERT_TRUE(t);
+  QToolTip::setPalette(DarkDesktopPalette());
+  t->info->kind_at = [](QPoint) { return tkUrl; };
+  // Sent, not moved: at 2x the offscreen screen is smaller than the window.
+  const QPoint at(20, 10);
+  QMouseEvent move(QEvent::MouseMove, at, t->info->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(t->info, &move);
+  auto* hint = const_cast<QLabel*>(t->form->FHintWindow().label());
+  ASSERT_NE(hint, nullptr);
+  const QImage picture = hint->grab().toImage();
+  const Ink ink = InkOf(picture, hint->contentsRect());
+  EXPECT_GE(ink.contrast, 4.5);
+  EXPECT_TRUE(ink.DarkOnLight());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -196,6 +197,20 @@ struct FormUnderTest {
   FakeInfoWindow* info = nullptr;
   std::unique_ptr<TVarnekForm> form;
 };
+
+// Lets the event loop run until the window's run or preview has ended, as a
+// user waits for it; false when it has not ended within `timeout_ms`.
+inline bool WaitForRun(const TVarnekForm& form, int timeout_ms = 60000) {
+  QElapsedTimer waited;
+  waited.start();
+  while (form.Running()) {
+    if (waited.elapsed() > timeout_ms) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  // What the run's end queued (the object's removal, repaints) happens too.
+  QApplication::processEvents();
+  return true;
+}
 
 // Types `text` into `widget` as a user does: ASCII from the keyboard, the
 // rest committed by the input method, as Japanese text arrives.

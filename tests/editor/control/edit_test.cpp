@@ -258,23 +258,42 @@ TEST(EditTest, CutMovesTheSelectionToTheClipboardInOneUndoStep) {
   EXPECT_EQ(AllText(w.editor), Sjis("あいう"));
 }
 
-TEST(EditTest, ClipboardRefusalsChangeNothing) {
+TEST(EditTest, CopyAndPasteBetweenOurControlsKeepEveryByte) {
+  // 85 40 is a code CP932 leaves unassigned; ED 40 is the NEC form of a
+  // character whose IBM form is FA 5C.
+  const std::string odd = "x\x85\x40\xED\x40y";
+  for (const TSelectionMode mode : {smStream, smBox}) {
+    EditorInWindow w;
+    w.SetText(odd + "\r\nabcdef\r\n");
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("stale"));
+    w.editor.SetSelectionMode(mode);
+    w.Select(0, 1, 0, 5);
+    ASSERT_TRUE(w.editor.CutToClipboard());
+    EXPECT_EQ(AllText(w.editor), "xy\r\nabcdef\r\n");
+    // Other programs get the text with a visible substitute, never the stale one.
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("\uFFFD纊")) << mode;
+    w.editor.SetRowCol(1, 2);
+    ASSERT_TRUE(w.editor.PasteFromClipboard());
+    EXPECT_EQ(AllText(w.editor),
+              "xy\r\nab\x85\x40\xED\x40"
+              "cdef\r\n")
+        << mode;
+  }
+}
+
+TEST(EditTest, PasteReplacesCharactersWithoutACp932FormWithQuestionMarks) {
   EditorInWindow w;
-  // Bytes that are no CP932 text stay where they are: the cut fails whole.
-  w.SetText("x\x85\x40y");  // 85 40 is a character CP932 leaves unassigned
-  QGuiApplication::clipboard()->setText(QString::fromUtf8("before"));
-  w.Select(0, 0, 0, 4);
-  EXPECT_FALSE(w.editor.CutToClipboard());
-  EXPECT_EQ(AllText(w.editor), "x\x85\x40y");
-  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("before"));
-
-  // A character without a CP932 form is not pasted as another one.
   w.SetText("abc");
-  QGuiApplication::clipboard()->setText(QString::fromUtf8("x😀"));
-  EXPECT_FALSE(w.editor.PasteFromClipboard());
-  EXPECT_EQ(AllText(w.editor), "abc");
+  w.editor.SetRowCol(0, 1);
+  QGuiApplication::clipboard()->setText(QString::fromUtf8("é😀あ"));
+  ASSERT_TRUE(w.editor.PasteFromClipboard());
+  EXPECT_EQ(AllText(w.editor), Sjis("a??あbc"));
+  EXPECT_EQ(w.editor.Col(), 5);
+}
 
-  // Read-only: nothing is cut or pasted.
+TEST(EditTest, ReadOnlyCopiesButNeitherCutsNorPastes) {
+  EditorInWindow w;
+  w.SetText("abc");
   QGuiApplication::clipboard()->setText(QString::fromUtf8("x"));
   w.editor.SetReadOnly(true);
   EXPECT_FALSE(w.editor.PasteFromClipboard());

@@ -22,7 +22,7 @@ using testing::Sjis;
 // also from outside the control).
 class MouseOnEditor : public testing::EditorInWindow {
  public:
-  explicit MouseOnEditor(int width = 400, int height = 200) : EditorInWindow(width, height) {
+  explicit MouseOnEditor(int width = 400, int height = 200) : BasicEditorInWindow(width, height) {
     QWidget* frame = platform::ControlWidget(editor);
     frame->show();
     (void)QTest::qWaitForWindowExposed(frame);
@@ -266,7 +266,8 @@ TEST(Mouse, APressInTheSelectionStartsNoDragWhereDraggingIsOff) {
       {"read-only", [](TEditor& e) { e.SetReadOnly(true); }, true, "def ghi"},
       {"no selection moving", [](TEditor& e) { e.Caret().SetSelMove(false); }, true, "def ghi"},
       {"box mode", [](TEditor& e) { e.SetSelectionMode(smBox); }, true, "def ghi"},
-      {"manual drag", [](TEditor& e) { e.Caret().SetSelDragMode(dmManual); }, false, "def "},
+      // Manual dragging: the press keeps the selection and moving extends it.
+      {"manual drag", [](TEditor& e) { e.Caret().SetSelDragMode(dmManual); }, false, "def ghi"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -408,6 +409,52 @@ TEST(Mouse, ScrollBarRequestsMoveTheView) {
   e.SetTopRow(10);
   e.Perform(platform::WM_MOUSEWHEEL, platform::MAKEWPARAM(0, -platform::WHEEL_DELTA), 0);
   EXPECT_EQ(e.TopRow(), 10 + QApplication::wheelScrollLines());
+}
+
+TEST(Mouse, TheWheelStopsWhereTheLastRowReachesTheBottomOfTheView) {
+  MouseOnEditor m;
+  std::string text;
+  for (int i = 0; i < 40; ++i) text += "row " + std::to_string(i) + "\r\n";
+  m.SetText(text);
+  m.editor.SetScrollBars(ssBoth);
+  TEditor& e = m.editor;
+  const int lines = QApplication::wheelScrollLines();
+  const int last_at_bottom = e.RowCount() - e.VisibleRows();
+  ASSERT_GT(last_at_bottom, lines);
+  auto wheel = [&](int notches) {
+    e.Perform(platform::WM_MOUSEWHEEL, platform::MAKEWPARAM(0, -notches * platform::WHEEL_DELTA),
+              0);
+  };
+  const struct {
+    int top;
+    int notches;  // toward the user: down
+    int expected;
+  } cases[] = {
+      {last_at_bottom - lines - 1, 1, last_at_bottom - 1},
+      {last_at_bottom - lines, 1, last_at_bottom},
+      {last_at_bottom - 1, 1, last_at_bottom},
+      {last_at_bottom, 1, last_at_bottom},
+      {last_at_bottom, 5, last_at_bottom},
+      // Beyond, where the scroll bar took the view: the wheel does not pull it back.
+      {last_at_bottom + 2, 1, last_at_bottom + 2},
+      {last_at_bottom + 2, -1, last_at_bottom + 2 - lines},
+      {0, -1, 0},
+  };
+  for (const auto& c : cases) {
+    e.SetTopRow(c.top);
+    wheel(c.notches);
+    EXPECT_EQ(e.TopRow(), c.expected) << c.top << " " << c.notches;
+  }
+  // The scroll bar keeps its own rule: its arrow goes on to the last row.
+  e.SetTopRow(last_at_bottom);
+  e.Perform(platform::WM_VSCROLL, platform::MAKEWPARAM(platform::SB_LINEDOWN, 0), 0);
+  EXPECT_EQ(e.TopRow(), last_at_bottom + 1);
+
+  // A text shorter than the view does not scroll at all.
+  m.SetText("a\r\nb\r\n");
+  e.SetTopRow(0);
+  wheel(1);
+  EXPECT_EQ(e.TopRow(), 0);
 }
 
 TEST(Mouse, APageRequestInAViewWithoutWholeRowsStillScrollsOneRow) {

@@ -20,9 +20,11 @@ namespace editor::testing {
 inline constexpr QRgb kPaper = 0xFFFFFFFF;
 inline constexpr QRgb kSelectPaper = 0xFF000080;
 
-class EditorInWindow {
+// `Editor` is TEditor or a test's descendant of it.
+template <class Editor>
+class BasicEditorInWindow {
  public:
-  explicit EditorInWindow(int width = 400, int height = 200) {
+  explicit BasicEditorInWindow(int width = 400, int height = 200) {
     App();
     editor.SetBounds(0, 0, width, height);
     editor.SetColor(platform::clWhite);
@@ -36,7 +38,7 @@ class EditorInWindow {
     editor.UpdateView();
     editor.Update();
   }
-  ~EditorInWindow() { editor.DestroyHandle(); }
+  ~BasicEditorInWindow() { editor.DestroyHandle(); }
 
   // Sets exactly this text (CP932 bytes): without a final line break its
   // last row ends the text. The caret goes to the start.
@@ -82,7 +84,9 @@ class EditorInWindow {
     return CellShare(surface, row, col, kSelectPaper) > 0.5;
   }
 
-  TEditor editor;
+  Editor editor;
 };
+
+using EditorInWindow = BasicEditorInWindow<TEditor>;
 
 }  // namespace editor::testing

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QCursor>
+#include <QPaintEvent>
+#include <QRegion>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -294,6 +297,113 @@ TEST(SelectionOnScreen, StreamReachesTheRightEdgeOnAllButItsLastRow) {
             (std::vector<std::string>{"..########", "#.........", "..........", ".........."}));
   w.editor.ClearSelection();
   EXPECT_EQ(SelectedCells(w, 4, 10), std::vector<std::string>(4, ".........."));
+}
+
+// What the window system was asked to show of a widget.
+class PaintRecorder : public QObject {
+ public:
+  explicit PaintRecorder(QWidget* widget) : widget_(widget) { widget->installEventFilter(this); }
+  ~PaintRecorder() override { widget_->removeEventFilter(this); }
+  QRegion region;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) region |= static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+
+ private:
+  QWidget* widget_;
+};
+
+TEST(SelectionOnScreen, SelectAllFromTheEndOfTheTextPaintsEveryRow) {
+  struct Case {
+    const char* text;
+    std::vector<std::string> cells;
+  } const cases[] = {
+      {"abc\r\ndef", {"######", "###...", "......"}},
+      {"abc\r\ndef\r\n", {"######", "######", "......"}},
+      {"abc", {"###...", "......", "......"}},
+  };
+  for (const bool underline : {false, true}) {
+    for (const Case& c : cases) {
+      EditorInWindow w;
+      w.editor.Marks().Underline().SetVisible(underline);
+      w.SetText(c.text);
+      w.editor.SetSelStart(static_cast<int>(std::string(c.text).size()));
+      w.editor.Update();
+      w.editor.SelectAll();
+      EXPECT_EQ(SelectedCells(w, 3, 6), c.cells) << c.text << " underline " << underline;
+      const QImage incremental = w.Surface();
+      EXPECT_EQ(incremental, testing::FullRepaint(w.editor)) << c.text << " " << underline;
+    }
+    // A view scrolled to the end of a longer text, the caret brought there
+    // in each of the ways a user does.
+    EditorInWindow w(200, 70);
+    w.editor.Marks().Underline().SetVisible(underline);
+    QWidget* frame = platform::ControlWidget(w.editor);
+    QWidget* client = platform::ClientWidget(w.editor);
+    frame->show();
+    (void)QTest::qWaitForWindowExposed(frame);
+    QApplication::setActiveWindow(frame);
+    (void)QTest::qWaitForWindowActive(frame);
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "row" + std::to_string(i % 10) + "\r\n";
+    auto ctrl_end = [&] { QTest::keyClick(client, Qt::Key_End, Qt::ControlModifier); };
+    const struct {
+      const char* name;
+      std::function<void(const std::string&)> to_the_end;
+    } ways[] = {
+        {"Ctrl+End", [&](const std::string&) { ctrl_end(); }},
+        {"after selecting all",
+         [&](const std::string&) {
+           ctrl_end();
+           w.editor.SelectAll();
+         }},
+        {"selecting up to it",
+         [&](const std::string&) {
+           QTest::keyClick(client, Qt::Key_End, Qt::ControlModifier | Qt::ShiftModifier);
+         }},
+        {"written line by line, without the focus",
+         [&](const std::string&) {
+           client->clearFocus();
+           w.editor.Lines().Clear();
+           for (int i = 0; i < 300; ++i) w.editor.Lines().Add("row" + std::to_string(i % 10));
+           w.editor.SetTopRow(w.editor.RowCount() - w.editor.VisibleRows());
+           w.editor.SetSelStart(static_cast<int>(text.size()));
+         }},
+    };
+    for (const auto& way : ways) {
+      for (const std::string& t : {text, text + "end", text + std::string(100, 'z')}) {
+        SCOPED_TRACE(std::string(way.name) + ", " + std::to_string(t.size()) + " bytes" +
+                     (underline ? ", underline" : ""));
+        w.editor.SetFocus();
+        w.SetText(t);
+        way.to_the_end(t);
+        w.editor.Update();
+        ASSERT_GT(w.editor.TopRow(), 0);
+        QApplication::processEvents();
+        const QImage before = w.Surface();
+        PaintRecorder painted(client);
+        w.editor.SelectAll();
+        const QImage after = w.Surface();
+        for (int r = 0; r < w.editor.VisibleRows(); ++r) {
+          if (w.editor.TopRow() + r < w.editor.RowCount()) {
+            EXPECT_TRUE(w.CellSelected(after, r, 0)) << "view row " << r;
+          }
+        }
+        // Every pixel that changed reaches the screen once the event loop ran.
+        QApplication::processEvents();
+        QApplication::processEvents();
+        QRegion changed;
+        for (int y = 0; y < after.height(); ++y)
+          for (int x = 0; x < after.width(); ++x)
+            if (after.pixel(x, y) != before.pixel(x, y)) changed |= QRect(x, y, 1, 1);
+        EXPECT_TRUE((changed - painted.region).isEmpty());
+        EXPECT_EQ(after, testing::FullRepaint(w.editor));
+      }
+    }
+  }
 }
 
 TEST(SelectionOnScreen, BoxCoversOnlyTheTextAndSkipsACutCharacter) {

@@ -41,6 +41,7 @@ class TestControl : public TCustomControl {
   TColor paint_colour = clBlue;               // what Paint fills its area with
   std::function<void(TMessage&)> on_message;  // runs before the base handling
   LRESULT dialog_code = 0;
+  int beeps = 0;                      // refusals of input the base sounded
   bool repaint_all_on_resize = true;  // the class styles CS_HREDRAW | CS_VREDRAW
 
   void Create(int width = 200, int height = 100) {
@@ -81,6 +82,7 @@ class TestControl : public TCustomControl {
     }
     TCustomControl::Dispatch(m);
   }
+  void Beep() override { ++beeps; }
   void Paint() override {
     paints.push_back(Canvas().ClipRect());
     Canvas().Brush.Color = paint_colour;

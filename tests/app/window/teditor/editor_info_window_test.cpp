@@ -164,6 +164,7 @@ TEST(RealInformationWindow, RunLogEndsInView) {
   }
   RealFormUnderTest t(dir);
   QTest::mouseClick(t.form->findChild<QPushButton*>("Button2"), Qt::LeftButton);
+  ASSERT_TRUE(WaitForRun(*t.form));
   const std::vector<std::string> lines = t.LinesUtf8();
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.front(), "□■□ 実行中 □■□");

@@ -1,11 +1,14 @@
-#include "editapp/document/line_ends.h"
+#include "editor/text/line_end_scan.h"
 
 #include <gtest/gtest.h>
+
+#include "editor/text/text_file_loader.h"
+#include "tests/support/files.h"
 
 #include <string>
 #include <vector>
 
-namespace editapp {
+namespace editor {
 namespace {
 
 struct Case {
@@ -66,6 +69,38 @@ TEST(LineEndScan, ManyPiecesOfOneByte) {
   }
 }
 
+// The loader's first pass notes the same, whatever its block size: a CR LF
+// or the end mark may fall on a block boundary.
+TEST(LineEndScan, TheLoaderNotesTheBreaksAndTheMarkAtEveryBlockSize) {
+  struct File {
+    std::string bytes;
+    TLineEnd first;
+    bool mixed;
+    bool mark;
+    std::uint64_t data_size;
+  };
+  const File files[] = {
+      {"ab\r\ncd\r\n", TLineEnd::CrLf, false, false, 8},
+      {"ab\r\ncd\nef", TLineEnd::CrLf, true, false, 9},
+      {"ab\ncd\x1A\r\nrest\r", TLineEnd::Lf, false, true, 5},
+      {"ab\r\x1A\n", TLineEnd::Cr, false, true, 3},
+  };
+  test_support::TempDir dir;
+  const std::string path = (dir.path() / "t.txt").string();
+  for (const File& f : files) {
+    test_support::WriteFile(path, f.bytes);
+    for (std::size_t block = 1; block <= f.bytes.size() + 1; ++block) {
+      TPointerStringList rows;
+      TTextFileNotes notes;
+      LoadTextFile(rows, path, block, &notes);
+      EXPECT_EQ(notes.LineEnds.First(), f.first) << f.bytes << " in blocks of " << block;
+      EXPECT_EQ(notes.LineEnds.Mixed(), f.mixed) << f.bytes << " in blocks of " << block;
+      EXPECT_EQ(notes.EndMark, f.mark) << f.bytes << " in blocks of " << block;
+      EXPECT_EQ(notes.DataSize, f.data_size) << f.bytes << " in blocks of " << block;
+    }
+  }
+}
+
 TEST(LineEndScan, NamesAndBytes) {
   EXPECT_EQ(LineEndBytes(TLineEnd::CrLf), "\r\n");
   EXPECT_EQ(LineEndBytes(TLineEnd::Lf), "\n");
@@ -76,4 +111,4 @@ TEST(LineEndScan, NamesAndBytes) {
 }
 
 }  // namespace
-}  // namespace editapp
+}  // namespace editor

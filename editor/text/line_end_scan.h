@@ -1,14 +1,14 @@
 // The line breaks of a text file: which form its first line ends with, and
 // whether other forms appear as well. The line store reads CR LF, a lone CR
-// and a lone LF alike as line ends and keeps only the lines, so the editor
-// notes the file's own form on opening and writes it back on saving.
+// and a lone LF alike as line ends and keeps only the lines; a program that
+// writes the lines back in the file's own form has the loader note them.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
-namespace editapp {
+namespace editor {
 
 enum class TLineEnd : std::uint8_t { CrLf, Lf, Cr };
 
@@ -39,4 +39,4 @@ class TLineEndScan {
   bool pending_cr_ = false;  // the last piece ended with CR
 };
 
-}  // namespace editapp
+}  // namespace editor

@@ -1,10 +1,10 @@
-#include "editapp/document/line_ends.h"
+#include "editor/text/line_end_scan.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
-namespace editapp {
+namespace editor {
 namespace {
 
 // Counts among `n` bytes: every LF, every CR, and every CR directly followed
@@ -123,4 +123,4 @@ void TLineEndScan::Finish() {
   pending_cr_ = false;
 }
 
-}  // namespace editapp
+}  // namespace editor

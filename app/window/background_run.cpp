@@ -1,0 +1,111 @@
+#include "app/window/background_run.h"
+
+#include <QElapsedTimer>
+
+#include <optional>
+#include <utility>
+
+namespace app {
+
+class BackgroundRun::QueueLog : public CopyLog {
+ public:
+  explicit QueueLog(BackgroundRun& run) : run_(run) {}
+  void Clear() override { run_.Push({Report::kClear, {}}); }
+  void Add(const std::string& entry) override { run_.Push({Report::kAdd, entry}); }
+
+ private:
+  BackgroundRun& run_;
+};
+
+class BackgroundRun::QueueProgress : public CopyProgress {
+ public:
+  explicit QueueProgress(BackgroundRun& run) : run_(run) {}
+  void SetMax(int max) override { run_.Push({Report::kMax, {}, max}); }
+  void SetPosition(int position) override { run_.Push({Report::kPosition, {}, position}); }
+
+ private:
+  BackgroundRun& run_;
+};
+
+BackgroundRun::BackgroundRun(Job job, Target target) : target_(std::move(target)) {
+  timer_.setInterval(target_.interval);
+  connect(&timer_, &QTimer::timeout, this, [this] { TakeOver(); });
+  timer_.start();
+  thread_ = std::jthread([this, job = std::move(job)](std::stop_token stop) {
+    QueueLog log(*this);
+    QueueProgress progress(*this);
+    const CopyRunResult result = job(log, progress, stop);
+    // Written before the call is queued, read after it arrives.
+    result_ = result;
+    QMetaObject::invokeMethod(
+        this, [this] { Finish(); }, Qt::QueuedConnection);
+  });
+}
+
+BackgroundRun::~BackgroundRun() {
+  thread_.request_stop();
+  if (thread_.joinable()) thread_.join();
+}
+
+void BackgroundRun::RequestStop() {
+  stop_requested_ = true;
+  thread_.request_stop();
+}
+
+void BackgroundRun::Push(Report report) {
+  std::lock_guard lock(mutex_);
+  queue_.push_back(std::move(report));
+}
+
+bool BackgroundRun::TakeOver() {
+  if (taken_ == taking_.size()) {
+    taking_.clear();
+    taken_ = 0;
+    std::lock_guard lock(mutex_);
+    taking_.swap(queue_);
+  }
+  if (taking_.empty()) return true;
+  // A tick takes what it can in a short time and leaves the rest to the
+  // next, so that a run far ahead of the window never freezes it.
+  QElapsedTimer spent;
+  spent.start();
+  {
+    std::optional<platform::TStringsUpdate> batch;
+    if (target_.batched_lines) batch.emplace(*target_.batched_lines);
+    while (taken_ < taking_.size()) {
+      const Report& report = taking_[taken_++];
+      switch (report.kind) {
+        case Report::kClear:
+          target_.log->Clear();
+          break;
+        case Report::kAdd:
+          target_.log->Add(report.text);
+          break;
+        case Report::kMax:
+          target_.progress->SetMax(report.value);
+          break;
+        case Report::kPosition:
+          target_.progress->SetPosition(report.value);
+          break;
+      }
+      if (taken_ % 256 == 0 && spent.elapsed() >= kTickBudgetMs) break;
+    }
+  }
+  if (taken_ < taking_.size()) return false;
+  std::lock_guard lock(mutex_);
+  return queue_.empty();
+}
+
+void BackgroundRun::Finish() {
+  if (thread_.joinable()) thread_.join();
+  timer_.stop();
+  // The rest is taken over turn by turn; the window answers in between.
+  if (!TakeOver()) {
+    QMetaObject::invokeMethod(
+        this, [this] { Finish(); }, Qt::QueuedConnection);
+    return;
+  }
+  if (target_.on_finished) target_.on_finished(result_);
+}
+
+}  // namespace app

@@ -1,0 +1,130 @@
+// The copy run with Exif優先 over 5,000 JPEG photos of 200 KiB, each tagged
+// with its own capture date as a camera tags it, against `cp -p` of the same
+// files and the run without Exif優先, timed in turns in one run.
+//
+//   exif_run_bench [--dir /tmp] [--files 5000] [--kib 200] [--rounds 5]
+//
+// The fresh folders and the rounds are those of every copy-run benchmark
+// (bench/common/copy_fixture.h). Checks that every copy is named after its
+// capture date, not its last-write date; deletes every file it made.
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "bench/common/copy_fixture.h"
+#include "bench/common/core_copy_run.h"
+#include "platform/user_locale.h"
+#include "tests/support/photos.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kTaggedDate[] = "2019:04:30 10:11:12";
+
+// One photo of about `kib` KiB, tagged with kTaggedDate.
+std::string MakePhoto(const fs::path& folder, int kib) {
+  int side = 64;
+  std::string jpeg;
+  // Noise of this quality takes about 3 bytes a pixel; grow to the size.
+  while (static_cast<int>((jpeg = test_support::JpegBytes(side, side, true)).size()) < kib * 1024)
+    side += 16;
+  const fs::path sample = folder / "sample.jpg";
+  std::ofstream(sample, std::ios::binary) << jpeg;
+  test_support::TagWithDates(sample, {kTaggedDate, kTaggedDate, kTaggedDate});
+  std::ifstream in(sample, std::ios::binary);
+  std::string tagged{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  fs::remove(sample);
+  return tagged;
+}
+
+// `count` photos, the i-th taken i minutes after the first, all last
+// written on 5 January 2000.
+void MakePhotos(const fs::path& folder, int count, int kib) {
+  const std::string photo = MakePhoto(folder, kib);
+  std::tm jan5{};
+  jan5.tm_year = 100;
+  jan5.tm_mday = 5;
+  const std::time_t mtime = std::mktime(&jan5);
+  for (int i = 0; i < count; ++i) {
+    std::string bytes = photo;
+    char date[32];
+    std::snprintf(date, sizeof date, "2019:04:%02d %02d:%02d:12", 1 + i / 1440, i / 60 % 24,
+                  i % 60);
+    for (size_t at = bytes.find(kTaggedDate); at != std::string::npos;
+         at = bytes.find(kTaggedDate, at + 1)) {
+      bytes.replace(at, sizeof kTaggedDate - 1, date);
+    }
+    char name[32];
+    std::snprintf(name, sizeof name, "IMG_%04d.JPG", i);
+    const fs::path path = folder / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    const struct timespec times[2] = {{mtime, 0}, {mtime, 0}};
+    utimensat(AT_FDCWD, path.c_str(), times, 0);
+  }
+}
+
+// Copies named after their capture date (2019), not their file date (2000).
+std::size_t NamedByCaptureDate(const fs::path& folder) {
+  std::size_t n = 0;
+  for (const auto& e : fs::directory_iterator(folder))
+    if (e.path().filename().string().starts_with("2019")) ++n;
+  return n;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bench::CopyBenchArgs args = bench::ParseCopyBenchArgs(argc, argv);
+  int kib = 200;
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::string(argv[i]) == "--kib") kib = std::atoi(argv[i + 1]);
+  }
+  platform::ScopedUserLocale locale("ja_JP");
+  const int files = args.files;
+  std::unique_ptr<bench::CopyFixture> fixture = bench::MakeCopyFixture(
+      args, [&](const fs::path& folder) { MakePhotos(folder, files, kib); },
+      static_cast<std::size_t>(files));
+  if (!fixture) return 1;
+
+  bench::CoreCopyRun exif_run;
+  exif_run.input().prefer_capture_date = true;
+  bench::CoreCopyRun plain_run;
+  fs::path exif_src;
+  fs::path plain_src;
+  bool all_captured = true;
+  std::vector<bench::TimedTurn> turns;
+  turns.push_back(
+      {"Exif run",
+       [&](int) {
+         auto t = exif_run.Time(exif_src, fixture->FileCount());
+         if (NamedByCaptureDate(exif_src / "NewFolder") != fixture->FileCount())
+           all_captured = false;
+         return t;
+       },
+       [&](int round) { exif_src = fixture->NewSourceFolder("exif" + std::to_string(round)); }});
+  turns.push_back(
+      {"cp -p", [&](int round) { return fixture->TimeCpCopy("cp" + std::to_string(round)); }});
+  turns.push_back(
+      {"copy run", [&](int) { return plain_run.Time(plain_src, fixture->FileCount()); },
+       [&](int round) { plain_src = fixture->NewSourceFolder("plain" + std::to_string(round)); }});
+  const bool ok = bench::RunRounds(args.rounds, turns);
+  fixture.reset();
+
+  std::printf("files: %d JPEG photos of about %d KiB, rounds: %d\n", files, kib, args.rounds);
+  bench::PrintMedians(turns, 1);
+  std::printf("goal: Exif run <= 1.3 x cp -p\n");
+  if (!ok || !all_captured || exif_run.failed() != 0) {
+    std::fprintf(stderr, "failures: %d, every copy named by its capture date: %s\n",
+                 exif_run.failed(), all_captured ? "yes" : "no");
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,34 @@
+// Ctrl+C (and a polite kill) as a request to stop, for work that stops
+// cleanly between two steps: while an InterruptStop lives, SIGINT, SIGTERM
+// and SIGHUP do not end the process but ask `source` to stop. The signals
+// are taken by a thread of its own, so the request is made outside any
+// signal handler. Make it before any other thread starts, so that every
+// thread leaves the signals to it.
+#pragma once
+
+#include <signal.h>
+
+#include <atomic>
+#include <stop_token>
+#include <thread>
+
+namespace platform {
+
+class InterruptStop {
+ public:
+  explicit InterruptStop(std::stop_source source);
+  ~InterruptStop();
+  InterruptStop(const InterruptStop&) = delete;
+  InterruptStop& operator=(const InterruptStop&) = delete;
+
+  // The signal that asked for the stop, 0 while none has.
+  int Signal() const { return signal_; }
+
+ private:
+  sigset_t signals_{};
+  sigset_t previous_mask_{};
+  std::atomic<int> signal_ = 0;
+  std::jthread waiter_;
+};
+
+}  // namespace platform
