@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <stop_token>
 #include <system_error>
 
 #include "app/cli/command_line.h"
@@ -12,6 +13,7 @@
 #include "filelist/file_list.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
+#include "platform/interrupt_stop.h"
 #include "platform/program_data.h"
 
 namespace app::cli {
@@ -52,7 +54,9 @@ SourceDirectory ChooseSourceDirectory(const std::string& given) {
 }
 
 int ExitStatus(const CopyRunResult& result) {
-  if (result.stopped) return kExitStopped;
+  // A folder without matching files is no failure: every file (none) was copied.
+  if (result.found_nothing) return kExitAllCopied;
+  if (result.stopped || result.cancelled) return kExitStopped;
   return result.failed > 0 ? kExitSomeFailed : kExitAllCopied;
 }
 
@@ -85,7 +89,7 @@ std::string UsageText(const std::string& help_file) {
       "終了ステータス:\n"
       "  0  すべてのファイルをコピーした（対象になるファイルがなかったときも）\n"
       "  1  コピーに失敗したファイルがある\n"
-      "  2  実行を中止した、または引数が不正\n"
+      "  2  実行を中止した（Ctrl+C で止めたときも）、または引数が不正\n"
       "\n"
       "例:\n"
       "  varnek --run --mask '*.jpg' --prefix 旅行_ ~/写真/2026-08\n"
@@ -118,11 +122,8 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
     case Mode::kWindow:
       err << kProgram << ": --run か --preview を指定してください。\n";
       return kExitStopped;
-    case Mode::kPreview:
-      // Never a run in its place: a preview promises to touch nothing.
-      err << kProgram << ": --preview はまだ使えません。\n";
-      return kExitStopped;
     case Mode::kRun:
+    case Mode::kPreview:
       break;
   }
 
@@ -137,11 +138,17 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
   input.masks = line.masks;
   input.naming = line.naming;
   input.date_format = QuoteDateFormat(line.naming.date_format);
+  input.prefer_capture_date = line.date_source == DateSource::kCaptureDate;
 
   filelist::TFileList file_list;
   ConsoleLog log(out);
   NoProgress progress;
-  const CopyRunResult result = ExecuteCopy(input, file_list, log, progress);
+  // Ctrl+C stops the run between two files, as "終了" does in the window.
+  std::stop_source stop;
+  const platform::InterruptStop interrupt(stop);
+  const CopyRunResult result = line.mode == Mode::kPreview
+                                   ? PreviewCopy(input, file_list, log, progress, stop.get_token())
+                                   : ExecuteCopy(input, file_list, log, progress, stop.get_token());
   out.flush();
   return ExitStatus(result);
 }

@@ -267,6 +267,7 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
   progress.SetMax(count);
   log.Add(t.file_count + std::to_string(count) + t.pieces);
   if (count == 0) {
+    result.found_nothing = true;
     log.Add(t.nothing_found);
     log.Add(preview ? t.preview_finished + "0" + t.pieces : t.finished);
     return result;

@@ -70,6 +70,9 @@ struct CopyRunInput {
 struct CopyRunResult {
   bool stopped = false;    // ended by an error before the copying
   bool cancelled = false;  // ended early because the caller asked it to stop
+  // Stopped only because no file matched: the folder is made (a preview:
+  // would be), and nothing failed.
+  bool found_nothing = false;
   int listed = 0;          // files found in the source directory
   int copied = 0;          // files copied (a preview: files that would be)
   int failed = 0;          // listed files that were not copied (would not be)

@@ -192,6 +192,7 @@ TEST_F(CopyRunTest, EmptyFolderNameTouchesNothing) {
                                 {J("Error : 新しいフォルダの設定がされていません。"),
                                  J("        実行を中止しました。")}}));
   EXPECT_TRUE(r.stopped);
+  EXPECT_FALSE(r.found_nothing);
   EXPECT_EQ(progress_.max, 100);
 }
 
@@ -291,6 +292,7 @@ TEST_F(CopyRunTest, NothingMatches) {
     EXPECT_TRUE(fs::is_empty(TargetPath()));
     EXPECT_EQ(progress_.max, 0);
     EXPECT_TRUE(r.stopped);
+    EXPECT_TRUE(r.found_nothing);
   }
 }
 

@@ -4,12 +4,20 @@
 // are set so that dates print as the tests expect.
 #pragma once
 
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
+#include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
@@ -79,6 +87,63 @@ inline std::vector<std::string> Lines(const std::string& text) {
     start = end + 1;
   }
   return lines;
+}
+
+// Runs `program` as RunProgram does, but with Ctrl+C pressed at once: the
+// program starts with SIGINT blocked and already pending, so that it meets
+// the signal at the moment it first lets it in, however fast or slow it
+// starts. Its output goes through files, so nothing waits on a pipe.
+inline ProgramResult RunInterrupted(const std::string& program,
+                                    const std::vector<std::string>& args,
+                                    const std::string& scratch_folder) {
+  const std::string out_path = scratch_folder + "/interrupted.out";
+  const std::string err_path = scratch_folder + "/interrupted.err";
+  std::vector<std::string> argv_text = {program};
+  argv_text.insert(argv_text.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : argv_text) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  // The environment is made here: the child only execs.
+  std::vector<std::string> env_text = {"LANG=ja_JP.UTF-8", "LC_ALL=ja_JP.UTF-8", "TZ=JST-9"};
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    const std::string name = entry.substr(0, entry.find('='));
+    if (name != "LANG" && name != "LC_ALL" && name != "TZ" && name != "DISPLAY" &&
+        name != "WAYLAND_DISPLAY" && name != "QT_QPA_PLATFORM") {
+      env_text.push_back(entry);
+    }
+  }
+  std::vector<char*> envp;
+  for (std::string& e : env_text) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  sigset_t interrupt, previous;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &interrupt, &previous);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const int out = open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int err = open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, 1);
+    dup2(err, 2);
+    kill(getpid(), SIGINT);  // pending until the program takes it
+    execve(program.c_str(), argv.data(), envp.data());
+    _exit(127);
+  }
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+  ProgramResult result;
+  int status = 0;
+  waitpid(pid, &status, 0);
+  result.crashed = !WIFEXITED(status);
+  result.exit_status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  const auto read = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  result.out = read(out_path);
+  result.err = read(err_path);
+  return result;
 }
 
 }  // namespace test_support

@@ -199,6 +199,73 @@ TEST_F(VarnekRun, WrongArgumentsTouchNothingAndSayWhyOnStandardError) {
   }
 }
 
+// Everything under a folder: each entry's path, kind, size and time.
+std::vector<std::string> Snapshot(const fs::path& folder) {
+  std::vector<std::string> entries;
+  for (const auto& e : fs::recursive_directory_iterator(folder)) {
+    std::string line = fs::relative(e.path(), folder).string();
+    line += e.is_directory() ? " dir" : " " + std::to_string(e.file_size());
+    line += " " + std::to_string(e.last_write_time().time_since_epoch().count());
+    entries.push_back(line);
+  }
+  std::sort(entries.begin(), entries.end());
+  return entries;
+}
+
+TEST_F(VarnekRun, PreviewPrintsEveryNewNameAndTouchesNothing) {
+  fs::create_directory(src() / "NewFolder");
+  test_support::WriteFile(src() / "NewFolder" / "old.txt", "from an earlier run");
+  const std::vector<std::string> before = Snapshot(src());
+  const ProgramResult r = Varnek(
+      {"--preview", "--prefix", "x/", "--mask", "c.*", "--mask", "a.*", "--date", "exif", Src()});
+  ASSERT_FALSE(r.crashed);
+  EXPECT_EQ(r.err, "");
+  // The name with "/" is the run's error entry: one file would fail.
+  EXPECT_EQ(r.exit_status, 1) << r.out;
+  const std::vector<std::string> lines = test_support::Lines(r.out);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "□■□ プレビュー □■□");
+  for (const std::string& expected :
+       {std::string("COPY_From: a.txt"), std::string("     To  : 2000年01月05日001.txt"),
+        std::string("  x/2000年01月05日001.txt"), std::string("COPY_From: c.JPG"),
+        std::string("     To  : 2019年05月01日002.JPG"),
+        std::string("新しいフォルダと同名のディレクトリが存在します。")}) {
+    EXPECT_NE(std::find(lines.begin(), lines.end(), expected), lines.end()) << expected;
+  }
+  EXPECT_EQ(Snapshot(src()), before);
+
+  const ProgramResult fine = Varnek({"--preview", Src()});
+  EXPECT_EQ(fine.exit_status, 0) << fine.out << fine.err;
+  EXPECT_EQ(Snapshot(src()), before);
+}
+
+TEST_F(VarnekRun, NothingToCopyHasFinishedNotStopped) {
+  for (const char* mode : {"--run", "--preview"}) {
+    SCOPED_TRACE(mode);
+    const ProgramResult r = Varnek({mode, "--mask", "*.none", Src()});
+    EXPECT_EQ(r.exit_status, 0) << r.out << r.err;
+    const std::vector<std::string> lines = test_support::Lines(r.out);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "対象になるファイルが存在しませんでした。"),
+              lines.end());
+  }
+}
+
+TEST_F(VarnekRun, CtrlCStopsTheRunBetweenTwoFiles) {
+  for (const char* mode : {"--run", "--preview"}) {
+    SCOPED_TRACE(mode);
+    test_support::TempDir scratch("interrupted");
+    const ProgramResult r =
+        test_support::RunInterrupted(kVarnek, {mode, Src()}, scratch.path().string());
+    ASSERT_FALSE(r.crashed) << "Ctrl+C ended the program instead of stopping the run";
+    EXPECT_EQ(r.exit_status, 2) << r.out << r.err;
+    const std::vector<std::string> lines = test_support::Lines(r.out);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "        実行を中止しました。"), lines.end())
+        << r.out;
+  }
+  // The run stopped before its first file; nothing half-written is left.
+  EXPECT_EQ(Names(src() / "NewFolder"), std::vector<std::string>{});
+}
+
 TEST(VarnekCommandLine, HelpShowsUsageAndWhereTheHelpFileIsVersionTheVersion) {
   const ProgramResult help = Varnek({"--help"});
   EXPECT_EQ(help.exit_status, 0);

@@ -1,6 +1,6 @@
-// varnek --run and the window's "実行" with the same settings on the same
-// folder log the same lines: the command line prints, in UTF-8, line for
-// line what the information window shows.
+// varnek --run and --preview and the window's "実行" and "プレビュー" with
+// the same settings on the same folder log the same lines: the command line
+// prints, in UTF-8, line for line what the information window shows.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -19,6 +19,7 @@
 
 #include "tests/app/window/teditor/real_form.h"
 #include "tests/support/files.h"
+#include "tests/support/photos.h"
 #include "tests/support/run_program.h"
 
 namespace app::test {
@@ -30,8 +31,9 @@ using Args = std::vector<std::string>;
 
 const std::string kVarnek = PIRUKKO_VARNEK;
 
-std::vector<std::string> CommandLineLog(const Args& options, const fs::path& directory) {
-  Args args = {"--run"};
+std::vector<std::string> CommandLineLog(const std::string& mode, const Args& options,
+                                        const fs::path& directory) {
+  Args args = {mode};
   args.insert(args.end(), options.begin(), options.end());
   args.push_back(directory.string());
   const test_support::ProgramResult r = test_support::RunProgram(
@@ -79,6 +81,9 @@ TEST(CommandLineLog, EqualsTheInformationWindowsLogOfTheSameRun) {
        },
        "NewFolder",
        false},
+      {"Exif優先",
+       {"--date", "exif"},
+       [](RealFormUnderTest& t) { t.form->findChild<QCheckBox*>("CheckBox2")->click(); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -90,22 +95,35 @@ TEST(CommandLineLog, EqualsTheInformationWindowsLogOfTheSameRun) {
     add("a.txt", LocalTime(2000, 1, 5, 10, 0, 0));
     add("b.doc", LocalTime(2019, 5, 1, 0, 0, 0));
     add("B.txt", LocalTime(1989, 1, 7, 23, 59, 58));
-    add("c.JPG", LocalTime(2026, 3, 10, 12, 0, 0));
+    // A photo taken at another moment than it was last written.
+    test_support::WriteFile(dir.path() / "c.JPG", test_support::JpegBytes(8, 8));
+    test_support::TagWithDates(dir.path() / "c.JPG", {"2011:03:11 14:46:18", "", ""});
+    test_support::SetMTime(dir.path() / "c.JPG", LocalTime(2026, 3, 10, 12, 0, 0));
     // Before 1980: the note entry, which holds a carriage return.
     add("old.txt", LocalTime(1975, 6, 1, 0, 0, 0));
 
     RealFormUnderTest t(QString::fromStdString(dir.path().string()));
     c.set_window(t);
-    // A first run makes the folder; a second one empties it and makes it again.
+    // A first run makes the folder; a second one empties it and makes it
+    // again; a preview then says it would.
     t.form->Button2Click();
     ASSERT_TRUE(WaitForRun(*t.form));
     const std::vector<std::string> window_first = t.LinesUtf8();
     fs::remove_all(dir.path() / c.folder);
-    EXPECT_EQ(CommandLineLog(c.options, dir.path()), window_first);
-    const std::vector<std::string> command_line_again = CommandLineLog(c.options, dir.path());
+    EXPECT_EQ(CommandLineLog("--run", c.options, dir.path()), window_first);
+    const std::vector<std::string> command_line_again =
+        CommandLineLog("--run", c.options, dir.path());
     t.form->Button2Click();
     ASSERT_TRUE(WaitForRun(*t.form));
     EXPECT_EQ(command_line_again, t.LinesUtf8());
+    // The preview prints each date to the second: the file dated now would
+    // differ between two previews, so it leaves first.
+    fs::remove(dir.path() / "old.txt");
+    t.form->SpeedButton2Click();
+    ASSERT_TRUE(WaitForRun(*t.form));
+    const std::vector<std::string> window_preview = t.LinesUtf8();
+    EXPECT_EQ(CommandLineLog("--preview", c.options, dir.path()), window_preview);
+    EXPECT_EQ(window_preview.front(), "□■□ プレビュー □■□");
     EXPECT_GT(window_first.size(), 20u);
     const std::string note = "下記のファイルは時間の取得に失敗し、現在の時間にされました。";
     EXPECT_EQ(std::count(window_first.begin(), window_first.end(), note), c.time_note ? 1 : 0);

@@ -169,7 +169,6 @@ TEST_F(DirectoryChoice, RunAndFileListGoWhereAnApproximatelyShownFolderIs) {
   EXPECT_EQ(listed.back(), "  対象ファイル数: 1個");
 
   t.form->Button2Click();
-
   ASSERT_TRUE(WaitForRun(*t.form));
   const std::vector<std::string> log = t.info->LinesUtf8();
   EXPECT_NE(std::find(log.begin(), log.end(), "  コピー元ディレクトリ: " + shown), log.end());
