@@ -29,7 +29,7 @@ class BackgroundRun::QueueProgress : public CopyProgress {
 
 BackgroundRun::BackgroundRun(Job job, Target target) : target_(std::move(target)) {
   timer_.setInterval(target_.interval);
-  connect(&timer_, &QTimer::timeout, this, [this] { TakeOver(); });
+  connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
   timer_.start();
   thread_ = std::jthread([this, job = std::move(job)](std::stop_token stop) {
     QueueLog log(*this);
@@ -94,6 +94,20 @@ bool BackgroundRun::TakeOver() {
   if (taken_ < taking_.size()) return false;
   std::lock_guard lock(mutex_);
   return queue_.empty();
+}
+
+void BackgroundRun::Tick() {
+  // Behind the run, the window keeps taking over in short turns, with its
+  // own events handled between them, until it has caught up.
+  if (TakeOver() || catching_up_) return;
+  catching_up_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        catching_up_ = false;
+        Tick();
+      },
+      Qt::QueuedConnection);
 }
 
 void BackgroundRun::Finish() {

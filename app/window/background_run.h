@@ -66,6 +66,7 @@ class BackgroundRun : public QObject {
   class QueueProgress;
 
   void Push(Report report);
+  void Tick();
   void Finish();
 
   Target target_;
@@ -73,6 +74,7 @@ class BackgroundRun : public QObject {
   std::vector<Report> queue_;
   std::vector<Report> taking_;  // the batch being taken over
   size_t taken_ = 0;            // how much of it has been
+  bool catching_up_ = false;    // a turn of taking over is queued
   static constexpr int kTickBudgetMs = 25;
   CopyRunResult result_;
   bool stop_requested_ = false;

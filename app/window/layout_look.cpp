@@ -7,15 +7,16 @@
 #include <QToolTip>
 
 #include "platform/colour.h"
+#include "platform/qt/qt_graphics.h"
 
 namespace app {
 namespace {
 
+// The classic light theme's colour of a system colour role: the table the
+// editor resolves its system colours with where no desktop answers.
 QColor ClassicColor(platform::TSystemColorRole role) {
   static const platform::TSystemPalette classic = platform::TSystemPalette::Defaults();
-  const auto bits = static_cast<std::uint32_t>(classic[role]);
-  return QColor(static_cast<int>(bits & 0xFF), static_cast<int>((bits >> 8) & 0xFF),
-                static_cast<int>((bits >> 16) & 0xFF));
+  return platform::ToQColor(classic[role]);
 }
 
 // Where the layout's platform puts a group box's caption: 8 pixels in,
