@@ -12,6 +12,7 @@
 #include "editor/text/screen_strings.h"
 #include "editor/text/wrap_option.h"
 #include "fuzz/fuzz_support.h"
+#include "tests/editor/text/crlf_text.h"
 #include "tests/editor/text/test_owner.h"
 
 namespace {
@@ -64,19 +65,7 @@ struct WrapSettings {
   }
 };
 
-// Line breaks of every form become CR LF, as the rows keep them.
-std::string Normalise(std::string_view s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\r' || s[i] == '\n') {
-      out += "\r\n";
-      if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-    } else {
-      out += s[i];
-    }
-  }
-  return out;
-}
+using editor::testing::Normalise;
 
 // The text offset of the start of `row`.
 std::size_t RowOffset(const TEditorScreenStrings& rows, int row) {

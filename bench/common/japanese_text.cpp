@@ -103,21 +103,26 @@ std::size_t BenchTextBytes() {
   return std::size_t{100} << 20;
 }
 
-std::size_t ReadAndCountLines(const std::string& path) {
+WholeFile ReadWholeFile(const std::string& path) {
   const int fd = open(path.c_str(), O_RDONLY);
   if (fd < 0) std::abort();
   struct stat info;
   fstat(fd, &info);
-  const auto size = static_cast<std::size_t>(info.st_size);
-  std::unique_ptr<char[]> buffer(new char[size]);
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = read(fd, buffer.get() + done, size - done);
+  WholeFile file;
+  file.size = static_cast<std::size_t>(info.st_size);
+  file.bytes.reset(new char[file.size]);
+  while (file.read < file.size) {
+    const ssize_t n = read(fd, file.bytes.get() + file.read, file.size - file.read);
     if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
+    file.read += static_cast<std::size_t>(n);
   }
   close(fd);
-  return static_cast<std::size_t>(std::count(buffer.get(), buffer.get() + done, '\n'));
+  return file;
+}
+
+std::size_t ReadAndCountLines(const std::string& path) {
+  const WholeFile file = ReadWholeFile(path);
+  return static_cast<std::size_t>(std::count(file.bytes.get(), file.bytes.get() + file.read, '\n'));
 }
 
 }  // namespace bench

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace bench {
@@ -14,6 +15,14 @@ std::string MakeJapaneseText(std::size_t bytes);
 // The size of the benchmarks' text: 100 MiB, or PIRUKKO_BENCH_MB megabytes
 // for a quick run while others build.
 std::size_t BenchTextBytes();
+
+// A whole file read with one read into a fresh buffer: the floor of loading.
+struct WholeFile {
+  std::unique_ptr<char[]> bytes;
+  std::size_t size = 0;  // the file's size when it was opened
+  std::size_t read = 0;  // the bytes read
+};
+WholeFile ReadWholeFile(const std::string& path);
 
 // The floor a loader is measured against: the file read with one read into
 // a fresh buffer, its LF bytes counted.

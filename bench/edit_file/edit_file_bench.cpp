@@ -64,20 +64,8 @@ double Median(std::vector<double> v) {
 
 // The floor of opening: the whole file read with one read into a fresh buffer.
 void ReadWhole(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY);
-  if (fd < 0) std::abort();
-  struct stat info;
-  fstat(fd, &info);
-  const auto size = static_cast<std::size_t>(info.st_size);
-  std::unique_ptr<char[]> buffer(new char[size]);
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = read(fd, buffer.get() + done, size - done);
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  close(fd);
-  if (done != size) std::abort();
+  const bench::WholeFile file = bench::ReadWholeFile(path);
+  if (file.read != file.size) std::abort();
 }
 
 // The floor of saving: the same bytes written into a new file with one write;

@@ -28,18 +28,24 @@ inline std::string Sjis(const char* utf8) {
   return *platform::Utf8ToCp932(utf8);
 }
 
+// Shows the editor's window, makes it the active one and gives the editor
+// the focus, as a user's click on it would.
+inline void ShowFocused(TEditor& editor) {
+  QWidget* frame = platform::ControlWidget(editor);
+  frame->show();
+  (void)QTest::qWaitForWindowExposed(frame);
+  QApplication::setActiveWindow(frame);
+  (void)QTest::qWaitForWindowActive(frame);
+  editor.SetFocus();
+}
+
 // A shown, focused editor of the given client size.
 inline std::unique_ptr<TEditor> ShownEditor(int width, int height) {
   App();
   auto editor = std::make_unique<TEditor>();
   editor->SetBounds(0, 0, width, height);
   editor->HandleNeeded();
-  QWidget* w = platform::ControlWidget(*editor);
-  w->show();
-  (void)QTest::qWaitForWindowExposed(w);
-  QApplication::setActiveWindow(w);
-  (void)QTest::qWaitForWindowActive(w);
-  editor->SetFocus();
+  ShowFocused(*editor);
   editor->Loaded();
   return editor;
 }

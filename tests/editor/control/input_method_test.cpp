@@ -30,12 +30,7 @@ class RefusalCountingEditor : public TEditor {
 class TypingOnEditor : public testing::BasicEditorInWindow<RefusalCountingEditor> {
  public:
   explicit TypingOnEditor(int width = 400) : BasicEditorInWindow(width, 200) {
-    QWidget* frame = platform::ControlWidget(editor);
-    frame->show();
-    (void)QTest::qWaitForWindowExposed(frame);
-    QApplication::setActiveWindow(frame);
-    (void)QTest::qWaitForWindowActive(frame);
-    editor.SetFocus();
+    testing::ShowFocused(editor);
     editor.Caret().SetFreeCaret(false);
   }
 

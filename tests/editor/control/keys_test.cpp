@@ -22,12 +22,7 @@ using testing::Sjis;
 class KeysOnEditor : public testing::EditorInWindow {
  public:
   KeysOnEditor() {
-    QWidget* frame = platform::ControlWidget(editor);
-    frame->show();
-    (void)QTest::qWaitForWindowExposed(frame);
-    QApplication::setActiveWindow(frame);
-    (void)QTest::qWaitForWindowActive(frame);
-    editor.SetFocus();
+    testing::ShowFocused(editor);
     editor.Caret().SetFreeCaret(false);
   }
 

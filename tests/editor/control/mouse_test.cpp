@@ -23,12 +23,7 @@ using testing::Sjis;
 class MouseOnEditor : public testing::EditorInWindow {
  public:
   explicit MouseOnEditor(int width = 400, int height = 200) : BasicEditorInWindow(width, height) {
-    QWidget* frame = platform::ControlWidget(editor);
-    frame->show();
-    (void)QTest::qWaitForWindowExposed(frame);
-    QApplication::setActiveWindow(frame);
-    (void)QTest::qWaitForWindowActive(frame);
-    editor.SetFocus();
+    testing::ShowFocused(editor);
   }
 
   QWidget* Client() const { return platform::ClientWidget(editor); }

@@ -9,6 +9,7 @@
 #include "editor/text/column_map.h"
 #include "editor/text/editor_strings.h"
 #include "editor/text/wrap_option.h"
+#include "tests/editor/text/crlf_text.h"
 #include "tests/editor/text/test_owner.h"
 
 namespace editor {
@@ -49,20 +50,7 @@ class Random {
   std::mt19937 rng_;
 };
 
-// Line breaks of every form become CR LF.
-std::string Normalise(const std::string& s) {
-  std::string out;
-  out.reserve(s.size() + 16);
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\r' || s[i] == '\n') {
-      out += "\r\n";
-      if (s[i] == '\r' && i + 1 < s.size() && s[i + 1] == '\n') ++i;
-    } else {
-      out += s[i];
-    }
-  }
-  return out;
-}
+using editor::testing::Normalise;
 
 // The reference: a plain CR LF text and the line operations on it.
 struct Reference {
