@@ -1,7 +1,13 @@
 #include "platform/interrupt_stop.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <ctime>
+#include <cstdint>
+#include <system_error>
 
 namespace platform {
 
@@ -11,21 +17,54 @@ InterruptStop::InterruptStop(std::stop_source source) {
   sigaddset(&signals_, SIGTERM);
   sigaddset(&signals_, SIGHUP);
   pthread_sigmask(SIG_BLOCK, &signals_, &previous_mask_);
-  // The waiter looks up every tenth of a second whether it may end.
-  waiter_ = std::jthread([this, source](std::stop_token done) mutable {
-    const timespec tick{0, 100'000'000};
-    while (!done.stop_requested()) {
-      const int caught = sigtimedwait(&signals_, nullptr, &tick);
-      int none = 0;
-      if (caught > 0 && signal_.compare_exchange_strong(none, caught)) source.request_stop();
+  signal_fd_ = signalfd(-1, &signals_, SFD_CLOEXEC);
+  wake_fd_ = eventfd(0, EFD_CLOEXEC);
+  // Without them nobody could take the signals: they end the process as
+  // they always do.
+  const auto give_up = [this] {
+    if (signal_fd_ >= 0) close(signal_fd_);
+    if (wake_fd_ >= 0) close(wake_fd_);
+    signal_fd_ = wake_fd_ = -1;
+    pthread_sigmask(SIG_SETMASK, &previous_mask_, nullptr);
+  };
+  if (signal_fd_ < 0 || wake_fd_ < 0) {
+    give_up();
+    return;
+  }
+  // The waiter sleeps until a signal comes or it is told to end, so that
+  // ending never waits for a tick.
+  try {
+    waiter_ = std::thread([this, source]() mutable { Wait(source); });
+  } catch (const std::system_error&) {
+    give_up();
+  }
+}
+
+void InterruptStop::Wait(std::stop_source& source) {
+  for (;;) {
+    pollfd fds[2] = {{signal_fd_, POLLIN, 0}, {wake_fd_, POLLIN, 0}};
+    if (poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;
     }
-  });
+    if (fds[1].revents != 0) return;
+    signalfd_siginfo info;
+    if (read(signal_fd_, &info, sizeof info) != static_cast<ssize_t>(sizeof info)) continue;
+    int none = 0;
+    const int caught = static_cast<int>(info.ssi_signo);
+    if (signal_.compare_exchange_strong(none, caught)) source.request_stop();
+  }
 }
 
 InterruptStop::~InterruptStop() {
-  waiter_.request_stop();
+  if (!waiter_.joinable()) return;
+  const std::uint64_t one = 1;
+  while (write(wake_fd_, &one, sizeof one) < 0 && errno == EINTR) {
+  }
   waiter_.join();
-  // A signal that came after the waiter's last look is still pending: it
+  close(signal_fd_);
+  close(wake_fd_);
+  // A signal that came after the waiter's last read is still pending: it
   // takes its usual effect once the signals are let through again.
   pthread_sigmask(SIG_SETMASK, &previous_mask_, nullptr);
 }

@@ -25,10 +25,14 @@ class InterruptStop {
   int Signal() const { return signal_; }
 
  private:
+  void Wait(std::stop_source& source);
+
   sigset_t signals_{};
   sigset_t previous_mask_{};
   std::atomic<int> signal_ = 0;
-  std::jthread waiter_;
+  int signal_fd_ = -1;  // the signals, readable
+  int wake_fd_ = -1;    // written once when the waiter is to end
+  std::thread waiter_;
 };
 
 }  // namespace platform

@@ -32,12 +32,22 @@ class Cp932Names {
  public:
   std::string operator()(const icu::UnicodeString& text) {
     if (auto exact = Utf8ToCp932(ToUtf8(text))) return *exact;
+    icu::UnicodeString plain = text;
+    bool ascii = true;
+    for (int32_t i = 0; i < plain.length(); ++i) {
+      if (u_charType(plain[i]) == U_SPACE_SEPARATOR) plain.setCharAt(i, u' ');
+      ascii = ascii && plain[i] < 0x80;
+    }
+    // English times lack only their narrow space: there is nothing left for
+    // the transliterator to do, and making one costs more than the rest of
+    // a short run.
+    if (ascii) return Utf8ToCp932Lossy(ToUtf8(plain));
     if (!to_ascii_) {
       UErrorCode status = U_ZERO_ERROR;
       to_ascii_.reset(icu::Transliterator::createInstance("Latin-ASCII", UTRANS_FORWARD, status));
       if (U_FAILURE(status)) to_ascii_.reset();
     }
-    icu::UnicodeString plain = text;
+    plain = text;
     if (to_ascii_) to_ascii_->transliterate(plain);
     for (int32_t i = 0; i < plain.length(); ++i)
       if (u_charType(plain[i]) == U_SPACE_SEPARATOR) plain.setCharAt(i, u' ');
@@ -213,10 +223,12 @@ std::string TimeFormat(icu::DateFormat::EStyle style, const char16_t* skeleton_2
   return to_cp932(translation.format);
 }
 
-void LoadEras(const icu::Locale& locale, Cp932Names& to_cp932, LocaleFormats& into) {
+std::vector<LocaleFormats::Era> LoadEras(const icu::Locale& locale) {
+  std::vector<LocaleFormats::Era> eras;
+  Cp932Names to_cp932;
   UErrorCode status = U_ZERO_ERROR;
   icu::DateFormatSymbols symbols(locale, "japanese", status);
-  if (U_FAILURE(status)) return;
+  if (U_FAILURE(status)) return eras;
   int32_t name_count = 0;
   const icu::UnicodeString* names = symbols.getEras(name_count);
 
@@ -224,7 +236,7 @@ void LoadEras(const icu::Locale& locale, Cp932Names& to_cp932, LocaleFormats& in
   japanese.setKeywordValue("calendar", "japanese", status);
   std::unique_ptr<icu::Calendar> calendar(
       icu::Calendar::createInstance(icu::TimeZone::getGMT()->clone(), japanese, status));
-  if (U_FAILURE(status) || names == nullptr) return;
+  if (U_FAILURE(status) || names == nullptr) return eras;
   // Proleptic Gregorian dates, as the program's dates are, also for the
   // eras before the calendar reform.
   if (auto* gregorian = dynamic_cast<icu::GregorianCalendar*>(calendar.get()))
@@ -243,13 +255,21 @@ void LoadEras(const icu::Locale& locale, Cp932Names& to_cp932, LocaleFormats& in
     entry.start_month = calendar->get(UCAL_MONTH, status) + 1;
     entry.start_day = calendar->get(UCAL_DATE, status);
     if (U_FAILURE(status)) break;
-    into.japanese_eras.push_back(std::move(entry));
+    eras.push_back(std::move(entry));
   }
+  return eras;
 }
 
 }  // namespace
 
+const std::vector<LocaleFormats::Era>& LocaleFormats::JapaneseEras() const {
+  std::call_once(eras_loaded_,
+                 [this] { japanese_eras_ = LoadEras(icu::Locale(locale_name.c_str())); });
+  return japanese_eras_;
+}
+
 LocaleFormats::EraYear LocaleFormats::JapaneseEraOf(int year, int month, int day) const {
+  const std::vector<Era>& japanese_eras = JapaneseEras();
   if (japanese_eras.empty()) return {};
   const auto date = std::make_tuple(year, month, day);
   auto after = std::upper_bound(
@@ -294,8 +314,6 @@ std::shared_ptr<const LocaleFormats> LocaleFormats::Load(std::string_view locale
   // The long time format is ICU's medium one: its long one adds the time
   // zone, which no date formatter of this kind prints.
   formats->long_time_format = TimeFormat(icu::DateFormat::kMedium, u"Hms", locale, to_cp932);
-
-  LoadEras(locale, to_cp932, *formats);
   return formats;
 }
 

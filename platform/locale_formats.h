@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,7 +36,11 @@ struct LocaleFormats {
   std::string long_time_format;
   std::string am_designator;
   std::string pm_designator;
-  std::vector<Era> japanese_eras;  // in the order of their start
+
+  // The eras of the Japanese calendar in the order of their start, read
+  // from the locale when first asked for: only the era tokens print them,
+  // and there are over two hundred.
+  const std::vector<Era>& JapaneseEras() const;
 
   // The era of the Japanese calendar that holds a Gregorian date, and the
   // year within it. A date before the first era gets the first era with a
@@ -48,6 +53,10 @@ struct LocaleFormats {
   // The formats of the user's locale: loaded on first use and loaded again
   // whenever the user's locale has changed since.
   static std::shared_ptr<const LocaleFormats> ForUserLocale();
+
+ private:
+  mutable std::once_flag eras_loaded_;
+  mutable std::vector<Era> japanese_eras_;
 };
 
 }  // namespace platform
