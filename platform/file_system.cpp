@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unicode/normalizer2.h>
@@ -276,6 +277,73 @@ bool CopyData(int in, int out, off_t expected_size) {
   }
 }
 
+// A copy's hidden name while it is not complete; six letters follow.
+constexpr char kTemporaryPrefix[] = ".pirukko-copy-";
+
+// The copy's data, its source's permission bits and times, into `out`.
+bool FillCopy(int in, int out, const struct stat& st) {
+  bool ok = CopyData(in, out, st.st_size);
+  ok = ok && fchmod(out, st.st_mode & 07777 & ~(S_ISUID | S_ISGID)) == 0;
+  const struct timespec times[2] = {st.st_atim, st.st_mtim};
+  return ok && futimens(out, times) == 0;
+}
+
+// Gives the unnamed file `fd` the name `path`: 0, or the reason it could
+// not (EEXIST when the name is taken).
+int LinkUnnamedFile(int fd, const std::string& path) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+  if (errno == EEXIST) return EEXIST;
+  // Without /proc the descriptor itself may do, for a privileged caller.
+  return linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ? 0 : errno;
+}
+
+// Six letters for a temporary name, as mkostemp chooses them.
+std::optional<std::string> RandomLetters() {
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  unsigned char bytes[6];
+  if (getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) return std::nullopt;
+  std::string letters;
+  for (unsigned char b : bytes) letters += kLetters[b % (sizeof kLetters - 1)];
+  return letters;
+}
+
+enum class UnnamedCopy { kCopied, kFailed, kNotPossible };
+
+// The copy made as a file without a name in the target's folder, named
+// only once it is complete: whatever stops the run half-way (an error, a
+// kill, a crash) leaves nothing behind, and a new name costs no rename.
+// kNotPossible when the file system has no unnamed files or they cannot
+// be named; `in` may then have been read.
+UnnamedCopy CopyAsUnnamedFile(int in, const struct stat& st, const std::string& folder,
+                              const std::string& target) {
+  Fd out(open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+  if (out.get() < 0) return UnnamedCopy::kNotPossible;
+  if (!FillCopy(in, out.get(), st)) return UnnamedCopy::kFailed;
+  int error = LinkUnnamedFile(out.get(), target);
+  if (error == 0) {
+    if (out.Close()) return UnnamedCopy::kCopied;
+    unlink(target.c_str());
+    return UnnamedCopy::kFailed;
+  }
+  if (error != EEXIST) return UnnamedCopy::kNotPossible;
+  // The name is taken: the complete copy gets a hidden name first and then
+  // replaces what is there in one step.
+  std::string temp;
+  for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+    const std::optional<std::string> letters = RandomLetters();
+    if (!letters) return UnnamedCopy::kNotPossible;
+    temp = folder + kTemporaryPrefix + *letters;
+    error = LinkUnnamedFile(out.get(), temp);
+  }
+  if (error != 0) return UnnamedCopy::kFailed;
+  bool ok = out.Close();
+  ok = ok && rename(temp.c_str(), target.c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
+  return ok ? UnnamedCopy::kCopied : UnnamedCopy::kFailed;
+}
+
 }  // namespace
 
 // ------------------------------------------------------------ path rules
@@ -416,16 +484,22 @@ bool CopyFileOverwriting(std::string_view source, std::string_view target) {
   if (fstat(in.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
 
   auto slash = native_target->rfind(kPathDelimiter);
-  std::string temp =
+  const std::string folder =
       slash == std::string::npos ? std::string() : native_target->substr(0, slash + 1);
-  temp += ".pirukko-copy-XXXXXX";
+  switch (CopyAsUnnamedFile(in.get(), st, folder, *native_target)) {
+    case UnnamedCopy::kCopied:
+      return true;
+    case UnnamedCopy::kFailed:
+      return false;
+    case UnnamedCopy::kNotPossible:
+      break;
+  }
+  // Where the file system has no unnamed files: a hidden temporary one.
+  if (lseek(in.get(), 0, SEEK_SET) != 0) return false;
+  std::string temp = folder + kTemporaryPrefix + "XXXXXX";
   Fd out(mkostemp(temp.data(), O_CLOEXEC));
   if (out.get() < 0) return false;
-
-  bool ok = CopyData(in.get(), out.get(), st.st_size);
-  ok = ok && fchmod(out.get(), st.st_mode & 07777 & ~(S_ISUID | S_ISGID)) == 0;
-  const struct timespec times[2] = {st.st_atim, st.st_mtim};
-  ok = ok && futimens(out.get(), times) == 0;
+  bool ok = FillCopy(in.get(), out.get(), st);
   ok = out.Close() && ok;
   ok = ok && rename(temp.c_str(), native_target->c_str()) == 0;
   if (!ok) unlink(temp.c_str());

@@ -120,10 +120,10 @@ bool DeleteFile(std::string_view path);
 std::optional<DosDateTime> FileAge(std::string_view path);
 
 // Copies a regular file over whatever `target` names, keeping the source's
-// last-write time and permission bits. The data goes to a hidden temporary
-// file in the target's directory that is renamed over the target only when
-// it is complete: on failure the target is as it was and no partial file
-// is left behind.
+// last-write time and permission bits. The data goes to a file without a
+// name in the target's directory (where the file system has none, a hidden
+// temporary file) that takes the target's place only when it is complete:
+// on failure the target is as it was and no partial file is left behind.
 bool CopyFileOverwriting(std::string_view source, std::string_view target);
 
 }  // namespace platform

@@ -350,10 +350,12 @@ TEST_F(TempDir, FailedCopyLeavesTargetAsItWas) {
   struct rlimit small = old_limit;
   small.rlim_cur = 1024 * 1024;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  bool copied = platform::CopyFileOverwriting(Native("src"), Native("target"));
+  const bool copied = platform::CopyFileOverwriting(Native("src"), Native("target"));
+  const bool copied_new = platform::CopyFileOverwriting(Native("src"), Native("new"));
   setrlimit(RLIMIT_FSIZE, &old_limit);
   std::signal(SIGXFSZ, old_handler);
   EXPECT_FALSE(copied);
+  EXPECT_FALSE(copied_new);
 
   EXPECT_EQ(ReadFile(dir_ / "target"), "old");
   EXPECT_TRUE(fs::is_empty(dir_ / "adir"));
