@@ -1,26 +1,22 @@
-// varnek: the Pirukko program. One window per desktop; closing it ends the
-// program, and nothing is kept between starts. With --run or --preview it
-// works without a window (app/cli).
-#include <QApplication>
+// varnek: the Pirukko program. With --run or --preview it works without a
+// window (app/cli) and loads nothing of the window system, so that a script
+// pays only for what it uses. Otherwise it hands its process over to the
+// window's own program, varnek-window (window_main.cpp), which lies next to
+// it in the build folder and in <prefix>/libexec/pirukko/ once installed.
+#include <QCoreApplication>
 #include <QFile>
-#include <QIcon>
 
+#include <cstring>
 #include <iostream>
+#include <optional>
 #include <string>
-#include <vector>
 
 #include "app/cli/command_line.h"
 #include "app/cli/command_line_run.h"
-#include "app/window/desktop_hand_off.h"
-#include "app/window/layout_look.h"
-#include "app/window/program_info_window.h"
-#include "app/window/qt_translations.h"
-#include "app/window/single_instance.h"
-#include "app/window/start_directory.h"
-#include "app/window/varnek_form.h"
+#include "platform/program_data.h"
+#include "platform/program_handover.h"
 
 int main(int argc, char* argv[]) {
-  // The command line is told apart before anything needs a display.
   if (app::cli::AsksForCommandLine({argv + 1, argv + argc})) {
     QCoreApplication core(argc, argv);  // only for the program's own path
     const std::string program =
@@ -28,35 +24,14 @@ int main(int argc, char* argv[]) {
     return app::cli::RunCommandLine({argv + 1, argv + argc}, program, std::cout, std::cerr);
   }
 
-  QApplication application(argc, argv);
-  // The layout's own style and colours, whatever the desktop's theme.
-  app::UseLayoutLook();
-  // What Qt leaves of the arguments: at most the start directory.
-  const app::cli::ParseResult start = app::cli::ParseCommandLine({argv + 1, argv + argc});
-  if (!start.command_line) {
-    std::cerr << "varnek: " << start.error << "\n";
+  const std::optional<std::string> self = platform::OwnProgramPath();
+  const std::optional<std::string> window =
+      self ? platform::FindHelperProgram(*self, "varnek-window") : std::nullopt;
+  if (!window) {
+    std::cerr << "varnek: ウインドウのプログラム varnek-window が見つかりません。\n";
     return app::cli::kExitStopped;
   }
-  app::InstallQtTranslations(application);
-
-  app::SingleInstanceLock lock(app::SingleInstanceLock::DesktopLockPath());
-  if (app::RefuseSecondInstance(lock)) return 0;
-
-  // Only the application's name: a display name would be appended to the
-  // title of every dialog, and message boxes show exactly their captions.
-  QApplication::setApplicationName(QStringLiteral("Pirukko"));
-  // The installed desktop entry and icon (packaging/) name the window.
-  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko"));
-  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Pirukko")));
-  app::RegisterProgramCursors();
-  app::SystemDesktopHandOff desktop;
-  app::TVarnekForm::Options options;
-  options.info_window_factory = app::ProgramInfoWindowFactory();
-  options.desktop = &desktop;
-  app::TVarnekForm form(std::move(options));
-  form.show();
-  if (const std::optional<std::string>& directory = start.command_line->directory) {
-    app::ChooseStartDirectory(form, QFile::decodeName(QByteArray::fromStdString(*directory)));
-  }
-  return application.exec();
+  const int error = platform::HandOverTo(*window, argv, *self);
+  std::cerr << "varnek: " << *window << " を起動できません: " << std::strerror(error) << "\n";
+  return app::cli::kExitStopped;
 }

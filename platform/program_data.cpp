@@ -1,21 +1,37 @@
 #include "platform/program_data.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <system_error>
 
 #ifndef PIRUKKO_DATA_FROM_PROGRAM
 #error "PIRUKKO_DATA_FROM_PROGRAM must name the data folder relative to the program's folder"
 #endif
+#ifndef PIRUKKO_HELPERS_FROM_PROGRAM
+#error \
+    "PIRUKKO_HELPERS_FROM_PROGRAM must name the helper programs' folder relative to the program's"
+#endif
 
 namespace platform {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// `name` next to the program, then in `installed` relative to its folder.
+std::vector<std::string> Candidates(std::string_view program_path, std::string_view installed,
+                                    std::string_view name) {
+  const fs::path folder = fs::path(program_path).parent_path();
+  return {(folder / name).lexically_normal().string(),
+          (folder / installed / name).lexically_normal().string()};
+}
+
+}  // namespace
+
 std::vector<std::string> ProgramDataCandidates(std::string_view program_path,
                                                std::string_view file_name) {
-  const fs::path folder = fs::path(program_path).parent_path();
-  return {(folder / file_name).lexically_normal().string(),
-          (folder / PIRUKKO_DATA_FROM_PROGRAM / file_name).lexically_normal().string()};
+  return Candidates(program_path, PIRUKKO_DATA_FROM_PROGRAM, file_name);
 }
 
 std::optional<std::string> FindProgramDataFile(std::string_view program_path,
@@ -23,6 +39,21 @@ std::optional<std::string> FindProgramDataFile(std::string_view program_path,
   for (std::string& candidate : ProgramDataCandidates(program_path, file_name)) {
     std::error_code error;
     if (fs::is_regular_file(candidate, error)) return std::move(candidate);
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string> HelperProgramCandidates(std::string_view program_path,
+                                                 std::string_view name) {
+  return Candidates(program_path, PIRUKKO_HELPERS_FROM_PROGRAM, name);
+}
+
+std::optional<std::string> FindHelperProgram(std::string_view program_path, std::string_view name) {
+  for (std::string& candidate : HelperProgramCandidates(program_path, name)) {
+    std::error_code error;
+    if (fs::is_regular_file(candidate, error) && access(candidate.c_str(), X_OK) == 0) {
+      return std::move(candidate);
+    }
   }
   return std::nullopt;
 }

@@ -21,4 +21,14 @@ std::vector<std::string> ProgramDataCandidates(std::string_view program_path,
 std::optional<std::string> FindProgramDataFile(std::string_view program_path,
                                                std::string_view file_name);
 
+// The places looked at, in order, for a program that only the program
+// itself starts (the window's): next to the program, as in the build
+// folder, then in the installation's folder for such programs
+// (<prefix>/bin/varnek → <prefix>/libexec/pirukko/).
+std::vector<std::string> HelperProgramCandidates(std::string_view program_path,
+                                                 std::string_view name);
+
+// The first of them that is a regular file the user may run.
+std::optional<std::string> FindHelperProgram(std::string_view program_path, std::string_view name);
+
 }  // namespace platform

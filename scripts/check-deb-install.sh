@@ -205,8 +205,8 @@ libraries_found() {
   done
 }
 plugins=/usr/lib/x86_64-linux-gnu/qt6/plugins/platforms
-check "no library missing for varnek and pirukko-edit" \
-  libraries_found /usr/bin/varnek /usr/bin/pirukko-edit
+check "no library missing for varnek, its window and pirukko-edit" \
+  libraries_found /usr/bin/varnek /usr/libexec/pirukko/varnek-window /usr/bin/pirukko-edit
 check "the X11 and offscreen platform plugins are there with their libraries" \
   libraries_found $plugins/libqxcb.so $plugins/libqoffscreen.so
 

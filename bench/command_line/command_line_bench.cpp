@@ -6,15 +6,24 @@
 //   (which also lists, sorts, reads every file's date and prints a line).
 //
 //   command_line_bench [--dir /tmp] [--files 5000] [--big-mib 200] [--rounds 5]
+//                      [--other-varnek PATH]
 //
-// Prints the times of every round, the medians and their ratios; deletes
-// every file it made.
+// --other-varnek adds a third turn to the run: another build of varnek
+// (an older one, say) over the same files in the same rounds.
+//
+// What is timed is the whole command as a script runs it: /bin/sh started,
+// the program loaded and run to its exit. Both sides read warm files and
+// write into a new folder; neither flushes what it wrote (the dirty pages
+// of every turn are written back before the next one, untimed). Prints the
+// times of every round, the medians and their ratios; deletes every file
+// it made.
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,10 +35,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kVarnek = PIRUKKO_VARNEK;
+// The program measured, and an optional other build of it.
+struct Programs {
+  std::string varnek = PIRUKKO_VARNEK;
+  std::string other;
+};
+
+Programs ParsePrograms(int argc, char** argv) {
+  Programs programs;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::string(argv[i]) == "--other-varnek") programs.other = argv[i + 1];
+  }
+  return programs;
+}
 
 std::string Quoted(const fs::path& p) {
-  return "'" + p.string() + "'";
+  std::string quoted = "'";
+  quoted += p.string();
+  quoted += '\'';
+  return quoted;
 }
 
 // Runs `sh -c command`; its exit status, or nothing when it did not end.
@@ -46,9 +70,10 @@ std::optional<int> Shell(const std::string& command) {
 }
 
 // `varnek ARGS > log`: the seconds it took, when it ended with status 0.
-std::optional<double> TimeVarnek(const std::string& args, const fs::path& log) {
+std::optional<double> TimeVarnek(const std::string& varnek, const std::string& args,
+                                 const fs::path& log) {
   const auto start = bench::Clock::now();
-  const std::optional<int> status = Shell(Quoted(kVarnek) + " " + args + " > " + Quoted(log));
+  const std::optional<int> status = Shell(Quoted(varnek) + " " + args + " > " + Quoted(log));
   const double seconds = bench::Seconds(bench::Clock::now() - start);
   if (status != 0) return std::nullopt;
   return seconds;
@@ -61,22 +86,31 @@ int main(int argc, char** argv) {
   std::unique_ptr<bench::CopyFixture> fixture = bench::MakeCopyFixture(args);
   if (!fixture) return 1;
 
-  fs::path src;
+  const Programs programs = ParsePrograms(argc, argv);
   bool all_copied = true;
   std::vector<bench::TimedTurn> turns;
-  turns.push_back(
-      {"varnek --run",
-       [&](int round) {
-         const std::optional<double> t = TimeVarnek(
-             "--run " + Quoted(src), src.parent_path() / ("log" + std::to_string(round)));
-         if (bench::CountFiles(src / "NewFolder") != fixture->FileCount()) {
-           all_copied = false;
-         }
-         return t;
-       },
-       [&](int round) { src = fixture->NewSourceFolder("src" + std::to_string(round)); }});
+  // A turn of `varnek --run` over a fresh folder of links to the files.
+  const auto add_varnek_turn = [&](const std::string& name, const std::string& varnek) {
+    auto src = std::make_shared<fs::path>();
+    const std::string tag = std::to_string(turns.size());
+    turns.push_back({name,
+                     [&, src, varnek, tag](int round) {
+                       const std::optional<double> t = TimeVarnek(
+                           varnek, "--run " + Quoted(*src),
+                           src->parent_path() / ("log" + tag + "-" + std::to_string(round)));
+                       if (bench::CountFiles(*src / "NewFolder") != fixture->FileCount()) {
+                         all_copied = false;
+                       }
+                       return t;
+                     },
+                     [&, src, tag](int round) {
+                       *src = fixture->NewSourceFolder("src" + tag + "-" + std::to_string(round));
+                     }});
+  };
+  add_varnek_turn("varnek --run", programs.varnek);
   turns.push_back(
       {"cp -p", [&](int round) { return fixture->TimeCpCopy("cp" + std::to_string(round)); }});
+  if (!programs.other.empty()) add_varnek_turn("other varnek --run", programs.other);
   bool ok = bench::RunRounds(args.rounds, turns);
   fixture.reset();
   std::printf("files: %d x 4 KiB + 1 x %d MiB, rounds: %d\n", args.files, args.big_mib,
@@ -96,7 +130,8 @@ int main(int argc, char** argv) {
   bench::FillWithManyNames(many);
   std::vector<bench::TimedTurn> listing;
   listing.push_back({"varnek --preview", [&](int) {
-                       return TimeVarnek("--preview " + Quoted(many), names / "preview.log");
+                       return TimeVarnek(programs.varnek, "--preview " + Quoted(many),
+                                         names / "preview.log");
                      }});
   listing.push_back({"ls -l", [&](int) -> std::optional<double> {
                        const auto start = bench::Clock::now();

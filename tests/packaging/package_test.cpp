@@ -88,6 +88,7 @@ TEST(Package, HoldsTheProgramItsDataAndWhatTheDesktopReads) {
   }
   std::vector<std::string> expected = {
       "/usr/bin/varnek",
+      "/usr/libexec/pirukko/varnek-window",
       "/usr/share/pirukko/varnek.txt",
       "/usr/share/applications/" + kAppId + ".desktop",
       "/usr/share/metainfo/" + kAppId + ".metainfo.xml",
@@ -171,6 +172,18 @@ TEST_F(UnpackedPackage, ProgramFindsItsHelpFileInTheDataFolder) {
   EXPECT_NE(r.out.find("詳しい説明（Shift-JIS のテキスト）: " + help.string() + "\n"),
             std::string::npos)
       << r.out;
+}
+
+TEST_F(UnpackedPackage, ProgramHandsAWindowStartToTheInstalledWindowProgram) {
+  // Two directories reach the window's program, which refuses them before
+  // it opens a window.
+  const std::string folder = root().string();
+  const ProgramResult r =
+      test_support::RunProgram((root() / "usr/bin/varnek").string(), {folder, folder},
+                               {{}, {{"QT_QPA_PLATFORM", "offscreen"}}});
+  EXPECT_EQ(r.exit_status, 2);
+  EXPECT_NE(r.err.find("varnek: ディレクトリは一つだけ指定してください"), std::string::npos)
+      << r.err;
 }
 
 TEST_F(UnpackedPackage, ManualPagesInEnglishAndJapanese) {

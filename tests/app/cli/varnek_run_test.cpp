@@ -297,4 +297,34 @@ TEST_F(VarnekRun, DirectoryWithoutAShiftJisNameRunsAndIsShownApproximately) {
   EXPECT_EQ(ReadFile(chosen / "NewFolder" / "2000年01月05日001.txt"), "alpha");
 }
 
+// The command line pays only for what it uses: nothing of the window
+// system is loaded for it. A start with a window goes on in the window's
+// own program, which lies next to varnek in the build folder.
+TEST(VarnekCommandLine, LoadsNoWindowSystemAndHandsAWindowStartToTheWindowProgram) {
+  const ProgramResult libraries = test_support::RunProgram("ldd", {kVarnek});
+  ASSERT_EQ(libraries.exit_status, 0) << libraries.err;
+  EXPECT_NE(libraries.out.find("libQt6Core"), std::string::npos) << libraries.out;
+  for (const char* window_system : {"libQt6Gui", "libQt6Widgets", "libX11", "libEGL"}) {
+    EXPECT_EQ(libraries.out.find(window_system), std::string::npos) << window_system;
+  }
+
+  // Two directories reach the window's program, which refuses them before
+  // it opens a window.
+  const test_support::TempDir scratch("hand-over");
+  const ProgramResult window = Varnek({scratch.path().string(), scratch.path().string()},
+                                      {{}, {{"QT_QPA_PLATFORM", "offscreen"}}});
+  ASSERT_FALSE(window.crashed);
+  EXPECT_EQ(window.exit_status, 2);
+  EXPECT_NE(window.err.find("varnek: ディレクトリは一つだけ指定してください"), std::string::npos)
+      << window.err;
+
+  // Without it the program says what is missing; the command line still works.
+  const fs::path alone = scratch.path() / "varnek";
+  fs::copy_file(kVarnek, alone);
+  const ProgramResult missing = test_support::RunProgram(alone.string(), {scratch.path().string()});
+  EXPECT_EQ(missing.exit_status, 2);
+  EXPECT_EQ(missing.err, "varnek: ウインドウのプログラム varnek-window が見つかりません。\n");
+  EXPECT_EQ(test_support::RunProgram(alone.string(), {"--version"}).exit_status, 0);
+}
+
 }  // namespace

@@ -1,0 +1,59 @@
+// varnek-window: the Pirukko window, started through varnek (main.cpp),
+// which hands it the arguments as the user gave them. One window per
+// desktop; closing it ends the program, and nothing is kept between starts.
+#include <QApplication>
+#include <QFile>
+#include <QIcon>
+
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "app/cli/command_line.h"
+#include "app/cli/command_line_run.h"
+#include "app/window/desktop_hand_off.h"
+#include "app/window/layout_look.h"
+#include "app/window/program_info_window.h"
+#include "app/window/qt_translations.h"
+#include "app/window/single_instance.h"
+#include "app/window/start_directory.h"
+#include "app/window/varnek_form.h"
+#include "platform/program_handover.h"
+
+int main(int argc, char* argv[]) {
+  // The program the user started, whose folder holds the help file.
+  const std::optional<std::string> started_as = platform::TakeStartedProgram();
+
+  QApplication application(argc, argv);
+  // The layout's own style and colours, whatever the desktop's theme.
+  app::UseLayoutLook();
+  // What Qt leaves of the arguments: at most the start directory.
+  const app::cli::ParseResult start = app::cli::ParseCommandLine({argv + 1, argv + argc});
+  if (!start.command_line) {
+    std::cerr << "varnek: " << start.error << "\n";
+    return app::cli::kExitStopped;
+  }
+  app::InstallQtTranslations(application);
+
+  app::SingleInstanceLock lock(app::SingleInstanceLock::DesktopLockPath());
+  if (app::RefuseSecondInstance(lock)) return 0;
+
+  // Only the application's name: a display name would be appended to the
+  // title of every dialog, and message boxes show exactly their captions.
+  QApplication::setApplicationName(QStringLiteral("Pirukko"));
+  // The installed desktop entry and icon (packaging/) name the window.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko"));
+  QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Pirukko")));
+  app::RegisterProgramCursors();
+  app::SystemDesktopHandOff desktop;
+  app::TVarnekForm::Options options;
+  options.info_window_factory = app::ProgramInfoWindowFactory();
+  options.desktop = &desktop;
+  if (started_as) options.program_path = QFile::decodeName(QByteArray::fromStdString(*started_as));
+  app::TVarnekForm form(std::move(options));
+  form.show();
+  if (const std::optional<std::string>& directory = start.command_line->directory) {
+    app::ChooseStartDirectory(form, QFile::decodeName(QByteArray::fromStdString(*directory)));
+  }
+  return application.exec();
+}
