@@ -195,11 +195,10 @@ check "varnek --run on a folder that does not exist exits 2" \
 
 # Every library of both programs and of the platform plugins Qt may pick.
 libraries_found() {
-  local file missing
+  local file listed
   for file in "$@"; do
-    missing=$(in_root ldd "$file" | grep 'not found' || true)
-    if [ -n "$missing" ]; then
-      echo "      $file: $missing"
+    if ! listed=$(in_root ldd "$file" 2>&1) || echo "$listed" | grep -q 'not found'; then
+      echo "$listed" | grep -v '=> /' | sed "s|^|      $file: |"
       return 1
     fi
   done
