@@ -27,6 +27,19 @@ std::vector<std::string> Candidates(std::string_view program_path, std::string_v
           (folder / installed / name).lexically_normal().string()};
 }
 
+// The first candidate that is a regular file (links followed) and, when
+// `runnable`, one the user may run.
+std::optional<std::string> FirstFile(std::vector<std::string> candidates, bool runnable) {
+  for (std::string& candidate : candidates) {
+    std::error_code error;
+    if (fs::is_regular_file(candidate, error) &&
+        (!runnable || access(candidate.c_str(), X_OK) == 0)) {
+      return std::move(candidate);
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::vector<std::string> ProgramDataCandidates(std::string_view program_path,
@@ -36,11 +49,7 @@ std::vector<std::string> ProgramDataCandidates(std::string_view program_path,
 
 std::optional<std::string> FindProgramDataFile(std::string_view program_path,
                                                std::string_view file_name) {
-  for (std::string& candidate : ProgramDataCandidates(program_path, file_name)) {
-    std::error_code error;
-    if (fs::is_regular_file(candidate, error)) return std::move(candidate);
-  }
-  return std::nullopt;
+  return FirstFile(ProgramDataCandidates(program_path, file_name), false);
 }
 
 std::vector<std::string> HelperProgramCandidates(std::string_view program_path,
@@ -49,13 +58,7 @@ std::vector<std::string> HelperProgramCandidates(std::string_view program_path,
 }
 
 std::optional<std::string> FindHelperProgram(std::string_view program_path, std::string_view name) {
-  for (std::string& candidate : HelperProgramCandidates(program_path, name)) {
-    std::error_code error;
-    if (fs::is_regular_file(candidate, error) && access(candidate.c_str(), X_OK) == 0) {
-      return std::move(candidate);
-    }
-  }
-  return std::nullopt;
+  return FirstFile(HelperProgramCandidates(program_path, name), true);
 }
 
 }  // namespace platform
