@@ -70,9 +70,9 @@ if [ ! -f "$base" ]; then
   fresh=$(mktemp -d "$cache/debootstrap.XXXXXX")
   chmod 755 "$fresh"
   debootstrap --variant=minbase "$suite" "$fresh" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
-    { tail -n 20 "$cache/debootstrap.log" >&2; rm -rf "$fresh"; exit 2; }
+    { tail -n 20 "$cache/debootstrap.log" >&2; rm -rf --one-file-system "$fresh"; exit 2; }
   tar --numeric-owner -C "$fresh" -cf "$base.part" . && mv "$base.part" "$base"
-  rm -rf "$fresh"
+  rm -rf --one-file-system "$fresh"
 fi
 
 root=$(mktemp -d "$cache/root.XXXXXX")
