@@ -147,11 +147,18 @@ struct FileSource {
   std::optional<platform::DateTime> file_date;
 };
 
+// Where a file's last-write time comes from: the file system at the file's
+// turn (the run), or the listing the walk has just made (the preview, which
+// so spends no second look per file on what the listing saw a moment ago;
+// the time is the same unless the file changes in between, which no preview
+// can foresee).
+enum class FileTimes { kAsked, kListed };
+
 // The listed file `index` of `files` in `source`, read as FileDate uses it.
 // Runs on the read-ahead's thread: it only reads the list, which stays as
 // it is while the walk goes through it.
 FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& files,
-                          const std::string& source, int index) {
+                          const std::string& source, int index, FileTimes times) {
   FileSource file;
   const std::string name = files.Files()[index];
   const filelist::TInfo* info = files.Info(index);
@@ -164,8 +171,14 @@ FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& 
     file.capture_date = read(file.path);
     if (file.capture_date) return file;
   }
-  if (auto dos = platform::FileAge(file.path))
-    file.file_date = platform::DosDateTimeToDateTime(*dos);
+  std::optional<platform::DosDateTime> dos;
+  if (times == FileTimes::kListed && info) {
+    // A time outside the DOS range is listed as 0, which no date has.
+    if (info->Time != 0) dos = info->Time;
+  } else {
+    dos = platform::FileAge(file.path);
+  }
+  if (dos) file.file_date = platform::DosDateTimeToDateTime(*dos);
   return file;
 }
 
@@ -315,12 +328,13 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
   }
   result.stopped = false;
 
-  // The dates of the next files are read while this one is copied; nothing
-  // to read ahead with the picked date.
+  // The dates of the next files are read while this one is copied. Nothing
+  // is read with the picked date, and the preview's file times are listed.
+  const FileTimes times = preview ? FileTimes::kListed : FileTimes::kAsked;
   std::optional<ReadAhead<FileSource>> ahead;
-  if (!input.naming.use_picked_date) {
-    ahead.emplace(count, [&input, &file_list, &source](int i) {
-      return ReadFileSource(input, file_list, source, i);
+  if (!input.naming.use_picked_date && (!preview || input.prefer_capture_date)) {
+    ahead.emplace(count, [&input, &file_list, &source, times](int i) {
+      return ReadFileSource(input, file_list, source, i, times);
     });
   }
 
@@ -334,7 +348,8 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
       return result;
     }
     progress.SetPosition(i + 1);
-    const FileSource file = ahead ? ahead->Take(i) : ReadFileSource(input, file_list, source, i);
+    const FileSource file =
+        ahead ? ahead->Take(i) : ReadFileSource(input, file_list, source, i, times);
     const std::string& name = files[i];
     if (!file.compose_from) {
       log.Add(t.unconvertible_name);

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
@@ -33,15 +34,15 @@ class ReadAhead {
   // Starts reading items 0 .. count - 1 with `read`, which runs on the
   // read-ahead's thread and must not touch what the taker changes meanwhile.
   ReadAhead(int count, Read read, std::size_t window = 64)
-      : count_(count), read_(std::move(read)), slots_(std::max<std::size_t>(window, 1)) {
+      : count_(count),
+        read_(std::move(read)),
+        slots_(std::max<std::size_t>(window, 1)),
+        half_(std::max(static_cast<int>(slots_.size() / 2), 1)) {
     thread_ = std::jthread([this](std::stop_token stop) { ReadAll(stop); });
   }
   ~ReadAhead() {
     thread_.request_stop();
-    {
-      std::lock_guard lock(mutex_);
-      reader_woken_.notify_one();
-    }
+    Wake(reader_waiting_, reader_woken_);
     thread_.join();
   }
   ReadAhead(const ReadAhead&) = delete;
@@ -49,20 +50,21 @@ class ReadAhead {
 
   // Item `index`, the one after the item taken last; waits until it is read.
   T Take(int index) {
+    if (ready_ <= index) {
+      // Rather than wake for every item, the taker sleeps until half a
+      // window is ready (or the rest), and then takes them without waiting.
+      wanted_ = std::min(index + half_, count_);
+      WaitUntil(taker_waiting_, taker_woken_, [&] { return ready_ > index && ready_ >= wanted_; });
+    }
     Slot& slot = slots_[static_cast<std::size_t>(index) % slots_.size()];
-    std::unique_lock lock(mutex_);
-    taker_waiting_ = true;
-    taker_woken_.wait(lock, [&] { return ready_ > index; });
-    taker_waiting_ = false;
-    taken_ = index + 1;
-    // The reader waits for room only when the window is full; it is woken
-    // once half of it is free again, not for every item.
-    if (reader_waiting_ && taken_ + static_cast<int>(slots_.size() / 2) >= ready_)
-      reader_woken_.notify_one();
     std::optional<T> value = std::move(slot.value);
     std::exception_ptr error = std::move(slot.error);
     slot.value.reset();
-    lock.unlock();
+    slot.error = nullptr;
+    taken_ = index + 1;
+    // A reader waiting for room is woken once half the window is free.
+    if (taken_ + static_cast<int>(slots_.size()) - ready_ >= half_)
+      Wake(reader_waiting_, reader_woken_);
     if (error) std::rethrow_exception(error);
     return std::move(*value);
   }
@@ -76,12 +78,9 @@ class ReadAhead {
   void ReadAll(std::stop_token stop) {
     const int window = static_cast<int>(slots_.size());
     for (int index = 0; index < count_; ++index) {
-      {
-        std::unique_lock lock(mutex_);
-        reader_waiting_ = true;
-        reader_woken_.wait(lock, [&] { return stop.stop_requested() || index < taken_ + window; });
-        reader_waiting_ = false;
-      }
+      if (index >= taken_ + window)
+        WaitUntil(reader_waiting_, reader_woken_,
+                  [&] { return stop.stop_requested() || index < taken_ + window; });
       if (stop.stop_requested()) return;
       // The slot is the reader's alone until `ready_` passes it.
       Slot& slot = slots_[static_cast<std::size_t>(index) % slots_.size()];
@@ -90,22 +89,39 @@ class ReadAhead {
       } catch (...) {
         slot.error = std::current_exception();
       }
-      std::lock_guard lock(mutex_);
       ready_ = index + 1;
-      if (taker_waiting_) taker_woken_.notify_one();
+      if (ready_ >= wanted_) Wake(taker_waiting_, taker_woken_);
     }
+  }
+
+  // Sleeps until `done`. The flag is raised under the lock before `done` is
+  // asked; whoever changes what `done` reads does so first and then looks
+  // at the flag (all sequentially consistent), so no wake-up is lost.
+  template <typename Done>
+  void WaitUntil(std::atomic<bool>& waiting, std::condition_variable& woken, Done done) {
+    std::unique_lock lock(mutex_);
+    waiting = true;
+    woken.wait(lock, done);
+    waiting = false;
+  }
+  void Wake(const std::atomic<bool>& waiting, std::condition_variable& woken) {
+    if (!waiting) return;
+    std::lock_guard lock(mutex_);
+    woken.notify_one();
   }
 
   const int count_;
   Read read_;
   std::vector<Slot> slots_;
+  const int half_;
+  std::atomic<int> ready_{0};   // items read
+  std::atomic<int> taken_{0};   // items taken
+  std::atomic<int> wanted_{0};  // what a waiting taker waits for
   std::mutex mutex_;
   std::condition_variable reader_woken_;
   std::condition_variable taker_woken_;
-  int ready_ = 0;  // items read
-  int taken_ = 0;  // items taken
-  bool reader_waiting_ = false;
-  bool taker_waiting_ = false;
+  std::atomic<bool> reader_waiting_{false};
+  std::atomic<bool> taker_waiting_{false};
   // Last, so that it starts when everything above is ready.
   std::jthread thread_;
 };

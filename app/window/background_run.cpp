@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 #include <optional>
 #include <utility>
 
@@ -72,28 +74,47 @@ bool BackgroundRun::TakeOver() {
   {
     std::optional<platform::TStringsUpdate> batch;
     if (target_.batched_lines) batch.emplace(*target_.batched_lines);
-    while (taken_ < taking_.size()) {
-      const Report& report = taking_[taken_++];
-      switch (report.kind) {
-        case Report::kClear:
-          target_.log->Clear();
-          break;
-        case Report::kAdd:
-          target_.log->Add(report.text);
-          break;
-        case Report::kMax:
-          target_.progress->SetMax(report.value);
-          break;
-        case Report::kPosition:
-          target_.progress->SetPosition(report.value);
-          break;
-      }
-      if (taken_ % 256 == 0 && spent.elapsed() >= kTickBudgetMs) break;
-    }
+    while (taken_ < taking_.size() && spent.elapsed() < kTickBudgetMs) TakeSome();
   }
   if (taken_ < taking_.size()) return false;
   std::lock_guard lock(mutex_);
   return queue_.empty();
+}
+
+void BackgroundRun::TakeSome() {
+  constexpr std::size_t kSome = 2048;
+  const std::size_t end = std::min(taking_.size(), taken_ + kSome);
+  // Lines go to the lines behind the log in runs, as many as come before
+  // the next clearing: the line store takes a run at the cost of one line.
+  // The bar's reports go on as they come; nothing is painted before the
+  // turn ends, so the order between bar and lines inside it shows nowhere.
+  platform::TStringList lines;
+  const auto add_lines = [&] {
+    if (lines.Count() > 0) target_.batched_lines->AddStrings(lines);
+    lines.Clear();
+  };
+  for (; taken_ < end; ++taken_) {
+    const Report& report = taking_[taken_];
+    switch (report.kind) {
+      case Report::kClear:
+        if (target_.batched_lines) add_lines();
+        target_.log->Clear();
+        break;
+      case Report::kAdd:
+        if (target_.batched_lines)
+          lines.Add(report.text);
+        else
+          target_.log->Add(report.text);
+        break;
+      case Report::kMax:
+        target_.progress->SetMax(report.value);
+        break;
+      case Report::kPosition:
+        target_.progress->SetPosition(report.value);
+        break;
+    }
+  }
+  if (target_.batched_lines) add_lines();
 }
 
 void BackgroundRun::Tick() {
