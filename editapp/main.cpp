@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/window/layout_look.h"
 #include "app/window/qt_translations.h"
 #include "editapp/window/edit_window.h"
 
@@ -26,6 +27,8 @@ int main(int argc, char** argv) {
   QApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko.Edit"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Pirukko")));
   app::InstallQtTranslations(application);
+  // The same look as the copy tool's window, whatever the desktop's theme.
+  app::UseLayoutLook();
 
   editapp::EditWindow window;
   if (!path.empty()) window.Start(path);

@@ -1,8 +1,9 @@
 // pirukko-edit with a CP932 text of about 100 MB (the text of the text-model
 // benchmarks): opening the file in the real window until its first view is
 // painted, and saving it unchanged, each measured side by side with the
-// floor of the same bytes read (one read into a fresh buffer) or written
-// (one write into a new file, synced, as a save is). Runs alternate, so
+// floor of the same bytes read (one read into a fresh buffer, and one into
+// huge-page memory as the line store uses) or written (one write into a new
+// file, synced, as a save is). Runs alternate, so
 // that both sides meet the same machine load; medians are reported.
 //
 // Usage: edit_file_bench [MB]   (default 100), with QT_QPA_PLATFORM=offscreen
@@ -26,6 +27,7 @@
 #include "bench/common/japanese_text.h"
 #include "editapp/window/edit_window.h"
 #include "editor/control/editor.h"
+#include "platform/large_block.h"
 
 namespace {
 
@@ -68,6 +70,25 @@ void ReadWhole(const std::string& path) {
   if (file.read != file.size) std::abort();
 }
 
+// The same read into memory taken as the line store takes a large file's
+// block (huge pages where the kernel offers them): the floor without the
+// cost of touching fresh memory page by page.
+void ReadWholeIntoLargeBlock(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY);
+  if (fd < 0) std::abort();
+  struct stat info {};
+  fstat(fd, &info);
+  const auto size = static_cast<std::size_t>(info.st_size);
+  platform::LargeBlock block(size);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = read(fd, block.data() + done, size - done);
+    if (n <= 0) std::abort();
+    done += static_cast<std::size_t>(n);
+  }
+  close(fd);
+}
+
 // The floor of saving: the same bytes written into a new file with one write;
 // with `sync` flushed to the disk before closing, as a save does.
 void WriteWhole(const std::string& path, const std::string& bytes, bool sync) {
@@ -104,9 +125,10 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
 
   constexpr int kRuns = 5;
-  Times read, read_count, load, load_noted, open, write_synced, write_plain, save;
+  Times read, read_large, read_count, load, load_noted, open, write_synced, write_plain, save;
   for (int run = 0; run < kRuns; ++run) {
     Time(read, [&] { ReadWhole(path); });
+    Time(read_large, [&] { ReadWholeIntoLargeBlock(path); });
     // The floor the text model's loader is measured against.
     Time(read_count, [&] { bench::ReadAndCountLines(path); });
     // The parts of opening: the line store's load alone, and with the file's
@@ -143,11 +165,13 @@ int main(int argc, char** argv) {
   };
   std::printf("medians of %d runs, side by side\n", kRuns);
   line("read the file (one read, fresh buffer)", read, nullptr, "");
+  line("read into huge-page memory", read_large, nullptr, "");
   line("read and count the LF bytes", read_count, nullptr, "");
   line("  the line store's load alone", load, &read, "the read");
   line("  the load noting the line breaks", load_noted, &read, "the read");
   line("open to the first painted view", open, &read, "the read");
   line("  the same against read and count", open, &read_count, "read and count");
+  line("  the same against huge-page read", open, &read_large, "huge-page read");
   line("write the bytes (one write, fsync)", write_synced, nullptr, "");
   line("write the bytes (one write, no fsync)", write_plain, nullptr, "");
   line("save (temporary file, fsync, rename)", save, &write_synced, "the synced write");

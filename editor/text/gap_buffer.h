@@ -11,6 +11,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/large_block.h"
+
 namespace editor {
 
 template <typename T>
@@ -74,7 +76,7 @@ class GapBuffer {
   }
 
   void clear() {
-    data_.reset();
+    data_ = {};
     capacity_ = gap_begin_ = gap_end_ = 0;
   }
 
@@ -121,7 +123,7 @@ class GapBuffer {
 
   void Reallocate(std::size_t new_capacity) {
     const std::size_t tail = capacity_ - gap_end_;
-    std::unique_ptr<T[]> fresh(new T[new_capacity]);
+    platform::LargeArray<T> fresh(new_capacity);
     std::move(data_.get(), data_.get() + gap_begin_, fresh.get());
     std::move(data_.get() + gap_end_, data_.get() + capacity_, fresh.get() + new_capacity - tail);
     data_ = std::move(fresh);
@@ -136,7 +138,8 @@ class GapBuffer {
     std::swap(gap_end_, other.gap_end_);
   }
 
-  std::unique_ptr<T[]> data_;
+  // Large arrays take huge pages: the rows of a big file are tens of megabytes.
+  platform::LargeArray<T> data_;
   std::size_t capacity_ = 0;
   std::size_t gap_begin_ = 0;
   std::size_t gap_end_ = 0;

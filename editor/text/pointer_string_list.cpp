@@ -220,8 +220,13 @@ void TPointerStringList::ReserveRows(int count) {
 }
 
 char* TPointerStringList::AddTextBlock(std::size_t size) {
-  blocks_.push_back(std::make_unique_for_overwrite<char[]>(size == 0 ? 1 : size));
-  return blocks_.back().get();
+  blocks_.emplace_back(size == 0 ? 1 : size);
+  return blocks_.back().data();
+}
+
+const char* TPointerStringList::AdoptTextBlock(platform::LargeBlock block) {
+  blocks_.push_back(std::move(block));
+  return blocks_.back().data();
 }
 
 void TPointerStringList::SetSharedRowText(int index, const char* data, std::size_t size) {

@@ -14,6 +14,7 @@
 
 #include "editor/text/gap_buffer.h"
 #include "editor/text/row_end_kind.h"
+#include "platform/large_block.h"
 #include "platform/string_list.h"
 
 namespace editor {
@@ -70,6 +71,8 @@ class TPointerStringList : public platform::TStringList {
   // Text blocks for loading: a block lives until Clear or destruction, and
   // rows may point into it with SetSharedRowText instead of owning a copy.
   char* AddTextBlock(std::size_t size);
+  // Keeps a block already filled (a file read into it) and returns its bytes.
+  const char* AdoptTextBlock(platform::LargeBlock block);
   // `data` lies inside a block of this list; the row's word is kept.
   void SetSharedRowText(int index, const char* data, std::size_t size);
   // True when the row's text lies in a block, so that pieces of it can
@@ -96,7 +99,7 @@ class TPointerStringList : public platform::TStringList {
   void ReplaceText(Row& row, std::string_view text);
 
   GapBuffer<Row> rows_;
-  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::vector<platform::LargeBlock> blocks_;
 };
 
 // The class of temporary row lists: the rows the wrapping walk produces and

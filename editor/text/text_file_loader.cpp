@@ -5,6 +5,9 @@
 #include <fstream>
 #include <limits>
 #include <memory>
+#include <string>
+
+#include "platform/large_block.h"
 
 #include "editor/text/split_lines.h"
 #include "platform/string_list.h"
@@ -14,10 +17,12 @@ namespace {
 
 constexpr char kEndOfFileMark = 0x1A;
 
-// The bytes before the first 0x1A and how many lines they hold.
-struct Extent {
-  std::size_t data_size = 0;
-  long long line_count = 0;
+// The bytes of a file before its first 0x1A, read into one block.
+struct LoadedBytes {
+  platform::LargeBlock block;
+  std::size_t size = 0;
+  bool end_mark = false;  // the bytes ended at a 0x1A
+  std::string_view Data() const { return {block.data(), size}; }
 };
 
 // Reads up to `size` bytes; fewer only at the end of the file.
@@ -25,6 +30,48 @@ std::size_t ReadBlock(std::ifstream& file, char* into, std::size_t size) {
   file.read(into, static_cast<std::streamsize>(size));
   if (file.bad()) throw platform::EReadError("Stream read error");
   return static_cast<std::size_t>(file.gcount());
+}
+
+// Moves the bytes read so far into a block of `size` bytes.
+void Resize(LoadedBytes& loaded, std::size_t size) {
+  platform::LargeBlock resized(size);
+  if (loaded.size > 0) std::memcpy(resized.data(), loaded.block.data(), loaded.size);
+  loaded.block = std::move(resized);
+}
+
+// Reads the file, `block_size` bytes at a time, straight into a block sized
+// by the file's length, and stops at the first 0x1A or the end. A file that
+// grows while it is read (or tells no length) grows the block.
+LoadedBytes ReadUpToMark(std::ifstream& file, std::size_t block_size) {
+  file.seekg(0, std::ios::end);
+  const std::streamoff length = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+  file.clear();
+  if (length >= 0) {
+    file.seekg(0);
+    if (!file) throw platform::EReadError("Stream read error");
+  }
+  LoadedBytes loaded;
+  loaded.block = platform::LargeBlock(length > 0 ? static_cast<std::size_t>(length) : block_size);
+  for (;;) {
+    if (loaded.size == loaded.block.size()) {
+      if (file.peek() == std::char_traits<char>::eof()) break;
+      Resize(loaded, loaded.block.size() + std::max(loaded.block.size(), block_size));
+    }
+    char* const into = loaded.block.data() + loaded.size;
+    const std::size_t wanted = std::min(block_size, loaded.block.size() - loaded.size);
+    const std::size_t n = ReadBlock(file, into, wanted);
+    if (const void* mark = std::memchr(into, kEndOfFileMark, n)) {
+      loaded.size += static_cast<std::size_t>(static_cast<const char*>(mark) - into);
+      loaded.end_mark = true;
+      break;
+    }
+    loaded.size += n;
+    if (n < wanted) break;
+  }
+  if (file.bad()) throw platform::EReadError("Stream read error");
+  // A mark early in a long file leaves most of the block unused.
+  if (loaded.size < loaded.block.size() / 2) Resize(loaded, loaded.size);
+  return loaded;
 }
 
 // Line ends among `n` bytes, the last byte left out: every LF, and every CR
@@ -42,43 +89,11 @@ long long CountLineEnds(const unsigned char* p, std::size_t n) {
   return ends;
 }
 
-// The first pass. A block's last byte is settled with the next block's first,
-// so that a CR LF split by the boundary counts once.
-Extent CountLines(std::ifstream& file, std::size_t block_size, TTextFileNotes* notes) {
-  std::unique_ptr<char[]> buffer(new char[block_size]);
-  Extent extent;
-  bool pending_cr = false;  // the previous block ended with CR
-  unsigned char last = 0;
-  for (;;) {
-    std::size_t n = ReadBlock(file, buffer.get(), block_size);
-    const bool full = n == block_size;
-    bool at_mark = false;
-    if (const void* mark = std::memchr(buffer.get(), kEndOfFileMark, n)) {
-      n = static_cast<std::size_t>(static_cast<const char*>(mark) - buffer.get());
-      at_mark = true;
-    }
-    if (notes) notes->LineEnds.Feed(std::string_view(buffer.get(), n));
-    if (n > 0) {
-      const auto* p = reinterpret_cast<const unsigned char*>(buffer.get());
-      if (pending_cr && p[0] != '\n') ++extent.line_count;
-      extent.line_count += CountLineEnds(p, n);
-      last = p[n - 1];
-      if (last == '\n') ++extent.line_count;
-      pending_cr = last == '\r';
-      extent.data_size += n;
-    }
-    if (at_mark || !full) {
-      if (notes) notes->EndMark = at_mark;
-      break;
-    }
-  }
-  if (pending_cr) ++extent.line_count;
-  if (extent.data_size > 0 && last != '\r' && last != '\n') ++extent.line_count;
-  if (notes) {
-    notes->LineEnds.Finish();
-    notes->DataSize = extent.data_size;
-  }
-  return extent;
+// The rows the bytes make: one for every line end before the last byte, and
+// one that the last byte ends or leaves open.
+long long CountLines(std::string_view data) {
+  if (data.empty()) return 0;
+  return CountLineEnds(reinterpret_cast<const unsigned char*>(data.data()), data.size()) + 1;
 }
 
 // Removes the rows a failed load appended.
@@ -103,50 +118,38 @@ class AppendedRows {
 long long CountTextFileLines(std::string_view path, std::size_t block_size) {
   if (block_size == 0) block_size = kLoadBlockSize;
   std::ifstream file = platform::OpenFileForReading(path);
-  return CountLines(file, block_size, nullptr).line_count;
+  return CountLines(ReadUpToMark(file, block_size).Data());
 }
 
 void LoadTextFile(TPointerStringList& rows, std::string_view path, std::size_t block_size,
                   TTextFileNotes* notes) {
   if (block_size == 0) block_size = kLoadBlockSize;
   std::ifstream file = platform::OpenFileForReading(path);
-  if (notes) *notes = TTextFileNotes();
-  const Extent extent = CountLines(file, block_size, notes);
-  if (extent.line_count == 0) return;
-  if (extent.line_count > std::numeric_limits<int>::max() - rows.GetCount())
+  LoadedBytes loaded = ReadUpToMark(file, block_size);
+  const std::string_view data = loaded.Data();
+  if (notes) {
+    *notes = TTextFileNotes();
+    notes->LineEnds.Feed(data);
+    notes->LineEnds.Finish();
+    notes->EndMark = loaded.end_mark;
+    notes->DataSize = data.size();
+  }
+  const long long line_count = CountLines(data);
+  if (line_count == 0) return;
+  if (line_count > std::numeric_limits<int>::max() - rows.GetCount())
     throw platform::EReadError("Too many lines in " + std::string(path));
 
   AppendedRows appended(rows);
   const int first = rows.GetCount();
-  rows.InsertEmptyRows(first, static_cast<int>(extent.line_count));
-
-  // The second pass reads the text into one block that the rows point into;
-  // a line cut by a read boundary is whole there without being joined.
-  file.clear();
-  file.seekg(0);
-  if (!file) throw platform::EReadError("Stream read error");
-  char* const text = rows.AddTextBlock(extent.data_size);
-  std::size_t size = 0;
-  while (size < extent.data_size) {
-    const std::size_t n =
-        ReadBlock(file, text + size, std::min(block_size, extent.data_size - size));
-    if (n == 0) break;  // the file shrank since it was counted
-    size += n;
-  }
-  // The file may have changed since it was counted: its first 0x1A still ends it.
-  if (const void* mark = std::memchr(text, kEndOfFileMark, size))
-    size = static_cast<std::size_t>(static_cast<const char*>(mark) - text);
-
-  const std::string_view data(text, size);
+  rows.InsertEmptyRows(first, static_cast<int>(line_count));
+  // The rows point into the block, which the list keeps from now on.
+  rows.AdoptTextBlock(std::move(loaded.block));
   int row = first;
   ForEachLine(data, [&](std::string_view line) {
-    if (row == rows.GetCount()) rows.InsertEmptyRows(row, 1);
     rows.SetSharedRowText(row, line.data(), line.size());
     ++row;
   });
-  if (row < rows.GetCount()) rows.DeleteRowRange(row, rows.GetCount() - row);
-  if (size > 0 && data.back() != '\r' && data.back() != '\n' && rows.GetCount() > first)
-    rows.SetEndKinds(rows.GetCount() - 1, rkEof);
+  if (data.back() != '\r' && data.back() != '\n') rows.SetEndKinds(rows.GetCount() - 1, rkEof);
   appended.Keep();
 }
 

@@ -1,6 +1,6 @@
-// Reading a text file into rows: one pass counts the lines so that the rows
-// are sized once, a second pass reads the text into one block that the rows
-// point into. CR LF, a lone CR and a lone LF each end a line (LF followed by
+// Reading a text file into rows: the file is read once, straight into one
+// block that the rows then point into; its lines are counted there, so that
+// the rows are sized once. CR LF, a lone CR and a lone LF each end a line (LF followed by
 // CR is two line ends); the first 0x1A byte ends the data. NUL bytes are
 // ordinary bytes of their line: nothing after one is lost.
 #pragma once
@@ -14,9 +14,10 @@
 
 namespace editor {
 
-inline constexpr std::size_t kLoadBlockSize = 8192;
+// The bytes asked of the file at a time.
+inline constexpr std::size_t kLoadBlockSize = std::size_t{1} << 20;
 
-// What the first pass sees besides the line count, for a program that gives
+// What the loader sees besides the lines, for a program that gives
 // the file back as it was: the line breaks of the loaded bytes, and where
 // the loaded bytes end (at the first 0x1A, or at the file's end).
 struct TTextFileNotes {
@@ -29,12 +30,12 @@ struct TTextFileNotes {
 // rkReturn but a last line without a line break, which is rkEof. Nothing is
 // wrapped and no undo step is made. Raises platform::EFOpenError when the
 // file cannot be opened and platform::EReadError when it cannot be read;
-// `rows` then holds what it held before. With `notes`, the first pass also
+// `rows` then holds what it held before. With `notes`, the loader also
 // notes the file's line breaks and end mark there.
 void LoadTextFile(TPointerStringList& rows, std::string_view path,
                   std::size_t block_size = kLoadBlockSize, TTextFileNotes* notes = nullptr);
 
-// The first pass alone: the number of rows LoadTextFile makes of `path`.
+// The number of rows LoadTextFile makes of `path`.
 long long CountTextFileLines(std::string_view path, std::size_t block_size = kLoadBlockSize);
 
 }  // namespace editor

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "editor/text/editor_strings.h"
 #include "editor/text/text_file_loader.h"
@@ -112,7 +114,7 @@ TEST_F(LoadFromFileTest, LoadedLinesAreWrappedAndShown) {
 
 // Every line break form, an empty line, the end mark and an unterminated
 // last line, slid across a read boundary one byte at a time, with tiny
-// blocks and with the real one.
+// blocks and with one of a few dozen bytes.
 TEST_F(LoadFromFileTest, ReadBoundariesNeverChangeTheRows) {
   const std::string tails[] = {
       "ab\r\ncd\ref\ngh\n\rij\r\n\r\nkl",  // unterminated last line
@@ -125,11 +127,7 @@ TEST_F(LoadFromFileTest, ReadBoundariesNeverChangeTheRows) {
     std::size_t block;
     std::size_t from, to;  // the padding lengths tried
   };
-  const Run runs[] = {{1, 0, 3},
-                      {2, 0, 5},
-                      {3, 0, 7},
-                      {7, 0, 15},
-                      {kLoadBlockSize, kLoadBlockSize - 24, kLoadBlockSize + 4}};
+  const Run runs[] = {{1, 0, 3}, {2, 0, 5}, {3, 0, 7}, {7, 0, 15}, {64, 40, 68}};
   for (const std::string& tail : tails) {
     for (const Run& run : runs) {
       owner.lines.SetLoadBlockSize(run.block);
@@ -139,7 +137,7 @@ TEST_F(LoadFromFileTest, ReadBoundariesNeverChangeTheRows) {
         owner.lines.LoadFromFile(path);
         ASSERT_EQ(DescribeRows(owner.rows), ExpectedRows(bytes))
             << "block " << run.block << ", padding " << pad;
-        // The first pass sizes the rows: its count must be exact too.
+        // The count that sizes the rows must be exact too.
         ASSERT_EQ(CountTextFileLines(path, run.block), owner.rows.GetCount())
             << "block " << run.block << ", padding " << pad;
         // A file of line breaks only, and the same with a first empty line.
@@ -153,6 +151,41 @@ TEST_F(LoadFromFileTest, ReadBoundariesNeverChangeTheRows) {
       }
     }
   }
+}
+
+// Files of more than one read with the real block: one of several megabytes
+// (its block is mapped on its own), and one whose end mark stands after the
+// first read, far before its end.
+TEST_F(LoadFromFileTest, LargeFilesLoadWhole) {
+  std::string big;
+  for (int i = 0; big.size() < 3 * kLoadBlockSize; ++i)
+    big += std::to_string(i) + std::string(i % 97, '\x82') + (i % 5 == 0 ? "\n" : "\r\n");
+  big += "tail";
+  owner.lines.LoadFromFile(Write(big));
+  ASSERT_EQ(DescribeRows(owner.rows), ExpectedRows(big));
+
+  const std::string marked =
+      std::string(kLoadBlockSize + 10, 'a') + "\r\nb\x1A" + std::string(4 * kLoadBlockSize, 'z');
+  TTextFileNotes notes;
+  owner.lines.LoadFromFile(Write(marked), &notes);
+  EXPECT_EQ(DescribeRows(owner.rows), ExpectedRows(marked));
+  EXPECT_TRUE(notes.EndMark);
+  EXPECT_EQ(notes.DataSize, kLoadBlockSize + 13);
+}
+
+// A file that tells no length in advance (a pipe) is read to its end all the
+// same, the block growing as the bytes come.
+TEST_F(LoadFromFileTest, AFileWithoutALengthIsReadToItsEnd) {
+  const std::string path = Write("") + ".pipe";
+  ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+  std::string bytes;
+  for (int i = 0; i < 300; ++i) bytes += "line " + std::to_string(i) + "\r\n";
+  bytes += "last";
+  std::thread writer([&] { std::ofstream(path, std::ios::binary) << bytes; });
+  owner.lines.SetLoadBlockSize(7);
+  owner.lines.LoadFromFile(path);
+  writer.join();
+  EXPECT_EQ(DescribeRows(owner.rows), ExpectedRows(bytes));
 }
 
 TEST_F(LoadFromFileTest, RowsCanBeLoadedIntoAPlainRowList) {
