@@ -358,7 +358,6 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
       continue;
     }
     const std::string& source_path = file.path;
-    const std::string shown_source_path = platform::JoinPath(shown_source, name);
 
     const platform::DateTime date =
         input.naming.use_picked_date ? input.naming.picked_date : FileDate(input, file, log);
@@ -366,7 +365,8 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
     const std::string new_name =
         ComposeFileName(input.naming, input.date_format, *file.compose_from, i, date);
     const std::string shown_target_path = platform::JoinPath(shown_target, new_name);
-    log.Add(t.copy_from + platform::ExtractFileName(shown_source_path));
+    // A listed name is a name alone: it is its path's file-name part.
+    log.Add(t.copy_from + name);
     log.Add(t.copy_to + platform::ExtractFileName(shown_target_path));
     if (preview) log.Add(t.date + PlainDate(date));
 

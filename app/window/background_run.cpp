@@ -14,6 +14,7 @@ class BackgroundRun::QueueLog : public CopyLog {
   explicit QueueLog(BackgroundRun& run) : run_(run) {}
   void Clear() override { run_.Push({Report::kClear, {}}); }
   void Add(const std::string& entry) override { run_.Push({Report::kAdd, entry}); }
+  void Add(std::string&& entry) override { run_.Push({Report::kAdd, std::move(entry)}); }
 
  private:
   BackgroundRun& run_;
