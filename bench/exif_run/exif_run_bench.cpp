@@ -16,6 +16,7 @@
 // Checks that every copy is named after its capture date, not its
 // last-write date; deletes every file it made.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -104,15 +105,36 @@ double FlushSeconds(const fs::path& dir) {
   return bench::Seconds(bench::Clock::now() - start);
 }
 
-// `run` timed until what it wrote is on the disk; the flush alone goes
-// into `flushes`.
-bench::TimedTurn::Run Flushed(bench::TimedTurn::Run run, const fs::path& dir,
-                              std::vector<double>& flushes) {
-  return [run = std::move(run), dir, &flushes](int round) -> std::optional<double> {
+// User and system time of this process and of its children that have ended:
+// steadier than the wall clock on a busy machine.
+double CpuSeconds() {
+  double seconds = 0;
+  for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+    struct rusage usage {};
+    getrusage(who, &usage);
+    for (const timeval& t : {usage.ru_utime, usage.ru_stime})
+      seconds += static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  }
+  return seconds;
+}
+
+struct Extra {
+  std::vector<double> flushes;  // seconds of the flush alone
+  std::vector<double> cpu;      // user + system seconds of the turn
+};
+
+// `run` timed until what it wrote is on the disk; the flush alone and the
+// processor time go into `extra`.
+bench::TimedTurn::Run Flushed(bench::TimedTurn::Run run, const fs::path& dir, Extra& extra) {
+  return [run = std::move(run), dir, &extra](int round) -> std::optional<double> {
+    const double cpu = CpuSeconds();
     const std::optional<double> t = run(round);
     if (!t) return t;
     const double flush = FlushSeconds(dir);
-    if (round > 0) flushes.push_back(flush);
+    if (round > 0) {
+      extra.flushes.push_back(flush);
+      extra.cpu.push_back(CpuSeconds() - cpu);
+    }
     return *t + flush;
   };
 }
@@ -139,7 +161,7 @@ int main(int argc, char** argv) {
   fs::path plain_src;
   bool all_captured = true;
   std::vector<bench::TimedTurn> turns;
-  std::map<std::string, std::vector<double>> flushes;
+  std::map<std::string, Extra> extra;
   const fs::path on(args.dir);
   turns.push_back(
       {"Exif run",
@@ -150,16 +172,16 @@ int main(int argc, char** argv) {
                all_captured = false;
              return t;
            },
-           on, flushes["Exif run"]),
+           on, extra["Exif run"]),
        [&](int round) { exif_src = fixture->NewSourceFolder("exif" + std::to_string(round)); }});
   turns.push_back(
       {"cp -p",
        Flushed([&](int round) { return fixture->TimeCpCopy("cp" + std::to_string(round)); }, on,
-               flushes["cp -p"])});
+               extra["cp -p"])});
   turns.push_back(
       {"copy run",
        Flushed([&](int) { return plain_run.Time(plain_src, fixture->FileCount()); }, on,
-               flushes["copy run"]),
+               extra["copy run"]),
        [&](int round) { plain_src = fixture->NewSourceFolder("plain" + std::to_string(round)); }});
   const bool ok = bench::RunRounds(args.rounds, turns);
 
@@ -180,9 +202,15 @@ int main(int argc, char** argv) {
   std::printf("files: %d JPEG photos of about %d KiB, rounds: %d\n", files, kib, args.rounds);
   std::printf("each figure: the turn until its copies are on the disk (the flush included)\n");
   bench::PrintMedians(turns, 1);
-  for (const bench::TimedTurn& turn : turns)
-    std::printf("%-20s of which the flush: median %.3f s\n", turn.name.c_str(),
-                bench::Median(flushes[turn.name]));
+  const double base_cpu = bench::Median(extra["cp -p"].cpu);
+  for (const bench::TimedTurn& turn : turns) {
+    const Extra& e = extra[turn.name];
+    std::printf(
+        "%-20s of which the flush: median %.3f s; user + system CPU: median %.3f s, "
+        "ratio to cp -p %.2f\n",
+        turn.name.c_str(), bench::Median(e.flushes), bench::Median(e.cpu),
+        base_cpu > 0 ? bench::Median(e.cpu) / base_cpu : 0.0);
+  }
   std::printf("capture dates alone: median %.3f s for %zu files (%.0f us a file)\n",
               bench::Median(reads), dated, bench::Median(reads) / files * 1e6);
   std::printf("goal: Exif run <= 1.3 x cp -p\n");
