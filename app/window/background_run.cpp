@@ -30,6 +30,26 @@ class BackgroundRun::QueueProgress : public CopyProgress {
   BackgroundRun& run_;
 };
 
+// The entries of a run of lines as a string list to hand to AddStrings,
+// without a copy of its own; it is only read.
+class BackgroundRun::EntryLines : public platform::TStrings {
+ public:
+  void Take(std::string&& entry) { entries_.push_back(std::move(entry)); }
+  std::string Get(int index) const override { return entries_.at(static_cast<std::size_t>(index)); }
+  int GetCount() const override { return static_cast<int>(entries_.size()); }
+  void Insert(int index, const std::string& s) override {
+    entries_.insert(entries_.begin() + std::clamp(index, 0, GetCount()), s);
+  }
+  void Delete(int index) override {
+    if (index < 0 || index >= GetCount()) IndexError(index);
+    entries_.erase(entries_.begin() + index);
+  }
+  void Clear() override { entries_.clear(); }
+
+ private:
+  std::vector<std::string> entries_;
+};
+
 BackgroundRun::BackgroundRun(Job job, Target target) : target_(std::move(target)) {
   timer_.setInterval(target_.interval);
   connect(&timer_, &QTimer::timeout, this, [this] { Tick(); });
@@ -89,13 +109,13 @@ void BackgroundRun::TakeSome() {
   // the next clearing: the line store takes a run at the cost of one line.
   // The bar's reports go on as they come; nothing is painted before the
   // turn ends, so the order between bar and lines inside it shows nowhere.
-  platform::TStringList lines;
+  EntryLines lines;
   const auto add_lines = [&] {
-    if (lines.Count() > 0) target_.batched_lines->AddStrings(lines);
+    if (lines.GetCount() > 0) target_.batched_lines->AddStrings(lines);
     lines.Clear();
   };
   for (; taken_ < end; ++taken_) {
-    const Report& report = taking_[taken_];
+    Report& report = taking_[taken_];
     switch (report.kind) {
       case Report::kClear:
         if (target_.batched_lines) add_lines();
@@ -103,7 +123,7 @@ void BackgroundRun::TakeSome() {
         break;
       case Report::kAdd:
         if (target_.batched_lines)
-          lines.Add(report.text);
+          lines.Take(std::move(report.text));
         else
           target_.log->Add(report.text);
         break;

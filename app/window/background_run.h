@@ -66,6 +66,7 @@ class BackgroundRun : public QObject {
   };
   class QueueLog;
   class QueueProgress;
+  class EntryLines;
 
   void Push(Report report);
   // Takes over the next few thousand reports.
