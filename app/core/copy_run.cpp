@@ -1,6 +1,5 @@
 #include "app/core/copy_run.h"
 
-#include <cstdio>
 #include <optional>
 #include <string_view>
 
