@@ -1,9 +1,9 @@
 #include "app/core/copy_run.h"
 
-#include <cstdio>
 #include <optional>
 #include <string_view>
 
+#include "app/core/read_ahead.h"
 #include "platform/cp932.h"
 #include "platform/dos_date_time.h"
 #include "platform/exif/capture_date.h"
@@ -133,19 +133,63 @@ void LogStop(CopyLog& log, const std::string& error, const std::string& path) {
   log.Add(T().stopped);
 }
 
+// What the walk reads of a listed file before it names it: nothing that it
+// writes, so that it can be read ahead of the file being copied.
+struct FileSource {
+  // What the new name is made from; no value when the name has no CP932
+  // form, not even for its extension (the file is then skipped, unread).
+  std::optional<std::string> compose_from;
+  std::string path;  // as the file system names it
+  // With the file-date source: the capture date, when the user prefers it
+  // and the file has one, else the last-write time.
+  std::optional<platform::DateTime> capture_date;
+  std::optional<platform::DateTime> file_date;
+};
+
+// Where a file's last-write time comes from: the file system at the file's
+// turn (the run), or the listing the walk has just made (the preview, which
+// so spends no second look per file on what the listing saw a moment ago;
+// the time is the same unless the file changes in between, which no preview
+// can foresee).
+enum class FileTimes { kAsked, kListed };
+
+// The listed file `index` of `files` in `source`, read as FileDate uses it.
+// Runs on the read-ahead's thread: it only reads the list, which stays as
+// it is while the walk goes through it.
+FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& files,
+                          const std::string& source, int index, FileTimes times) {
+  FileSource file;
+  const std::string name = files.Files()[index];
+  const filelist::TInfo* info = files.Info(index);
+  file.compose_from = NameToComposeFrom(name, info);
+  if (!file.compose_from) return file;
+  file.path = platform::JoinPath(source, info ? info->NativeName : name);
+  if (input.naming.use_picked_date) return file;
+  if (input.prefer_capture_date) {
+    const auto& read = input.capture_date ? input.capture_date : platform::ReadCaptureDate;
+    file.capture_date = read(file.path);
+    if (file.capture_date) return file;
+  }
+  std::optional<platform::DosDateTime> dos;
+  if (times == FileTimes::kListed && info) {
+    // A time outside the DOS range is listed as 0, which no date has.
+    if (info->Time != 0) dos = info->Time;
+  } else {
+    dos = platform::FileAge(file.path);
+  }
+  if (dos) file.file_date = platform::DosDateTimeToDateTime(*dos);
+  return file;
+}
+
 // The date of a file with the file-date source: its capture date when the
 // user prefers it and the file has one, else its last-write time, else the
 // current time. Each fallback is noted directly before the file's pair.
-platform::DateTime FileDate(const CopyRunInput& input, const std::string& source_path,
-                            CopyLog& log) {
+platform::DateTime FileDate(const CopyRunInput& input, const FileSource& file, CopyLog& log) {
   if (input.prefer_capture_date) {
-    const auto& read = input.capture_date ? input.capture_date : platform::ReadCaptureDate;
-    if (auto taken = read(source_path)) return *taken;
+    if (file.capture_date) return *file.capture_date;
     log.Add(T().capture_note);
   }
-  if (auto dos = platform::FileAge(source_path)) {
-    if (auto age = platform::DosDateTimeToDateTime(*dos)) return *age;
-  }
+  if (file.file_date) return *file.file_date;
   log.Add(T().time_note);
   return input.now();
 }
@@ -153,9 +197,18 @@ platform::DateTime FileDate(const CopyRunInput& input, const std::string& source
 // "yyyy/mm/dd hh:nn:ss", the same for every user's format, so that the
 // preview shows which moment each name was made from.
 std::string PlainDate(const platform::DateTime& date) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d:%02d", date.year, date.month, date.day,
-                date.hour, date.minute, date.second);
+  std::string text = "0000/00/00 00:00:00";
+  const auto put = [&text](std::size_t end, int value, int digits) {
+    for (int i = 1; i <= digits; ++i, value /= 10)
+      text[end - i] = static_cast<char>('0' + value % 10);
+  };
+  // Years beyond four digits do not occur (capture and file dates end at 9999).
+  put(4, date.year, 4);
+  put(7, date.month, 2);
+  put(10, date.day, 2);
+  put(13, date.hour, 2);
+  put(16, date.minute, 2);
+  put(19, date.second, 2);
   return text;
 }
 
@@ -274,6 +327,16 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
   }
   result.stopped = false;
 
+  // The dates of the next files are read while this one is copied. Nothing
+  // is read with the picked date, and the preview's file times are listed.
+  const FileTimes times = preview ? FileTimes::kListed : FileTimes::kAsked;
+  std::optional<ReadAhead<FileSource>> ahead;
+  if (!input.naming.use_picked_date && (!preview || input.prefer_capture_date)) {
+    ahead.emplace(count, [&input, &file_list, &source, times](int i) {
+      return ReadFileSource(input, file_list, source, i, times);
+    });
+  }
+
   for (int i = 0; i < count; ++i) {
     // Between two files, never inside one: what was copied is complete.
     if (stop.stop_requested()) {
@@ -284,25 +347,25 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
       return result;
     }
     progress.SetPosition(i + 1);
-    const std::string name = files[i];
-    const filelist::TInfo* info = file_list.Info(i);
-    const std::optional<std::string> compose_from = NameToComposeFrom(name, info);
-    if (!compose_from) {
+    const FileSource file =
+        ahead ? ahead->Take(i) : ReadFileSource(input, file_list, source, i, times);
+    const std::string& name = files[i];
+    if (!file.compose_from) {
       log.Add(t.unconvertible_name);
       log.Add("  " + name);
       ++result.failed;
       continue;
     }
-    const std::string source_path = platform::JoinPath(source, info ? info->NativeName : name);
-    const std::string shown_source_path = platform::JoinPath(shown_source, name);
+    const std::string& source_path = file.path;
 
     const platform::DateTime date =
-        input.naming.use_picked_date ? input.naming.picked_date : FileDate(input, source_path, log);
+        input.naming.use_picked_date ? input.naming.picked_date : FileDate(input, file, log);
 
     const std::string new_name =
-        ComposeFileName(input.naming, input.date_format, *compose_from, i, date);
+        ComposeFileName(input.naming, input.date_format, *file.compose_from, i, date);
     const std::string shown_target_path = platform::JoinPath(shown_target, new_name);
-    log.Add(t.copy_from + platform::ExtractFileName(shown_source_path));
+    // A listed name is a name alone: it is its path's file-name part.
+    log.Add(t.copy_from + name);
     log.Add(t.copy_to + platform::ExtractFileName(shown_target_path));
     if (preview) log.Add(t.date + PlainDate(date));
 
@@ -321,7 +384,8 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
     }
     if (preview) {
       ++result.copied;
-    } else if (platform::CopyFileOverwriting(source_path, platform::JoinPath(target, *native_name))) {
+    } else if (platform::CopyFileOverwriting(source_path,
+                                             platform::JoinPath(target, *native_name))) {
       ++result.copied;
     } else {
       log.Add(t.copy_failed);

@@ -23,6 +23,9 @@ class CopyLog {
   virtual void Clear() = 0;
   // One entry; one that holds a carriage return is handed over as it is.
   virtual void Add(const std::string& entry) = 0;
+  // The same, for an entry the run has no more use for: a log that keeps
+  // its entries may take it over instead of copying it.
+  virtual void Add(std::string&& entry) { Add(static_cast<const std::string&>(entry)); }
 };
 
 // The progress bar.
@@ -73,9 +76,9 @@ struct CopyRunResult {
   // Stopped only because no file matched: the folder is made (a preview:
   // would be), and nothing failed.
   bool found_nothing = false;
-  int listed = 0;          // files found in the source directory
-  int copied = 0;          // files copied (a preview: files that would be)
-  int failed = 0;          // listed files that were not copied (would not be)
+  int listed = 0;  // files found in the source directory
+  int copied = 0;  // files copied (a preview: files that would be)
+  int failed = 0;  // listed files that were not copied (would not be)
 };
 
 // Runs the copy with the window's file list, reporting to `log` and

@@ -2,6 +2,8 @@
 
 #include <QElapsedTimer>
 
+#include <algorithm>
+
 #include <optional>
 #include <utility>
 
@@ -12,6 +14,7 @@ class BackgroundRun::QueueLog : public CopyLog {
   explicit QueueLog(BackgroundRun& run) : run_(run) {}
   void Clear() override { run_.Push({Report::kClear, {}}); }
   void Add(const std::string& entry) override { run_.Push({Report::kAdd, entry}); }
+  void Add(std::string&& entry) override { run_.Push({Report::kAdd, std::move(entry)}); }
 
  private:
   BackgroundRun& run_;
@@ -25,6 +28,26 @@ class BackgroundRun::QueueProgress : public CopyProgress {
 
  private:
   BackgroundRun& run_;
+};
+
+// The entries of a run of lines as a string list to hand to AddStrings,
+// without a copy of its own; it is only read.
+class BackgroundRun::EntryLines : public platform::TStrings {
+ public:
+  void Take(std::string&& entry) { entries_.push_back(std::move(entry)); }
+  std::string Get(int index) const override { return entries_.at(static_cast<std::size_t>(index)); }
+  int GetCount() const override { return static_cast<int>(entries_.size()); }
+  void Insert(int index, const std::string& s) override {
+    entries_.insert(entries_.begin() + std::clamp(index, 0, GetCount()), s);
+  }
+  void Delete(int index) override {
+    if (index < 0 || index >= GetCount()) IndexError(index);
+    entries_.erase(entries_.begin() + index);
+  }
+  void Clear() override { entries_.clear(); }
+
+ private:
+  std::vector<std::string> entries_;
 };
 
 BackgroundRun::BackgroundRun(Job job, Target target) : target_(std::move(target)) {
@@ -72,28 +95,47 @@ bool BackgroundRun::TakeOver() {
   {
     std::optional<platform::TStringsUpdate> batch;
     if (target_.batched_lines) batch.emplace(*target_.batched_lines);
-    while (taken_ < taking_.size()) {
-      const Report& report = taking_[taken_++];
-      switch (report.kind) {
-        case Report::kClear:
-          target_.log->Clear();
-          break;
-        case Report::kAdd:
-          target_.log->Add(report.text);
-          break;
-        case Report::kMax:
-          target_.progress->SetMax(report.value);
-          break;
-        case Report::kPosition:
-          target_.progress->SetPosition(report.value);
-          break;
-      }
-      if (taken_ % 256 == 0 && spent.elapsed() >= kTickBudgetMs) break;
-    }
+    while (taken_ < taking_.size() && spent.elapsed() < kTickBudgetMs) TakeSome();
   }
   if (taken_ < taking_.size()) return false;
   std::lock_guard lock(mutex_);
   return queue_.empty();
+}
+
+void BackgroundRun::TakeSome() {
+  constexpr std::size_t kSome = 2048;
+  const std::size_t end = std::min(taking_.size(), taken_ + kSome);
+  // Lines go to the lines behind the log in runs, as many as come before
+  // the next clearing: the line store takes a run at the cost of one line.
+  // The bar's reports go on as they come; nothing is painted before the
+  // turn ends, so the order between bar and lines inside it shows nowhere.
+  EntryLines lines;
+  const auto add_lines = [&] {
+    if (lines.GetCount() > 0) target_.batched_lines->AddStrings(lines);
+    lines.Clear();
+  };
+  for (; taken_ < end; ++taken_) {
+    Report& report = taking_[taken_];
+    switch (report.kind) {
+      case Report::kClear:
+        if (target_.batched_lines) add_lines();
+        target_.log->Clear();
+        break;
+      case Report::kAdd:
+        if (target_.batched_lines)
+          lines.Take(std::move(report.text));
+        else
+          target_.log->Add(report.text);
+        break;
+      case Report::kMax:
+        target_.progress->SetMax(report.value);
+        break;
+      case Report::kPosition:
+        target_.progress->SetPosition(report.value);
+        break;
+    }
+  }
+  if (target_.batched_lines) add_lines();
 }
 
 void BackgroundRun::Tick() {

@@ -5,7 +5,8 @@
 // told. The window's thread takes the queue over at every tick and once
 // more at the end, in the order the run reported, each entry exactly once:
 // the information window and the bar change only on the window's thread,
-// and the information window takes in a tick's lines in one update.
+// and the information window takes in a tick's lines in one update, a few
+// thousand at a time through its line store's AddStrings.
 #pragma once
 
 #include <QObject>
@@ -33,7 +34,8 @@ class BackgroundRun : public QObject {
     CopyLog* log = nullptr;            // what the queued entries go to
     CopyProgress* progress = nullptr;  // what the queued progress goes to
     // The lines behind `log`, kept in one update while a tick's entries go
-    // in, so that their views hear of them once; may be nil.
+    // in, so that their views hear of them once, and given the entries in
+    // runs (AddStrings) rather than one Add each; may be nil.
     platform::TStrings* batched_lines = nullptr;
     std::chrono::milliseconds interval{40};
     // Called on the window's thread when the job has ended and everything it
@@ -64,8 +66,11 @@ class BackgroundRun : public QObject {
   };
   class QueueLog;
   class QueueProgress;
+  class EntryLines;
 
   void Push(Report report);
+  // Takes over the next few thousand reports.
+  void TakeSome();
   void Tick();
   void Finish();
 
@@ -75,7 +80,9 @@ class BackgroundRun : public QObject {
   std::vector<Report> taking_;  // the batch being taken over
   size_t taken_ = 0;            // how much of it has been
   bool catching_up_ = false;    // a turn of taking over is queued
-  static constexpr int kTickBudgetMs = 25;
+  // What a turn spends taking over; ending its update (the information
+  // window repaints) comes on top, so that a turn stays well below 50 ms.
+  static constexpr int kTickBudgetMs = 12;
   CopyRunResult result_;
   bool stop_requested_ = false;
   QTimer timer_;

@@ -5,15 +5,26 @@
 //   exif_run_bench [--dir /tmp] [--files 5000] [--kib 200] [--rounds 5]
 //
 // The fresh folders and the rounds are those of every copy-run benchmark
-// (bench/common/copy_fixture.h). Checks that every copy is named after its
-// capture date, not its last-write date; deletes every file it made.
+// (bench/common/copy_fixture.h): every turn starts after a full `sync`.
+// What a turn is timed for: from its start until what it wrote is on the
+// disk, that is the copying itself and then `syncfs` of the file system it
+// wrote to, for all three alike. Without the flush a turn's figure depends
+// on how much of the previous turns' write-back the kernel happens to do
+// meanwhile (single `cp -p` turns varied threefold). The flush is printed
+// on its own as well.
+//
+// Checks that every copy is named after its capture date, not its
+// last-write date; deletes every file it made.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -80,6 +91,54 @@ std::size_t NamedByCaptureDate(const fs::path& folder) {
   return n;
 }
 
+// Writes back everything dirty on the file system holding `dir`; the
+// seconds it took.
+double FlushSeconds(const fs::path& dir) {
+  const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const auto start = bench::Clock::now();
+  if (fd >= 0) {
+    syncfs(fd);
+    close(fd);
+  } else {
+    sync();
+  }
+  return bench::Seconds(bench::Clock::now() - start);
+}
+
+// User and system time of this process and of its children that have ended:
+// steadier than the wall clock on a busy machine.
+double CpuSeconds() {
+  double seconds = 0;
+  for (int who : {RUSAGE_SELF, RUSAGE_CHILDREN}) {
+    struct rusage usage {};
+    getrusage(who, &usage);
+    for (const timeval& t : {usage.ru_utime, usage.ru_stime})
+      seconds += static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+  }
+  return seconds;
+}
+
+struct Extra {
+  std::vector<double> flushes;  // seconds of the flush alone
+  std::vector<double> cpu;      // user + system seconds of the turn
+};
+
+// `run` timed until what it wrote is on the disk; the flush alone and the
+// processor time go into `extra`.
+bench::TimedTurn::Run Flushed(bench::TimedTurn::Run run, const fs::path& dir, Extra& extra) {
+  return [run = std::move(run), dir, &extra](int round) -> std::optional<double> {
+    const double cpu = CpuSeconds();
+    const std::optional<double> t = run(round);
+    if (!t) return t;
+    const double flush = FlushSeconds(dir);
+    if (round > 0) {
+      extra.flushes.push_back(flush);
+      extra.cpu.push_back(CpuSeconds() - cpu);
+    }
+    return *t + flush;
+  };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,19 +161,27 @@ int main(int argc, char** argv) {
   fs::path plain_src;
   bool all_captured = true;
   std::vector<bench::TimedTurn> turns;
+  std::map<std::string, Extra> extra;
+  const fs::path on(args.dir);
   turns.push_back(
       {"Exif run",
-       [&](int) {
-         auto t = exif_run.Time(exif_src, fixture->FileCount());
-         if (NamedByCaptureDate(exif_src / "NewFolder") != fixture->FileCount())
-           all_captured = false;
-         return t;
-       },
+       Flushed(
+           [&](int) {
+             auto t = exif_run.Time(exif_src, fixture->FileCount());
+             if (NamedByCaptureDate(exif_src / "NewFolder") != fixture->FileCount())
+               all_captured = false;
+             return t;
+           },
+           on, extra["Exif run"]),
        [&](int round) { exif_src = fixture->NewSourceFolder("exif" + std::to_string(round)); }});
   turns.push_back(
-      {"cp -p", [&](int round) { return fixture->TimeCpCopy("cp" + std::to_string(round)); }});
+      {"cp -p",
+       Flushed([&](int round) { return fixture->TimeCpCopy("cp" + std::to_string(round)); }, on,
+               extra["cp -p"])});
   turns.push_back(
-      {"copy run", [&](int) { return plain_run.Time(plain_src, fixture->FileCount()); },
+      {"copy run",
+       Flushed([&](int) { return plain_run.Time(plain_src, fixture->FileCount()); }, on,
+               extra["copy run"]),
        [&](int round) { plain_src = fixture->NewSourceFolder("plain" + std::to_string(round)); }});
   const bool ok = bench::RunRounds(args.rounds, turns);
 
@@ -133,7 +200,17 @@ int main(int argc, char** argv) {
   fixture.reset();
 
   std::printf("files: %d JPEG photos of about %d KiB, rounds: %d\n", files, kib, args.rounds);
+  std::printf("each figure: the turn until its copies are on the disk (the flush included)\n");
   bench::PrintMedians(turns, 1);
+  const double base_cpu = bench::Median(extra["cp -p"].cpu);
+  for (const bench::TimedTurn& turn : turns) {
+    const Extra& e = extra[turn.name];
+    std::printf(
+        "%-20s of which the flush: median %.3f s; user + system CPU: median %.3f s, "
+        "ratio to cp -p %.2f\n",
+        turn.name.c_str(), bench::Median(e.flushes), bench::Median(e.cpu),
+        base_cpu > 0 ? bench::Median(e.cpu) / base_cpu : 0.0);
+  }
   std::printf("capture dates alone: median %.3f s for %zu files (%.0f us a file)\n",
               bench::Median(reads), dated, bench::Median(reads) / files * 1e6);
   std::printf("goal: Exif run <= 1.3 x cp -p\n");

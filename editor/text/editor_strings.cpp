@@ -1,5 +1,8 @@
 #include "editor/text/editor_strings.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace editor {
 namespace {
 
@@ -83,6 +86,57 @@ int TEditorStrings::Add(const std::string& s) {
     FOwner.PlaceCaretAtOffset(count, static_cast<int>(text.size()));
   }
   return index;
+}
+
+void TEditorStrings::AddLines(std::span<const std::string> lines) {
+  if (lines.empty()) return;
+  platform::TStringsUpdate update(*this);
+  TEditorScreenStrings& rows = Rows();
+  const int count = rows.GetCount();
+  // The undo list keeps its newest steps only (never fewer than it holds
+  // now). The lines whose steps it would keep, and one more, are added one
+  // by one; every line before them goes in one replacement, whose one step
+  // is then dropped as theirs would have been. The line after them records
+  // a step that is dropped as well, and puts the caret where it belongs
+  // (an offset counted over many lines would count a lone CR or LF as two
+  // bytes each). The rows are the same: lines that end in a line break,
+  // after a text that ends in one, are cut into rows one by one.
+  //
+  // After a text without a final line break every Add rewrites the last
+  // line, and with bracket items each Add brings the states of its own rows
+  // up to date where one replacement reaches two screens deep only: in both
+  // cases every line goes on its own.
+  const TScreenStringsClient* first = rows.FirstClient();
+  std::size_t joined = 0;
+  if ((count == 0 || rows.EndKinds(count - 1) == rkReturn) &&
+      !(first && first->BracketCount() > 0)) {
+    const TEditorUndoObj& undo = rows.UndoObj();
+    const std::size_t kept =
+        static_cast<std::size_t>(std::max(undo.UndoList().Count(), undo.UndoListMax()));
+    if (lines.size() > kept + 1) joined = lines.size() - kept - 1;
+  }
+  if (joined > 0) {
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < joined; ++i) size += lines[i].size() + kLineBreak.size();
+    std::string text;
+    text.reserve(size);
+    for (std::size_t i = 0; i < joined; ++i) {
+      text += lines[i];
+      text += kLineBreak;
+    }
+    FOwner.CancelSelection();
+    rows.ReplaceRows(count, 0, text);
+  }
+  for (std::size_t i = joined; i < lines.size(); ++i) Add(lines[i]);
+}
+
+void TEditorStrings::AddStrings(const platform::TStrings& strings) {
+  // Per-line objects are not stored here, as Add leaves them.
+  std::vector<std::string> lines;
+  const int count = strings.GetCount();
+  lines.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) lines.push_back(strings.Get(i));
+  AddLines(lines);
 }
 
 void TEditorStrings::Insert(int index, const std::string& s) {

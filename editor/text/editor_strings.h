@@ -4,9 +4,12 @@
 // primitive, so each is wrapped, undoable on its own and shown like a typed
 // change, and the caret follows it; setting the whole text, loading a file,
 // clearing and reading a form fill the rows directly and leave no undo.
+// Many lines at once (AddStrings, AddLines) leave what as many Adds leave,
+// at the cost of one.
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -33,6 +36,12 @@ class TEditorStrings : public platform::TStrings {
   void SetTextStr(std::string_view text) override;
   void SetUpdateState(bool updating) override;
   int Add(const std::string& s) override;
+  // Adds each line as Add would, inside one update: the same rows, caret
+  // and undo steps (one a line, as far as the undo list keeps them), with
+  // the controls told once and one row replacement for the lines whose
+  // steps the list would drop anyway.
+  void AddLines(std::span<const std::string> lines);
+  void AddStrings(const platform::TStrings& strings) override;
   void Clear() override;
   void Delete(int index) override;
   void Insert(int index, const std::string& s) override;

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +15,7 @@
 #include <set>
 #include <stop_token>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/core/naming.h"
@@ -750,4 +753,62 @@ TEST_F(CopyRunTest, CaptureDatesFallBackToTheFileDateWithANote) {
   Run();
   EXPECT_TRUE(asked.empty());
   EXPECT_EQ(log_.entries.end()[-2], J("     To  : 2000年08月09日003.jpg"));
+}
+
+// Capture dates are read ahead of the file being copied, on a thread of
+// their own; a stop still ends the run after the file being copied, with
+// the same log, and leaves nothing reading once the run has returned.
+TEST_F(CopyRunTest, AStopDuringAnExifRunLeavesNoReaderBehind) {
+  constexpr int kFiles = 200;
+  for (int i = 0; i < kFiles; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "p%03d.jpg", i);
+    Write(src_ / name, std::string(100, 'a'), LocalTime(2000, 1, 5, 0, 0, 0));
+  }
+  input_.date_format = app::QuoteDateFormat(input_.naming.date_format);
+  input_.prefer_capture_date = true;
+  std::atomic<int> reads{0};
+  std::atomic<bool> reading{false};
+  input_.capture_date = [&](const std::string& path) -> std::optional<platform::DateTime> {
+    reading = true;
+    ++reads;
+    // Even files have a capture date, odd ones fall back with a note.
+    const int number = std::stoi(platform::ExtractFileName(path).substr(1, 3));
+    std::optional<platform::DateTime> date;
+    if (number % 2 == 0) date = platform::DateTime{2019, 4, 30, 10, number / 60, number % 60, 0};
+    reading = false;
+    return date;
+  };
+  constexpr int kStopAt = 5;
+  std::stop_source source;
+  StoppingProgress progress;
+  progress.source = &source;
+  progress.at = kStopAt;
+  const app::CopyRunResult r = app::ExecuteCopy(input_, list_, log_, progress, source.get_token());
+  const int reads_at_return = reads.load();
+  EXPECT_FALSE(reading);
+
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_EQ(r.copied, kStopAt);
+  const std::string no_capture =
+      J("下記のファイルは撮影日時が無いため、ファイル更新日にされました。") + "\r";
+  EXPECT_EQ(
+      FileEntriesOf(log_.entries),
+      (std::vector<std::string>{
+          J("  対象ファイル数 200個"), "COPY_From: p000.jpg", J("     To  : 2019年04月30日001.jpg"),
+          no_capture, "COPY_From: p001.jpg", J("     To  : 2000年01月05日002.jpg"),
+          "COPY_From: p002.jpg", J("     To  : 2019年04月30日003.jpg"), no_capture,
+          "COPY_From: p003.jpg", J("     To  : 2000年01月05日004.jpg"), "COPY_From: p004.jpg",
+          J("     To  : 2019年04月30日005.jpg"), J("        実行を中止しました。")}));
+  EXPECT_EQ(log_.entries.back(), J("  コピーしたファイル数 5個"));
+  std::set<std::string> left;
+  for (const auto& e : fs::directory_iterator(TargetPath())) left.insert(e.path().filename());
+  EXPECT_EQ(left, (std::set<std::string>{"2019年04月30日001.jpg", "2000年01月05日002.jpg",
+                                         "2019年04月30日003.jpg", "2000年01月05日004.jpg",
+                                         "2019年04月30日005.jpg"}));
+  // Read a little ahead, never the whole folder, and nothing after the run.
+  EXPECT_GE(reads_at_return, kStopAt);
+  EXPECT_LT(reads_at_return, kFiles);
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(reads.load(), reads_at_return);
 }

@@ -159,6 +159,112 @@ TEST_F(EditorStringsTest, ABatchOfLinesNotifiesOnceAndHoldsTheOwnerStill) {
   EXPECT_EQ(owner.client.full_repaints, 1);
 }
 
+// Everything adding lines leaves behind: rows with their bracket states,
+// caret, selection, and every undo and redo step.
+std::string DescribeEverything(TestOwner& owner) {
+  TEditorScreenStrings& rows = owner.rows;
+  std::string out = DescribeRows(rows) + "\nbrackets:";
+  for (int i = 0; i < rows.GetCount(); ++i) out += " " + std::to_string(rows.BracketStates(i));
+  out += "\ncaret " + std::to_string(owner.client.row) + "," + std::to_string(owner.client.col) +
+         (owner.client.selected ? " selected" : "");
+  const auto steps = [&out](const char* name, const TUndoDataList& list) {
+    out += std::string("\n") + name + " " + std::to_string(list.Count()) + ":";
+    for (int i = 0; i < list.Count(); ++i) {
+      const TUndoData& d = list[i];
+      out += " [" + std::to_string(d.CaretRow) + "," + std::to_string(d.CaretCol) + " " +
+             std::to_string(d.FirstRow) + "+" + std::to_string(d.NewRowCount) + " " +
+             std::to_string(d.EndKind) + " '" + d.Text + "' " + std::to_string(d.RowShapes.size()) +
+             "]";
+    }
+  };
+  steps("undo", rows.UndoObj().UndoList());
+  steps("redo", rows.UndoObj().RedoList());
+  return out;
+}
+
+TEST(EditorStringsAddLinesTest, LeavesWhatAddingThemOneByOneLeaves) {
+  struct Start {
+    const char* name;
+    bool wrap = false;
+    bool brackets = false;
+    const char* rows = "";   // compact rows before the earlier steps
+    int steps_before = 0;    // Adds before, each one undo step
+    int undo_max = 64;       // raised before the earlier steps
+    int undo_max_after = 0;  // set after them (the list may then hold more)
+  };
+  const Start starts[] = {
+      {"empty"},
+      {"after a line break, with a step to redo", false, false, "head|", 3},
+      {"undo list full", false, false, "", 64},
+      {"undo list over its limit", false, false, "", 100, 100, 64},
+      {"raised limit", false, false, "", 10, 100},
+      {"word wrap", true, false, "", 5},
+      {"word wrap after a wrapped line", true, false, "aaaaaaaaaaaaaaaaaaaa~bb|"},
+      {"text without a final line break", false, false, "a|b$"},
+      {"bracket items", false, true, "(|", 2},
+  };
+  // Entries as a run writes them: with a carriage return first (the
+  // separator) or last (the notes), empty, a lone LF, and long enough to
+  // wrap at 20 columns.
+  const std::vector<std::string> entries = {"\r" + std::string(30, '-') + "\r",
+                                            "COPY_From: a.txt",
+                                            "     To  : 2000/01/05001.txt",
+                                            "",
+                                            "note\r",
+                                            "x\ny",
+                                            "\n",
+                                            "(open",
+                                            std::string(45, 'w') + " tail",
+                                            "close)"};
+  for (const Start& start : starts) {
+    for (int n : {1, 9, 63, 64, 65, 99, 100, 101, 250}) {
+      SCOPED_TRACE(std::string(start.name) + ", " + std::to_string(n) + " lines");
+      std::vector<std::string> lines;
+      for (int i = 0; i < n; ++i)
+        lines.push_back(entries[static_cast<std::size_t>(i) % entries.size()]);
+      std::string results[2];
+      for (int way = 0; way < 2; ++way) {
+        TestOwner owner;
+        if (start.brackets) owner.client.AddBrackets("(", ")");
+        if (start.wrap) {
+          owner.rows.WrapOption().SetWrapByte(20);
+          owner.rows.SetWordWrap(true);
+        }
+        SetRows(owner.rows, start.rows);
+        owner.rows.UndoObj().SetUndoListMax(start.undo_max);
+        for (int i = 0; i < start.steps_before; ++i) owner.lines.Add("before " + std::to_string(i));
+        if (start.steps_before > 0) owner.rows.Undo();
+        if (start.undo_max_after) owner.rows.UndoObj().SetUndoListMax(start.undo_max_after);
+        owner.client.selected = true;
+        owner.client.changes.clear();
+        if (way == 0) {
+          for (const std::string& line : lines) owner.lines.Add(line);
+        } else {
+          owner.lines.AddLines(lines);
+          // Told once, after everything.
+          EXPECT_EQ(owner.client.changes.size(), 1u);
+        }
+        results[way] = DescribeEverything(owner);
+        // The steps undo as they would have.
+        for (int i = 0; i < 3 && owner.rows.CanUndo(); ++i) owner.rows.Undo();
+        results[way] += "\nafter three undos: " + DescribeEverything(owner);
+      }
+      EXPECT_EQ(results[1], results[0]);
+    }
+  }
+}
+
+TEST(EditorStringsAddLinesTest, AddStringsTakesTheLinesOfAnyList) {
+  TestOwner one_by_one, at_once;
+  platform::TStringList list;
+  for (int i = 0; i < 200; ++i) list.Add("line " + std::to_string(i));
+  for (int i = 0; i < list.Count(); ++i) one_by_one.lines.Add(list[i]);
+  at_once.lines.AddStrings(list);
+  EXPECT_EQ(DescribeEverything(at_once), DescribeEverything(one_by_one));
+  EXPECT_EQ(at_once.lines.GetCount(), 200);
+  EXPECT_EQ(at_once.client.changes.size(), 1u);
+}
+
 TEST_F(EditorStringsTest, TheStoredPropertyHoldsOneStringPerLogicalLine) {
   Wrap20();
   const std::string long_line(300, 'L');  // wrapped, and longer than a short string

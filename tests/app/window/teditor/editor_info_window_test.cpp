@@ -1,6 +1,7 @@
 // Editor1 on the real editor control inside the real window: the layout's
 // settings and first line, the last line kept in view, the splitter limit,
 // and the about text's addresses found, hinted and opened.
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -9,10 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include "app/core/copy_run.h"
 #include "app/window/hint_window.h"
 #include "app/window/program_info_window.h"
 #include "app/window/splitter_bar.h"
 #include "app/window/teditor/editor_info_window.h"
+#include "editor/control/information_look.h"
+#include "filelist/file_list.h"
 #include "platform/qt/control_widget.h"
 #include "tests/app/window/teditor/real_form.h"
 #include "tests/app/window/window_test_support.h"
@@ -171,6 +175,52 @@ TEST(RealInformationWindow, RunLogEndsInView) {
   EXPECT_EQ(lines.back(), "正常に終了しました。");
   EXPECT_EQ(t.Editor().TopRow(), t.Editor().Lines().Count() - t.Editor().VisibleRows());
   EXPECT_EQ(QDir(dir + "/NewFolder").entryList(QDir::Files).size(), 2);
+}
+
+// The information window takes a long log in runs of lines, a turn of the
+// event loop at a time; what it ends with is what adding every entry on its
+// own leaves: the same lines in the same order, the caret, the undo steps.
+TEST(RealInformationWindow, ALongPreviewEndsAsAddingEveryEntryAloneWould) {
+  QTemporaryDir folder;
+  const QString dir = folder.path();
+  constexpr int kFiles = 3000;
+  for (int i = 0; i < kFiles; ++i) {
+    QFile file(dir + QString("/p%1.jpg").arg(i, 4, 10, QChar('0')));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  RealFormUnderTest t(dir);
+  t.form->findChild<QAbstractButton*>("SpeedButton2")->click();
+  ASSERT_TRUE(WaitForRun(*t.form));
+
+  // The same preview written by the engine, every entry added alone.
+  platform::TStringList entries;
+  app::StringsCopyLog log(entries);
+  struct NoProgress : app::CopyProgress {
+    void SetMax(int) override {}
+    void SetPosition(int) override {}
+  } progress;
+  filelist::TFileList list;
+  app::PreviewCopy(t.form->CurrentRunInput(), list, log, progress);
+  ASSERT_GT(entries.Count(), 3 * kFiles);
+  editor::TEditor alone;
+  editor::ApplyInformationWindowLook(alone);
+  alone.Lines().Clear();
+  for (int i = 0; i < entries.Count(); ++i) alone.Lines().Add(entries[i]);
+
+  editor::TEditor& shown = t.Editor();
+  EXPECT_EQ(shown.Lines().Text(), alone.Lines().Text());
+  EXPECT_EQ(shown.Row(), alone.Row());
+  EXPECT_EQ(shown.Col(), alone.Col());
+  const editor::TEditorUndoObj& a = shown.ScreenStrings().UndoObj();
+  const editor::TEditorUndoObj& b = alone.ScreenStrings().UndoObj();
+  ASSERT_EQ(a.UndoList().Count(), b.UndoList().Count());
+  for (int i = 0; i < a.UndoList().Count(); ++i) {
+    EXPECT_EQ(a.UndoList()[i].FirstRow, b.UndoList()[i].FirstRow) << i;
+    EXPECT_EQ(a.UndoList()[i].NewRowCount, b.UndoList()[i].NewRowCount) << i;
+    EXPECT_EQ(a.UndoList()[i].CaretRow, b.UndoList()[i].CaretRow) << i;
+    EXPECT_EQ(a.UndoList()[i].Text, b.UndoList()[i].Text) << i;
+  }
+  EXPECT_EQ(shown.TopRow(), shown.Lines().Count() - shown.VisibleRows());
 }
 
 }  // namespace
