@@ -8,6 +8,12 @@
 namespace platform {
 namespace {
 
+bool IsAscii(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 // One conversion descriptor per direction and thread, opened on first use.
 class Converter {
  public:
@@ -23,6 +29,9 @@ class Converter {
   // fails (replacement empty) or writes `replacement` and skips `skip` bytes.
   std::optional<std::string> Convert(std::string_view in, std::string_view replacement,
                                      std::size_t skip) {
+    // CP932 and UTF-8 both keep ASCII as it is, and most names are ASCII
+    // alone: those need no trip through iconv.
+    if (IsAscii(in)) return std::string(in);
     iconv(cd_, nullptr, nullptr, nullptr, nullptr);
     std::string out;
     out.resize(in.size() * 2 + 16);
