@@ -1,7 +1,11 @@
 #include "platform/date_format.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdlib>
+#include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -97,15 +101,41 @@ int DayOfWeek(int year, int month, int day) {
 
 void AppendNumber(std::string& out, long value, int min_digits) {
   if (value < 0) out += '-';
-  const std::string digits = std::to_string(std::labs(value));
-  if (static_cast<int>(digits.size()) < min_digits) out.append(min_digits - digits.size(), '0');
-  out += digits;
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, std::labs(value)).ptr;
+  const int length = static_cast<int>(end - digits);
+  if (length < min_digits) out.append(static_cast<std::size_t>(min_digits - length), '0');
+  out.append(digits, end);
 }
 
 template <std::size_t N>
 const std::string& NameAt(const std::array<std::string, N>& names, int index) {
   static const std::string kNone;
   return index >= 0 && index < static_cast<int>(N) ? names[index] : kNone;
+}
+
+// A format split once into its pieces, with its own copy of the text they
+// point into.
+struct SplitOnce {
+  explicit SplitOnce(std::string_view text) : format(text), pieces(SplitFormat(format)) {}
+  std::string format;
+  std::vector<Piece> pieces;
+};
+
+// A run names thousands of files through one format, and a locale's own
+// formats come back at every date: the last few formats split on this thread
+// are kept. A caller holds its split while it prints, so that a nested format
+// may push it out of the cache meanwhile.
+std::shared_ptr<const SplitOnce> SplitCached(std::string_view format) {
+  constexpr std::size_t kKept = 8;
+  thread_local std::array<std::shared_ptr<const SplitOnce>, kKept> kept;
+  thread_local std::size_t next = 0;
+  for (const auto& split : kept)
+    if (split && split->format == format) return split;
+  auto split = std::make_shared<const SplitOnce>(format);
+  kept[next] = split;
+  next = (next + 1) % kKept;
+  return split;
 }
 
 class Formatter {
@@ -124,7 +154,8 @@ class Formatter {
 
   void Append(std::string_view format, int nesting) {
     if (nesting > kMaxNesting) return;
-    const std::vector<Piece> pieces = SplitFormat(format);
+    const std::shared_ptr<const SplitOnce> split = SplitCached(format);
+    const std::vector<Piece>& pieces = split->pieces;
     char last_token = 0;  // the letter of the last field, marker or letter
     for (std::size_t i = 0; i < pieces.size(); ++i) {
       const Piece& piece = pieces[i];
