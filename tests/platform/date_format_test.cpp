@@ -154,4 +154,18 @@ TEST(DateFormat, FollowsTheUserLocale) {
   EXPECT_EQ(Format("mmmm ddd", kEvening), "12月 火");
 }
 
+// Formats are kept once split: more formats than are kept, the locale's own
+// formats nested in them, again and again in turn, print the same each time.
+TEST(DateFormat, ManyFormatsInTurnPrintAlike) {
+  platform::ScopedUserLocale japanese("ja_JP");
+  const char* formats[] = {"c",  "ddddd", "dddddd", "t",    "tt",   "yyyy",   "mm",
+                           "dd", "hh:nn", "ggge",   "aaaa", "ampm", "\"x\"d", "yy/m/d"};
+  std::vector<std::string> first;
+  for (const char* format : formats) first.push_back(Format(format, kEvening));
+  for (int round = 0; round < 3; ++round)
+    for (std::size_t i = 0; i < std::size(formats); ++i)
+      EXPECT_EQ(Format(formats[i], kEvening), first[i]) << "format " << formats[i];
+  EXPECT_EQ(first[0], "2026/12/08 17:05:09");
+}
+
 }  // namespace
