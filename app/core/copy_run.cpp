@@ -136,12 +136,13 @@ void LogStop(CopyLog& log, const std::string& error, const std::string& path) {
 // What the walk reads of a listed file before it names it: nothing that it
 // writes, so that it can be read ahead of the file being copied.
 struct FileSource {
+  std::string name;  // as the list shows it
   // What the new name is made from; no value when the name has no CP932
   // form, not even for its extension (the file is then skipped, unread).
   std::optional<std::string> compose_from;
   std::string path;  // as the file system names it
   // With the file-date source: the capture date, when the user prefers it
-  // and the file has one, else the last-write time.
+  // and the file has one; else the last-write time, when it has one.
   std::optional<platform::DateTime> capture_date;
   std::optional<platform::DateTime> file_date;
 };
@@ -159,11 +160,11 @@ enum class FileTimes { kAsked, kListed };
 FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& files,
                           const std::string& source, int index, FileTimes times) {
   FileSource file;
-  const std::string name = files.Files()[index];
+  file.name = files.Files()[index];
   const filelist::TInfo* info = files.Info(index);
-  file.compose_from = NameToComposeFrom(name, info);
+  file.compose_from = NameToComposeFrom(file.name, info);
   if (!file.compose_from) return file;
-  file.path = platform::JoinPath(source, info ? info->NativeName : name);
+  file.path = platform::JoinPath(source, info ? info->NativeName : file.name);
   if (input.naming.use_picked_date) return file;
   if (input.prefer_capture_date) {
     const auto& read = input.capture_date ? input.capture_date : platform::ReadCaptureDate;
@@ -349,7 +350,7 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
     progress.SetPosition(i + 1);
     const FileSource file =
         ahead ? ahead->Take(i) : ReadFileSource(input, file_list, source, i, times);
-    const std::string& name = files[i];
+    const std::string& name = file.name;
     if (!file.compose_from) {
       log.Add(t.unconvertible_name);
       log.Add("  " + name);

@@ -103,16 +103,24 @@ std::size_t BenchTextBytes() {
   return std::size_t{100} << 20;
 }
 
-WholeFile ReadWholeFile(const std::string& path) {
+WholeFile ReadWholeFile(const std::string& path, bool huge_pages) {
   const int fd = open(path.c_str(), O_RDONLY);
   if (fd < 0) std::abort();
   struct stat info;
   fstat(fd, &info);
   WholeFile file;
   file.size = static_cast<std::size_t>(info.st_size);
-  file.bytes.reset(new char[file.size]);
+  char* into = nullptr;
+  if (huge_pages) {
+    file.large = platform::LargeBlock(file.size);
+    into = file.large.data();
+  } else {
+    file.fresh.reset(new char[file.size]);
+    into = file.fresh.get();
+  }
+  file.bytes = into;
   while (file.read < file.size) {
-    const ssize_t n = read(fd, file.bytes.get() + file.read, file.size - file.read);
+    const ssize_t n = read(fd, into + file.read, file.size - file.read);
     if (n <= 0) break;
     file.read += static_cast<std::size_t>(n);
   }
@@ -122,7 +130,7 @@ WholeFile ReadWholeFile(const std::string& path) {
 
 std::size_t ReadAndCountLines(const std::string& path) {
   const WholeFile file = ReadWholeFile(path);
-  return static_cast<std::size_t>(std::count(file.bytes.get(), file.bytes.get() + file.read, '\n'));
+  return static_cast<std::size_t>(std::count(file.bytes, file.bytes + file.read, '\n'));
 }
 
 }  // namespace bench

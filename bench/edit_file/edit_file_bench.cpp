@@ -27,7 +27,6 @@
 #include "bench/common/japanese_text.h"
 #include "editapp/window/edit_window.h"
 #include "editor/control/editor.h"
-#include "platform/large_block.h"
 
 namespace {
 
@@ -65,28 +64,11 @@ double Median(std::vector<double> v) {
 }
 
 // The floor of opening: the whole file read with one read into a fresh buffer.
-void ReadWhole(const std::string& path) {
-  const bench::WholeFile file = bench::ReadWholeFile(path);
+// With `huge_pages`, the same read into memory taken as the line store takes
+// a large file's block.
+void ReadWhole(const std::string& path, bool huge_pages = false) {
+  const bench::WholeFile file = bench::ReadWholeFile(path, huge_pages);
   if (file.read != file.size) std::abort();
-}
-
-// The same read into memory taken as the line store takes a large file's
-// block (huge pages where the kernel offers them): the floor without the
-// cost of touching fresh memory page by page.
-void ReadWholeIntoLargeBlock(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY);
-  if (fd < 0) std::abort();
-  struct stat info {};
-  fstat(fd, &info);
-  const auto size = static_cast<std::size_t>(info.st_size);
-  platform::LargeBlock block(size);
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = read(fd, block.data() + done, size - done);
-    if (n <= 0) std::abort();
-    done += static_cast<std::size_t>(n);
-  }
-  close(fd);
 }
 
 // The floor of saving: the same bytes written into a new file with one write;
@@ -128,7 +110,7 @@ int main(int argc, char** argv) {
   Times read, read_large, read_count, load, load_noted, open, write_synced, write_plain, save;
   for (int run = 0; run < kRuns; ++run) {
     Time(read, [&] { ReadWhole(path); });
-    Time(read_large, [&] { ReadWholeIntoLargeBlock(path); });
+    Time(read_large, [&] { ReadWhole(path, true); });
     // The floor the text model's loader is measured against.
     Time(read_count, [&] { bench::ReadAndCountLines(path); });
     // The parts of opening: the line store's load alone, and with the file's

@@ -29,6 +29,21 @@ using Lines = std::vector<std::string>;
 
 const std::string kSeparator = "\r" + std::string(70, '-') + "\r";
 
+// What a run into a new "NewFolder" of `dir` writes before its first file.
+Lines RunHead(const std::string& dir, int files) {
+  return {"□■□ 実行中 □■□",
+          "  ※同名ファイルが作成される場合は上書きされます。",
+          kSeparator,
+          "新しいフォルダの作成 ",
+          "  " + dir + "/NewFolder",
+          kSeparator,
+          "ファイルコピーの開始",
+          "  コピー元ディレクトリ: " + dir,
+          "  コピー先ディレクトリ: " + dir + "/NewFolder",
+          kSeparator,
+          "  対象ファイル数 " + std::to_string(files) + "個"};
+}
+
 class CopyRunInWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -69,24 +84,15 @@ TEST_F(CopyRunInWindow, WorkedRunLogsEveryStepAndCopiesUnderNewNames) {
   ASSERT_TRUE(WaitForRun(*t.form));
 
   const std::string dir = dir_.toStdString();
-  EXPECT_EQ(t.info->LinesUtf8(), (Lines{
-                                     "□■□ 実行中 □■□",
-                                     "  ※同名ファイルが作成される場合は上書きされます。",
-                                     kSeparator,
-                                     "新しいフォルダの作成 ",
-                                     "  " + dir + "/NewFolder",
-                                     kSeparator,
-                                     "ファイルコピーの開始",
-                                     "  コピー元ディレクトリ: " + dir,
-                                     "  コピー先ディレクトリ: " + dir + "/NewFolder",
-                                     kSeparator,
-                                     "  対象ファイル数 2個",
-                                     "COPY_From: a.txt",
-                                     "     To  : 2000年01月05日001.txt",
-                                     "COPY_From: b.doc",
-                                     "     To  : 2000年01月05日002.doc",
-                                     "\r正常に終了しました。",
-                                 }));
+  Lines expected = RunHead(dir, 2);
+  expected.insert(expected.end(), {
+                                      "COPY_From: a.txt",
+                                      "     To  : 2000年01月05日001.txt",
+                                      "COPY_From: b.doc",
+                                      "     To  : 2000年01月05日002.doc",
+                                      "\r正常に終了しました。",
+                                  });
+  EXPECT_EQ(t.info->LinesUtf8(), expected);
   const QString target = dir_ + "/NewFolder";
   EXPECT_EQ(Names(target), QStringList({"2000年01月05日001.txt", "2000年01月05日002.doc"}));
   EXPECT_EQ(Read(target + "/2000年01月05日001.txt"), "alpha");
@@ -231,17 +237,7 @@ TEST_F(LongRunInWindow, TheWindowStaysAliveAndTakesEveryEntryOnceInOrder) {
   EXPECT_LT(counts_while_running.front(), counts_while_running.back());
 
   const std::string dir = dir_.toStdString();
-  Lines expected = {"□■□ 実行中 □■□",
-                    "  ※同名ファイルが作成される場合は上書きされます。",
-                    kSeparator,
-                    "新しいフォルダの作成 ",
-                    "  " + dir + "/NewFolder",
-                    kSeparator,
-                    "ファイルコピーの開始",
-                    "  コピー元ディレクトリ: " + dir,
-                    "  コピー先ディレクトリ: " + dir + "/NewFolder",
-                    kSeparator,
-                    "  対象ファイル数 1500個"};
+  Lines expected = RunHead(dir, 1500);
   const Lines pairs = FilePairs(kFiles);
   expected.insert(expected.end(), pairs.begin(), pairs.end());
   expected.push_back("\r正常に終了しました。");

@@ -296,8 +296,7 @@ TEST(EditorGeometryTest, PointToRowByteFindsTheCharacterUnderThePoint) {
 
 TEST(EditorScrollTest, TopRowFarAwayScrollsEverythingOut) {
   auto editor = ShownEditor(300, 200);
-  std::string text;
-  for (int i = 0; i < 1000; ++i) text += "row " + std::to_string(i) + "\r\n";
+  const std::string text = testing::NumberedRows(1000);
   editor->Lines().SetTextStr(text);
   editor->UpdateView();
   int top_changes = 0;

@@ -30,6 +30,13 @@ inline std::string Sjis(const char* utf8) {
 
 // Shows the editor's window, makes it the active one and gives the editor
 // the focus, as a user's click on it would.
+// `count` short lines "row 0" .. "row <count-1>", each ended by CR LF.
+inline std::string NumberedRows(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "row " + std::to_string(i) + "\r\n";
+  return text;
+}
+
 inline void ShowFocused(TEditor& editor) {
   QWidget* frame = platform::ControlWidget(editor);
   frame->show();

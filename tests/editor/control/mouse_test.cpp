@@ -142,8 +142,7 @@ TEST(Mouse, DraggingSelectsOnceThePointerMovesHalfACell) {
 
 TEST(Mouse, HoldingTheButtonOutsideTheTextScrollsOneMovePerMessage) {
   MouseOnEditor m;
-  std::string text;
-  for (int i = 0; i < 100; ++i) text += "row " + std::to_string(i) + "\r\n";
+  const std::string text = testing::NumberedRows(100);
   m.SetText(text);
   m.editor.SetTopRow(50);
   m.Press(m.At(2, 0));
@@ -325,8 +324,7 @@ TEST(Mouse, ThePointerShapeFollowsWhatIsUnderIt) {
 
 TEST(Mouse, ScrollBarRequestsMoveTheView) {
   MouseOnEditor m;
-  std::string text;
-  for (int i = 0; i < 100; ++i) text += "row " + std::to_string(i) + "\r\n";
+  const std::string text = testing::NumberedRows(100);
   m.SetText(text);
   m.editor.SetScrollBars(ssBoth);
   TEditor& e = m.editor;
@@ -408,8 +406,7 @@ TEST(Mouse, ScrollBarRequestsMoveTheView) {
 
 TEST(Mouse, TheWheelStopsWhereTheLastRowReachesTheBottomOfTheView) {
   MouseOnEditor m;
-  std::string text;
-  for (int i = 0; i < 40; ++i) text += "row " + std::to_string(i) + "\r\n";
+  const std::string text = testing::NumberedRows(40);
   m.SetText(text);
   m.editor.SetScrollBars(ssBoth);
   TEditor& e = m.editor;

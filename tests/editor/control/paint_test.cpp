@@ -332,13 +332,7 @@ TEST(PaintColourTest, AnAddressBrokenByWrappingIsColouredOnBothRows) {
 }
 
 TEST(PaintColourTest, SelectionColoursInBothModes) {
-  auto editor = ShownEditor(640, 200);
-  BlackScheme(*editor);
-  editor->Lines().SetTextStr(Sjis("abcd\r\nあいう\r\nxy"));
-  editor->SetRowCol(0, 1);
-  editor->StartSelection();
-  editor->SetRowCol(1, 4);
-  editor->UpdateSelection();
+  auto editor = testing::StreamSelectionView();
   ASSERT_TRUE(editor->Selected());
   QImage s = testing::Surface(*editor);
   // Stream: row 0 from column 1 to the right edge, row 1 up to column 4.

@@ -90,8 +90,9 @@ inline std::unique_ptr<TEditor> MarksView() {
   return editor;
 }
 
-// A box over columns 1 to 4 of two rows, cutting no double-byte character.
-inline std::unique_ptr<TEditor> BoxSelectionView() {
+// A stream selection from column 1 of the first row to column 4 of the
+// second, whose row begins with double-byte characters.
+inline std::unique_ptr<TEditor> StreamSelectionView() {
   auto editor = ShownEditor(640, 200);
   BlackScheme(*editor);
   editor->Lines().SetTextStr(Sjis("abcd\r\nあいう\r\nxy"));
@@ -99,6 +100,13 @@ inline std::unique_ptr<TEditor> BoxSelectionView() {
   editor->StartSelection();
   editor->SetRowCol(1, 4);
   editor->UpdateSelection();
+  return editor;
+}
+
+// The same corners as a box: columns 1 to 4 of two rows, cutting no
+// double-byte character.
+inline std::unique_ptr<TEditor> BoxSelectionView() {
+  auto editor = StreamSelectionView();
   editor->SetSelectionMode(smBox);
   return editor;
 }
