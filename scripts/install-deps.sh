@@ -12,7 +12,7 @@ packages=(
   fonts-ipafont-gothic
   xvfb xauth
   adwaita-qt6
-  libexiv2-dev
+  libexiv2-dev libmediainfo-dev libglib2.0-dev
   clang libclang-rt-dev
   dpkg-dev fakeroot desktop-file-utils appstream
 )
