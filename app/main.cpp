@@ -3,9 +3,6 @@
 // pays only for what it uses. Otherwise it hands its process over to the
 // window's own program, varnek-window (window_main.cpp), which lies next to
 // it in the build folder and in <prefix>/libexec/pirukko/ once installed.
-#include <QCoreApplication>
-#include <QFile>
-
 #include <cstring>
 #include <iostream>
 #include <optional>
@@ -17,14 +14,14 @@
 #include "platform/program_handover.h"
 
 int main(int argc, char* argv[]) {
+  const std::optional<std::string> self = platform::OwnProgramPath();
   if (app::cli::AsksForCommandLine({argv + 1, argv + argc})) {
-    QCoreApplication core(argc, argv);  // only for the program's own path
-    const std::string program =
-        QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString();
-    return app::cli::RunCommandLine({argv + 1, argv + argc}, program, std::cout, std::cerr);
+    // Without its own path the program still runs; it only looks for the
+    // help file nowhere but in the installation's data folder.
+    return app::cli::RunCommandLine({argv + 1, argv + argc}, self.value_or(std::string()),
+                                    std::cout, std::cerr);
   }
 
-  const std::optional<std::string> self = platform::OwnProgramPath();
   const std::optional<std::string> window =
       self ? platform::FindHelperProgram(*self, "varnek-window") : std::nullopt;
   if (!window) {

@@ -12,9 +12,9 @@
 #include "app/cli/command_line.h"
 #include "app/cli/command_line_run.h"
 #include "app/window/desktop_hand_off.h"
-#include "app/window/layout_look.h"
+#include "ui/layout_look.h"
 #include "app/window/program_info_window.h"
-#include "app/window/qt_translations.h"
+#include "ui/qt_translations.h"
 #include "app/window/single_instance.h"
 #include "app/window/start_directory.h"
 #include "app/window/varnek_form.h"
@@ -26,14 +26,14 @@ int main(int argc, char* argv[]) {
 
   QApplication application(argc, argv);
   // The layout's own style and colours, whatever the desktop's theme.
-  app::UseLayoutLook();
+  ui::UseLayoutLook();
   // What Qt leaves of the arguments: at most the start directory.
   const app::cli::ParseResult start = app::cli::ParseCommandLine({argv + 1, argv + argc});
   if (!start.command_line) {
     std::cerr << "varnek: " << start.error << "\n";
     return app::cli::kExitStopped;
   }
-  app::InstallQtTranslations(application);
+  ui::InstallQtTranslations(application);
 
   app::SingleInstanceLock lock(app::SingleInstanceLock::DesktopLockPath());
   if (app::RefuseSecondInstance(lock)) return 0;

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/window/layout_look.h"
-#include "app/window/qt_translations.h"
+#include "ui/layout_look.h"
+#include "ui/qt_translations.h"
 #include "editapp/window/edit_window.h"
 
 int main(int argc, char** argv) {
@@ -26,9 +26,9 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("pirukko-edit"));
   QApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko.Edit"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Pirukko")));
-  app::InstallQtTranslations(application);
+  ui::InstallQtTranslations(application);
   // The same look as the copy tool's window, whatever the desktop's theme.
-  app::UseLayoutLook();
+  ui::UseLayoutLook();
 
   editapp::EditWindow window;
   if (!path.empty()) window.Start(path);

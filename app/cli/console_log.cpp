@@ -1,7 +1,7 @@
 #include "app/cli/console_log.h"
 
-#include "editor/text/split_lines.h"
 #include "platform/cp932.h"
+#include "platform/line_breaks.h"
 
 namespace app::cli {
 
@@ -10,7 +10,7 @@ void ConsoleLog::Add(const std::string& entry) {
   // the entry's last line and starts no line of its own.
   std::string text = entry;
   text += "\r\n";
-  editor::ForEachLine(
+  platform::ForEachLine(
       text, [this](std::string_view line) { out_ << platform::Cp932ToUtf8Lossy(line) << '\n'; });
 }
 

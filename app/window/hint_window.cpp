@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QToolTip>
 
-#include "app/window/layout_look.h"
+#include "ui/layout_look.h"
 
 namespace app {
 
@@ -22,7 +22,7 @@ void HintWindow::HandleNeeded() {
   label_->setFont(Font());
   // The layout's hint colours, not the desktop's tool-tip theme: black on
   // pale yellow, like every other text of the window.
-  label_->setPalette(LayoutPalette());
+  label_->setPalette(ui::LayoutPalette());
   label_->setBackgroundRole(QPalette::ToolTipBase);
   label_->setForegroundRole(QPalette::ToolTipText);
   label_->setAutoFillBackground(true);

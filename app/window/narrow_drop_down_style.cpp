@@ -2,12 +2,12 @@
 
 #include <QStyleOptionComplex>
 
-#include "app/window/layout_look.h"
+#include "ui/layout_look.h"
 
 namespace app {
 
 // Over the window's own style, never the desktop's.
-NarrowDropDownStyle::NarrowDropDownStyle() : QProxyStyle(new LayoutStyle) {}
+NarrowDropDownStyle::NarrowDropDownStyle() : QProxyStyle(new ui::LayoutStyle) {}
 
 QRect NarrowDropDownStyle::subControlRect(ComplexControl control, const QStyleOptionComplex* option,
                                           SubControl part, const QWidget* widget) const {

@@ -86,8 +86,8 @@ class BarProgress : public CopyProgress {
 
 // The window's own log and bar, which a run's reports reach on the
 // window's thread.
-struct RunTarget {
-  RunTarget(platform::TStrings& lines, QProgressBar* bar) : log(lines), progress(bar) {}
+struct WindowLogAndBar {
+  WindowLogAndBar(platform::TStrings& lines, QProgressBar* bar) : log(lines), progress(bar) {}
   StringsCopyLog log;
   BarProgress progress;
 };
@@ -325,13 +325,13 @@ void TVarnekForm::StartRun(bool preview) {
   SetRunControlsEnabled(false);
   run_is_preview_ = preview;
 
-  auto target = std::make_shared<RunTarget>(editor1_->Lines(), ProgressBar1);
+  auto window_side = std::make_shared<WindowLogAndBar>(editor1_->Lines(), ProgressBar1);
   BackgroundRun::Target to;
-  to.log = &target->log;
-  to.progress = &target->progress;
+  to.log = &window_side->log;
+  to.progress = &window_side->progress;
   to.batched_lines = &editor1_->Lines();
   to.interval = options_.live_repaint_interval;
-  to.on_finished = [this, target, preview](const CopyRunResult& result) {
+  to.on_finished = [this, window_side, preview](const CopyRunResult& result) {
     RunFinished(result, preview);
   };
   filelist::TFileList& file_list = FileList1;

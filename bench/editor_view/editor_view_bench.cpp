@@ -20,7 +20,7 @@
 
 #include "bench/common/japanese_text.h"
 #include "editor/control/editor.h"
-#include "editor/control/information_look.h"
+#include "app/window/teditor/information_look.h"
 #include "platform/qt/control_widget.h"
 
 namespace {
@@ -77,7 +77,7 @@ void ManyColours(editor::TEditor& editor) {
 void Run(const char* look, const std::string& path, bool information) {
   editor::TEditor editor;
   if (information)
-    editor::ApplyInformationWindowLook(editor);
+    app::ApplyInformationWindowLook(editor);
   else
     ManyColours(editor);
   editor.SetScrollBars(editor::ssBoth);

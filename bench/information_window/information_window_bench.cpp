@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "editor/control/editor.h"
-#include "editor/control/information_look.h"
+#include "app/window/teditor/information_look.h"
 #include "editor/text/screen_strings.h"
 #include "platform/qt/control_widget.h"
 
@@ -59,7 +59,7 @@ struct Figures {
 template <typename AddTurn>
 Figures TimeFill(const std::vector<std::string>& entries, int turn, AddTurn add_turn) {
   editor::TEditor editor;
-  editor::ApplyInformationWindowLook(editor);
+  app::ApplyInformationWindowLook(editor);
   editor.SetReadOnly(true);
   editor.SetScrollBars(editor::ssBoth);
   editor.SetBounds(0, 0, 800, 300);

@@ -28,7 +28,7 @@
 
 #include "app/window/desktop_hand_off.h"
 #include "app/window/program_info_window.h"
-#include "app/window/qt_translations.h"
+#include "ui/qt_translations.h"
 #include "app/window/varnek_form.h"
 #include "bench/common/copy_fixture.h"
 #include "filelist/file_list.h"
@@ -96,7 +96,7 @@ double TimeListing(const fs::path& folder) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  app::InstallQtTranslations(application);
+  ui::InstallQtTranslations(application);
   app::RegisterProgramCursors();
   platform::ScopedUserLocale locale("ja_JP");
   std::string dir = "/tmp";

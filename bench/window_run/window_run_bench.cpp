@@ -38,7 +38,7 @@
 #include "app/window/desktop_hand_off.h"
 #include "app/window/info_window.h"
 #include "app/window/program_info_window.h"
-#include "app/window/qt_translations.h"
+#include "ui/qt_translations.h"
 #include "app/window/varnek_form.h"
 #include "bench/common/copy_fixture.h"
 #include "bench/common/core_copy_run.h"
@@ -213,7 +213,7 @@ class WindowTurn {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   PaintMeter application(argc, argv);
-  app::InstallQtTranslations(application);
+  ui::InstallQtTranslations(application);
   app::RegisterProgramCursors();
   platform::ScopedUserLocale locale("ja_JP");
   const bench::CopyBenchArgs args = bench::ParseCopyBenchArgs(argc, argv);

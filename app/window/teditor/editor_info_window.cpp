@@ -1,7 +1,7 @@
 #include "app/window/teditor/editor_info_window.h"
 
 #include "app/window/cp932_text.h"
-#include "editor/control/information_look.h"
+#include "app/window/teditor/information_look.h"
 #include "editor/text/form_stream.h"
 #include "platform/qt/control_widget.h"
 
@@ -55,7 +55,7 @@ void EditorInfoWindow::ApplyLayout() {
   using namespace platform;
   // Colours, font, margins, marks, caret and scroll bars: the look the
   // control keeps for an information window, as the layout stores it.
-  editor::ApplyInformationWindowLook(editor_);
+  app::ApplyInformationWindowLook(editor_);
   editor_.SetReadOnly(true);
   editor_.SetTabStop(false);
   editor_.View().Brackets().Clear();

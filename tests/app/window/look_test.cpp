@@ -28,7 +28,7 @@
 
 #include "app/window/drive_combo_box.h"
 #include "app/window/hint_window.h"
-#include "app/window/layout_look.h"
+#include "ui/layout_look.h"
 #include "tests/app/window/window_test_support.h"
 
 namespace app::test {
@@ -83,7 +83,7 @@ std::unique_ptr<FormUnderTest> StartUnder(const DesktopTheme& theme) {
     // And a style sheet of the user's (qt6ct offers one).
     qApp->setStyleSheet(QStringLiteral("QWidget { color: #eeeeec; background: #353535; }"));
   }
-  UseLayoutLook();
+  ui::UseLayoutLook();
   // A short directory, so that the path shown fits as a user's would.
   auto t = std::make_unique<FormUnderTest>(QDir::tempPath());
   t->form->show();

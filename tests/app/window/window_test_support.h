@@ -24,8 +24,8 @@
 #include "app/window/cp932_text.h"
 #include "app/window/desktop_hand_off.h"
 #include "app/window/info_window.h"
-#include "app/window/layout_look.h"
-#include "app/window/qt_translations.h"
+#include "ui/layout_look.h"
+#include "ui/qt_translations.h"
 #include "app/window/varnek_form.h"
 #include "platform/user_locale.h"
 
@@ -51,8 +51,8 @@ inline QApplication& TestApplication() {
   static char* argv[] = {name, nullptr};
   static QApplication* application = [] {
     auto* created = new QApplication(argc, argv);
-    InstallQtTranslations(*created);
-    UseLayoutLook();
+    ui::InstallQtTranslations(*created);
+    ui::UseLayoutLook();
     platform::SetUserLocale("ja_JP");
     return created;
   }();

@@ -15,7 +15,7 @@
 #include "app/window/program_info_window.h"
 #include "app/window/splitter_bar.h"
 #include "app/window/teditor/editor_info_window.h"
-#include "editor/control/information_look.h"
+#include "app/window/teditor/information_look.h"
 #include "filelist/file_list.h"
 #include "platform/qt/control_widget.h"
 #include "tests/app/window/teditor/real_form.h"
@@ -203,7 +203,7 @@ TEST(RealInformationWindow, ALongPreviewEndsAsAddingEveryEntryAloneWould) {
   app::PreviewCopy(t.form->CurrentRunInput(), list, log, progress);
   ASSERT_GT(entries.Count(), 3 * kFiles);
   editor::TEditor alone;
-  editor::ApplyInformationWindowLook(alone);
+  app::ApplyInformationWindowLook(alone);
   alone.Lines().Clear();
   for (int i = 0; i < entries.Count(); ++i) alone.Lines().Add(entries[i]);
 

@@ -15,9 +15,9 @@
 #include <cstdio>
 
 #include "app/window/desktop_hand_off.h"
-#include "app/window/layout_look.h"
+#include "ui/layout_look.h"
 #include "app/window/program_info_window.h"
-#include "app/window/qt_translations.h"
+#include "ui/qt_translations.h"
 #include "app/window/varnek_form.h"
 
 int main(int argc, char* argv[]) {
@@ -31,8 +31,8 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "usage: varnek_screenshot [--preview] OUTPUT.png [DIRECTORY]\n");
     return 2;
   }
-  app::InstallQtTranslations(application);
-  app::UseLayoutLook();
+  ui::InstallQtTranslations(application);
+  ui::UseLayoutLook();
   QTemporaryDir folder;
   QDir dir(folder.path() + QStringLiteral("/photos"));
   if (argc == 3) {

@@ -4,10 +4,10 @@
 
 class QCoreApplication;
 
-namespace app {
+namespace ui {
 
 // Installs qtbase_ja from Qt's translation folder into `application`. False
 // when the translation file is not there (the buttons then stay English).
 bool InstallQtTranslations(QCoreApplication& application);
 
-}  // namespace app
+}  // namespace ui

@@ -1,4 +1,4 @@
-#include "app/window/layout_look.h"
+#include "ui/layout_look.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -9,7 +9,7 @@
 #include "platform/colour.h"
 #include "platform/qt/qt_graphics.h"
 
-namespace app {
+namespace ui {
 namespace {
 
 // The classic light theme's colour of a system colour role: the table the
@@ -152,4 +152,4 @@ void UseLayoutLook() {
   QToolTip::setPalette(palette);
 }
 
-}  // namespace app
+}  // namespace ui

@@ -5,9 +5,11 @@
 #pragma once
 
 namespace editor {
-
 class TEditor;
+}
 
-void ApplyInformationWindowLook(TEditor& editor);
+namespace app {
 
-}  // namespace editor
+void ApplyInformationWindowLook(editor::TEditor& editor);
+
+}  // namespace app

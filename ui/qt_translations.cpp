@@ -1,10 +1,10 @@
-#include "app/window/qt_translations.h"
+#include "ui/qt_translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace app {
+namespace ui {
 
 bool InstallQtTranslations(QCoreApplication& application) {
   auto* translator = new QTranslator(&application);
@@ -16,4 +16,4 @@ bool InstallQtTranslations(QCoreApplication& application) {
   return QCoreApplication::installTranslator(translator);
 }
 
-}  // namespace app
+}  // namespace ui

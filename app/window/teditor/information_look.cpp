@@ -1,10 +1,11 @@
-#include "editor/control/information_look.h"
+#include "app/window/teditor/information_look.h"
 
 #include "editor/control/editor.h"
 
-namespace editor {
+namespace app {
 
-void ApplyInformationWindowLook(TEditor& editor) {
+void ApplyInformationWindowLook(editor::TEditor& editor) {
+  using namespace editor;
   using namespace platform;
   TEditorCaret& caret = editor.Caret();
   caret.SetAutoCursor(true);
@@ -65,4 +66,4 @@ void ApplyInformationWindowLook(TEditor& editor) {
   editor.WrapOption().SetWrapByte(80);
 }
 
-}  // namespace editor
+}  // namespace app

@@ -8,7 +8,7 @@
 #include <QProxyStyle>
 #include <QRect>
 
-namespace app {
+namespace ui {
 
 // The colours the layout's controls were drawn with: the classic light
 // system colours (window text black on white, grey button faces), the same
@@ -39,4 +39,4 @@ class LayoutStyle : public QProxyStyle {
 // desktop's theme has been applied.
 void UseLayoutLook();
 
-}  // namespace app
+}  // namespace ui
