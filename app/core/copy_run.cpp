@@ -163,12 +163,11 @@ FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& 
   file.compose_from = NameToComposeFrom(file.name, info);
   if (!file.compose_from) return file;
   file.path = platform::JoinPath(source, info ? info->NativeName : file.name);
-  FileDateReaders read;
-  read.capture = [&input, &file] {
-    const auto& reader = input.capture_date ? input.capture_date : platform::ReadCaptureDate;
-    return reader(file.path);
+  const auto read_capture = [&input, &file] {
+    const auto& read = input.capture_date ? input.capture_date : platform::ReadCaptureDate;
+    return read(file.path);
   };
-  read.last_write = [info, times, &file]() -> std::optional<platform::DateTime> {
+  const auto read_last_write = [info, times, &file]() -> std::optional<platform::DateTime> {
     std::optional<platform::DosDateTime> dos;
     if (times == FileTimes::kListed && info) {
       // A time outside the DOS range is listed as 0, which no date has.
@@ -179,7 +178,7 @@ FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& 
     if (!dos) return std::nullopt;
     return platform::DosDateTimeToDateTime(*dos);
   };
-  file.dates = FileDatesOf(input.naming.date_source, read);
+  file.dates = FileDatesOf(input.naming.date_source, read_capture, read_last_write);
   return file;
 }
 

@@ -7,17 +7,6 @@ DateSource DateSourceOf(bool picked_date_chosen, bool capture_date_preferred) {
   return capture_date_preferred ? DateSource::kCaptureDate : DateSource::kLastWrite;
 }
 
-FileDates FileDatesOf(DateSource source, const FileDateReaders& read) {
-  FileDates dates;
-  if (source == DateSource::kPicked) return dates;
-  if (source == DateSource::kCaptureDate) {
-    dates.capture = read.capture();
-    if (dates.capture) return dates;
-  }
-  dates.last_write = read.last_write();
-  return dates;
-}
-
 FileDate ChooseFileDate(DateSource source, const platform::DateTime& picked, const FileDates& dates,
                         const std::function<platform::DateTime()>& now) {
   FileDate chosen;

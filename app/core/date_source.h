@@ -29,13 +29,20 @@ struct FileDates {
   std::optional<platform::DateTime> last_write;
 };
 
-// The readers FileDatesOf asks.
-struct FileDateReaders {
-  std::function<std::optional<platform::DateTime>()> capture;
-  std::function<std::optional<platform::DateTime>()> last_write;
-};
-
-FileDates FileDatesOf(DateSource source, const FileDateReaders& read);
+// Reads them with `read_capture` and `read_last_write`, each a callable
+// giving an optional date.
+template <class ReadCapture, class ReadLastWrite>
+FileDates FileDatesOf(DateSource source, ReadCapture&& read_capture,
+                      ReadLastWrite&& read_last_write) {
+  FileDates dates;
+  if (source == DateSource::kPicked) return dates;
+  if (source == DateSource::kCaptureDate) {
+    dates.capture = read_capture();
+    if (dates.capture) return dates;
+  }
+  dates.last_write = read_last_write();
+  return dates;
+}
 
 // The date a file takes and how it was found.
 struct FileDate {

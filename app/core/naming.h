@@ -18,6 +18,7 @@ struct NamingSettings {
   std::string date_format =
       "yyyy\x94\x4Emm\x8C\x8E"
       "dd\x93\xFA";  // Edit3 as typed: yyyy年mm月dd日
+  // RadioButton1/RadioButton2 with CheckBox2 (Exif優先), as DateSourceOf reads them.
   DateSource date_source = DateSource::kLastWrite;
   platform::DateTime picked_date{2000, 8, 9, 17, 53, 9, 0};  // DateTimePicker1
   int serial_style_index = 3;             // ComboBox1: 0 "なし", 1 "1", 2 "01", 3 "001", ...
