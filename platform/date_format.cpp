@@ -114,13 +114,19 @@ const std::string& NameAt(const std::array<std::string, N>& names, int index) {
   return index >= 0 && index < static_cast<int>(N) ? names[index] : kNone;
 }
 
+}  // namespace
+
 // A format split once into its pieces, with its own copy of the text they
 // point into.
-struct SplitOnce {
-  explicit SplitOnce(std::string_view text) : format(text), pieces(SplitFormat(format)) {}
+struct DateFormat::Split {
+  explicit Split(std::string_view text) : format(text), pieces(SplitFormat(format)) {}
   std::string format;
   std::vector<Piece> pieces;
 };
+
+namespace {
+
+using SplitOnce = DateFormat::Split;
 
 // A run names thousands of files through one format, and a locale's own
 // formats come back at every date: the last few formats split on this thread
@@ -147,6 +153,15 @@ class Formatter {
     return std::move(out_);
   }
 
+  // A split format; an empty one means "c".
+  std::string Format(const SplitOnce& split) {
+    if (split.format.empty())
+      Append(std::string_view("c"), 0);
+    else
+      Append(split, 0);
+    return std::move(out_);
+  }
+
  private:
   // The locale's own formats are printed by this same formatter; they hold
   // only plain tokens, and a nesting limit keeps any odd format finite.
@@ -154,8 +169,13 @@ class Formatter {
 
   void Append(std::string_view format, int nesting) {
     if (nesting > kMaxNesting) return;
+    // Held while it prints: a nested format may push it out of the cache.
     const std::shared_ptr<const SplitOnce> split = SplitCached(format);
-    const std::vector<Piece>& pieces = split->pieces;
+    Append(*split, nesting);
+  }
+
+  void Append(const SplitOnce& split, int nesting) {
+    const std::vector<Piece>& pieces = split.pieces;
     char last_token = 0;  // the letter of the last field, marker or letter
     for (std::size_t i = 0; i < pieces.size(); ++i) {
       const Piece& piece = pieces[i];
@@ -283,6 +303,17 @@ class Formatter {
 };
 
 }  // namespace
+
+DateFormat::DateFormat(std::string_view format) : split_(std::make_shared<const Split>(format)) {}
+
+std::string DateFormat::Format(const DateTime& date, const LocaleFormats& locale) const {
+  return Formatter(date, locale).Format(*split_);
+}
+
+std::string DateFormat::Format(const DateTime& date) const {
+  const std::shared_ptr<const LocaleFormats> locale = LocaleFormats::ForUserLocale();
+  return Format(date, *locale);
+}
 
 std::string FormatDateTime(std::string_view format, const DateTime& date,
                            const LocaleFormats& locale) {

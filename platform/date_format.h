@@ -8,6 +8,7 @@
 // them). An empty format means "c".
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,21 @@
 #include "platform/locale_formats.h"
 
 namespace platform {
+
+// A format split once into its pieces, for printing many dates with it.
+class DateFormat {
+ public:
+  explicit DateFormat(std::string_view format);
+
+  // Over the user's locale.
+  std::string Format(const DateTime& date) const;
+  std::string Format(const DateTime& date, const LocaleFormats& locale) const;
+
+  struct Split;
+
+ private:
+  std::shared_ptr<const Split> split_;
+};
 
 std::string FormatDateTime(std::string_view format, const DateTime& date);
 

@@ -18,6 +18,12 @@ struct DateTime {
   friend bool operator==(const DateTime&, const DateTime&) = default;
 };
 
+// Leap years of the proleptic Gregorian calendar.
+bool IsLeapYear(int year);
+
+// The days of `month` (1..12) in `year`; 0 for a month that does not exist.
+int DaysInMonth(int year, int month);
+
 // The current local date and time.
 DateTime Now();
 

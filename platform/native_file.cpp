@@ -88,41 +88,22 @@ TSafeFileWriter::TSafeFileWriter(const std::string& native_path) : target_(nativ
     mode_ = NewFileMode();
   }
 
-  temp_ = FolderOf(target_) + "." + NameOf(target_) + ".pirukko-save-XXXXXX";
-  fd_ = mkostemp(temp_.data(), O_CLOEXEC);
-  if (fd_ < 0) {
-    const int error = errno;
-    temp_.clear();
-    throw ENativeFileError(DescribeFailure("Cannot create a file beside", target_), error);
-  }
+  if (!file_.Create(FolderOf(target_) + "." + NameOf(target_) + ".pirukko-save-"))
+    throw ENativeFileError(DescribeFailure("Cannot create a file beside", target_), errno);
   buffer_.reset(new char[kWriteBufferSize]);
 }
 
-TSafeFileWriter::~TSafeFileWriter() {
-  if (fd_ >= 0) close(fd_);
-  if (!committed_ && !temp_.empty()) unlink(temp_.c_str());
-}
+// The temporary file goes with the writer unless Commit gave it its name.
+TSafeFileWriter::~TSafeFileWriter() = default;
 
 void TSafeFileWriter::Fail(const char* what) {
   const int error = errno;
-  if (fd_ >= 0) close(fd_);
-  fd_ = -1;
-  if (!temp_.empty()) unlink(temp_.c_str());
-  temp_.clear();
+  file_.Discard();
   throw ENativeFileError(DescribeFailure(what, target_), error);
 }
 
 void TSafeFileWriter::WriteAll(const char* data, std::size_t size) {
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t n = write(fd_, data + done, size - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      if (n == 0) errno = ENOSPC;
-      Fail("Cannot write");
-    }
-    done += static_cast<std::size_t>(n);
-  }
+  if (!file_.Write(data, size)) Fail("Cannot write");
 }
 
 void TSafeFileWriter::Flush() {
@@ -132,7 +113,7 @@ void TSafeFileWriter::Flush() {
 }
 
 void TSafeFileWriter::Write(std::string_view bytes) {
-  if (fd_ < 0) {
+  if (!file_.IsOpen()) {
     errno = EBADF;
     Fail("Cannot write");
   }
@@ -148,18 +129,15 @@ void TSafeFileWriter::Write(std::string_view bytes) {
 }
 
 void TSafeFileWriter::Commit() {
-  if (fd_ < 0) {
+  if (!file_.IsOpen()) {
     errno = EBADF;
     Fail("Cannot write");
   }
   Flush();
-  if (fchmod(fd_, mode_) != 0) Fail("Cannot set the permissions of");
-  if (fsync(fd_) != 0) Fail("Cannot write");
-  const int fd = fd_;
-  fd_ = -1;
-  if (close(fd) != 0) Fail("Cannot write");
-  if (rename(temp_.c_str(), target_.c_str()) != 0) Fail("Cannot replace");
-  committed_ = true;
+  if (fchmod(file_.Descriptor(), mode_) != 0) Fail("Cannot set the permissions of");
+  if (fsync(file_.Descriptor()) != 0) Fail("Cannot write");
+  if (!file_.Close()) Fail("Cannot write");
+  if (!file_.MoveTo(target_)) Fail("Cannot replace");
   // The new name is durable only once the folder is synced too.
   const int dir = open(FolderOf(target_).empty() ? "." : FolderOf(target_).c_str(),
                        O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/temporary_file.h"
+
 namespace platform {
 
 // A failed file operation: what was attempted on which file, and why.
@@ -75,12 +77,10 @@ class TSafeFileWriter {
   [[noreturn]] void Fail(const char* what);
 
   std::string target_;
-  std::string temp_;
-  int fd_ = -1;
+  TemporaryFile file_;
   unsigned mode_ = 0;
   std::unique_ptr<char[]> buffer_;
   std::size_t used_ = 0;
-  bool committed_ = false;
 };
 
 }  // namespace platform

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/cp932.h"
+#include "platform/date_time.h"
 
 namespace app::cli {
 namespace {
@@ -37,16 +38,12 @@ std::string_view OptionName(std::string_view arg) {
 }
 
 std::string Quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
-}
-
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  quoted += text;
+  quoted += '"';
+  return quoted;
 }
 
 // Digits only, the whole text, within [0, max].
@@ -69,7 +66,7 @@ std::optional<platform::DateTime> ParseDay(std::string_view text) {
   const auto month = ParseNumber(text.substr(5, 2), 2, 2, 12);
   const auto day = ParseNumber(text.substr(8, 2), 2, 2, 31);
   if (!year || !month || !day || *year < 1 || *month < 1 || *day < 1 ||
-      *day > DaysInMonth(*year, *month)) {
+      *day > platform::DaysInMonth(*year, *month)) {
     return std::nullopt;
   }
   platform::DateTime date;
@@ -140,7 +137,10 @@ class Parser {
     }
     if (positional.size() > 1) {
       std::string all;
-      for (const std::string& p : positional) all += (all.empty() ? "" : " ") + Quoted(p);
+      for (const std::string& p : positional) {
+        if (!all.empty()) all += ' ';
+        all += Quoted(p);
+      }
       return Fail("ディレクトリは一つだけ指定してください: " + all);
     }
     if (!positional.empty()) line_.directory = positional.front();
@@ -191,19 +191,18 @@ class Parser {
     }
     if (name == "--date") {
       if (value == "mtime") {
-        line_.date_source = DateSource::kModified;
+        naming.date_source = DateSource::kLastWrite;
       } else if (value == "exif") {
-        line_.date_source = DateSource::kCaptureDate;
+        naming.date_source = DateSource::kCaptureDate;
       } else if (const std::optional<platform::DateTime> day = ParseDay(value)) {
         // Picking a day in the window keeps the picker's time of day.
-        line_.date_source = DateSource::kPicked;
+        naming.date_source = DateSource::kPicked;
         naming.picked_date.year = day->year;
         naming.picked_date.month = day->month;
         naming.picked_date.day = day->day;
       } else {
         return Refuse(name, value, "mtime、exif か YYYY-MM-DD の形の日付");
       }
-      naming.use_picked_date = line_.date_source == DateSource::kPicked;
       return true;
     }
     if (name == "--serial") {

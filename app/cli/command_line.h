@@ -20,17 +20,13 @@ namespace app::cli {
 
 enum class Mode { kWindow, kRun, kPreview, kHelp, kVersion };
 
-// Where each file's date comes from (the window's radio buttons).
-enum class DateSource { kModified, kCaptureDate, kPicked };
-
 // What the arguments ask for; texts already in CP932, as the window's
 // controls would hold them.
 struct CommandLine {
   Mode mode = Mode::kWindow;
   std::vector<std::string> masks = {"*.*"};  // Memo2; the first --mask replaces it
   std::string folder_name = "NewFolder";     // Edit1
-  NamingSettings naming;                     // the naming controls, --date's day included
-  DateSource date_source = DateSource::kModified;
+  NamingSettings naming;  // the naming controls, --date's source and day included
   // The directory as given (the file system's bytes): for the window
   // optional, for a run or a preview required.
   std::optional<std::string> directory;

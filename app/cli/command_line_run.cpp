@@ -137,8 +137,6 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
   input.folder_name = line.folder_name;
   input.masks = line.masks;
   input.naming = line.naming;
-  input.date_format = QuoteDateFormat(line.naming.date_format);
-  input.prefer_capture_date = line.date_source == DateSource::kCaptureDate;
 
   filelist::TFileList file_list;
   ConsoleLog log(out);

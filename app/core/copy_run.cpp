@@ -3,11 +3,12 @@
 #include <optional>
 #include <string_view>
 
-#include "app/core/read_ahead.h"
+#include "app/core/date_source.h"
 #include "platform/cp932.h"
 #include "platform/dos_date_time.h"
 #include "platform/exif/capture_date.h"
 #include "platform/file_system.h"
+#include "platform/read_ahead.h"
 
 namespace app {
 namespace {
@@ -141,10 +142,7 @@ struct FileSource {
   // form, not even for its extension (the file is then skipped, unread).
   std::optional<std::string> compose_from;
   std::string path;  // as the file system names it
-  // With the file-date source: the capture date, when the user prefers it
-  // and the file has one; else the last-write time, when it has one.
-  std::optional<platform::DateTime> capture_date;
-  std::optional<platform::DateTime> file_date;
+  FileDates dates;   // what the date source asks of the file
 };
 
 // Where a file's last-write time comes from: the file system at the file's
@@ -154,7 +152,7 @@ struct FileSource {
 // can foresee).
 enum class FileTimes { kAsked, kListed };
 
-// The listed file `index` of `files` in `source`, read as FileDate uses it.
+// The listed file `index` of `files` in `source`, read as ChooseFileDate uses it.
 // Runs on the read-ahead's thread: it only reads the list, which stays as
 // it is while the walk goes through it.
 FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& files,
@@ -165,34 +163,33 @@ FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& 
   file.compose_from = NameToComposeFrom(file.name, info);
   if (!file.compose_from) return file;
   file.path = platform::JoinPath(source, info ? info->NativeName : file.name);
-  if (input.naming.use_picked_date) return file;
-  if (input.prefer_capture_date) {
+  const auto read_capture = [&input, &file] {
     const auto& read = input.capture_date ? input.capture_date : platform::ReadCaptureDate;
-    file.capture_date = read(file.path);
-    if (file.capture_date) return file;
-  }
-  std::optional<platform::DosDateTime> dos;
-  if (times == FileTimes::kListed && info) {
-    // A time outside the DOS range is listed as 0, which no date has.
-    if (info->Time != 0) dos = info->Time;
-  } else {
-    dos = platform::FileAge(file.path);
-  }
-  if (dos) file.file_date = platform::DosDateTimeToDateTime(*dos);
+    return read(file.path);
+  };
+  const auto read_last_write = [info, times, &file]() -> std::optional<platform::DateTime> {
+    std::optional<platform::DosDateTime> dos;
+    if (times == FileTimes::kListed && info) {
+      // A time outside the DOS range is listed as 0, which no date has.
+      if (info->Time != 0) dos = info->Time;
+    } else {
+      dos = platform::FileAge(file.path);
+    }
+    if (!dos) return std::nullopt;
+    return platform::DosDateTimeToDateTime(*dos);
+  };
+  file.dates = FileDatesOf(input.naming.date_source, read_capture, read_last_write);
   return file;
 }
 
-// The date of a file with the file-date source: its capture date when the
-// user prefers it and the file has one, else its last-write time, else the
-// current time. Each fallback is noted directly before the file's pair.
-platform::DateTime FileDate(const CopyRunInput& input, const FileSource& file, CopyLog& log) {
-  if (input.prefer_capture_date) {
-    if (file.capture_date) return *file.capture_date;
-    log.Add(T().capture_note);
-  }
-  if (file.file_date) return *file.file_date;
-  log.Add(T().time_note);
-  return input.now();
+// The date a file takes; each fallback is noted directly before the file's
+// pair.
+platform::DateTime FileDateLogged(const CopyRunInput& input, const FileSource& file, CopyLog& log) {
+  const FileDate chosen =
+      ChooseFileDate(input.naming.date_source, input.naming.picked_date, file.dates, input.now);
+  if (chosen.capture_missing) log.Add(T().capture_note);
+  if (chosen.last_write_missing) log.Add(T().time_note);
+  return chosen.date;
 }
 
 // "yyyy/mm/dd hh:nn:ss", the same for every user's format, so that the
@@ -328,11 +325,15 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
   }
   result.stopped = false;
 
+  // The format is prepared once for every name of the run.
+  const NameComposer composer(input.naming);
+  const DateSource date_source = input.naming.date_source;
+
   // The dates of the next files are read while this one is copied. Nothing
   // is read with the picked date, and the preview's file times are listed.
   const FileTimes times = preview ? FileTimes::kListed : FileTimes::kAsked;
-  std::optional<ReadAhead<FileSource>> ahead;
-  if (!input.naming.use_picked_date && (!preview || input.prefer_capture_date)) {
+  std::optional<platform::ReadAhead<FileSource>> ahead;
+  if (date_source != DateSource::kPicked && (!preview || date_source == DateSource::kCaptureDate)) {
     ahead.emplace(count, [&input, &file_list, &source, times](int i) {
       return ReadFileSource(input, file_list, source, i, times);
     });
@@ -359,11 +360,8 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
     }
     const std::string& source_path = file.path;
 
-    const platform::DateTime date =
-        input.naming.use_picked_date ? input.naming.picked_date : FileDate(input, file, log);
-
-    const std::string new_name =
-        ComposeFileName(input.naming, input.date_format, *file.compose_from, i, date);
+    const platform::DateTime date = FileDateLogged(input, file, log);
+    const std::string new_name = composer.FileName(*file.compose_from, i, date);
     const std::string shown_target_path = platform::JoinPath(shown_target, new_name);
     // A listed name is a name alone: it is its path's file-name part.
     log.Add(t.copy_from + name);

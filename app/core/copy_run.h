@@ -55,12 +55,9 @@ struct CopyRunInput {
   std::string source_directory;
   std::string folder_name;         // Edit1
   std::vector<std::string> masks;  // the lines of Memo2
-  NamingSettings naming;           // the naming controls
-  std::string date_format;         // FDateFormat, already converted
-  // Exif優先: with the file-date source, a photo is dated by the moment it
-  // was taken (its metadata), and by its last-write time only when it has
-  // no usable capture date. The picked date ignores it.
-  bool prefer_capture_date = false;
+  // The naming controls: the date format as typed (the run prepares it
+  // once), and where each file's date comes from.
+  NamingSettings naming;
   // The current local date and time, for files whose time cannot be read.
   std::function<platform::DateTime()> now = platform::Now;
   // The capture date of the file at a path (as the file system names it),

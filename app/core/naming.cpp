@@ -1,6 +1,7 @@
 #include "app/core/naming.h"
 
 #include <array>
+#include <utility>
 
 #include "platform/date_format.h"
 #include "platform/file_system.h"
@@ -92,38 +93,52 @@ std::string QuoteDateFormat(std::string_view user_format) {
   return quoted;
 }
 
-std::string ComposeFileName(const NamingSettings& settings, std::string_view quoted_format,
-                            std::string_view source_path, int index,
-                            const platform::DateTime& date) {
-  std::string name = settings.leading_text;
-  name += platform::FormatDateTime(quoted_format, date);
-  name += SerialNumber(settings, index);
+platform::DateFormat PrepareDateFormat(std::string_view user_format) {
+  return platform::DateFormat(QuoteDateFormat(user_format));
+}
+
+NameComposer::NameComposer(NamingSettings settings)
+    : settings_(std::move(settings)), date_format_(PrepareDateFormat(settings_.date_format)) {}
+
+std::string NameComposer::FileName(std::string_view source_path, int index,
+                                   const platform::DateTime& date) const {
+  std::string name = settings_.leading_text;
+  name += date_format_.Format(date);
+  name += SerialNumber(settings_, index);
   if (const std::size_t dot = ExtensionDot(source_path); dot != std::string_view::npos)
     name += source_path.substr(dot);
 
-  if (settings.change_extension) {
+  if (settings_.change_extension) {
     // The text after the name's last dot is replaced, whichever part the dot
     // came from: a source without an extension whose date or prefix holds a
     // dot loses what follows that dot.
     if (const std::size_t dot = ExtensionDot(name); dot != std::string_view::npos) name.erase(dot);
     name += '.';
-    name += settings.new_extension;
+    name += settings_.new_extension;
   }
-  ChangeLetterCase(name, settings.letter_case);
+  ChangeLetterCase(name, settings_.letter_case);
   return name;
 }
 
-std::string ComposeSample(const NamingSettings& settings, std::string_view quoted_format,
-                          const platform::DateTime& now) {
+std::string NameComposer::Sample(const platform::DateTime& now) const {
   // The sample shows the serial style itself ("001", or "なし") and puts the
   // new extension in the placeholder's place as it is, replacing nothing.
-  std::string sample = settings.leading_text;
-  sample += platform::FormatDateTime(quoted_format,
-                                     settings.use_picked_date ? settings.picked_date : now);
-  sample += settings.serial_style_text;
-  sample += settings.change_extension ? "." + settings.new_extension : std::string(".***");
-  ChangeLetterCase(sample, settings.letter_case);
+  std::string sample = settings_.leading_text;
+  sample += date_format_.Format(settings_.date_source == DateSource::kPicked ? settings_.picked_date
+                                                                             : now);
+  sample += settings_.serial_style_text;
+  sample += settings_.change_extension ? "." + settings_.new_extension : std::string(".***");
+  ChangeLetterCase(sample, settings_.letter_case);
   return sample;
+}
+
+std::string ComposeFileName(const NamingSettings& settings, std::string_view source_path, int index,
+                            const platform::DateTime& date) {
+  return NameComposer(settings).FileName(source_path, index, date);
+}
+
+std::string ComposeSample(const NamingSettings& settings, const platform::DateTime& now) {
+  return NameComposer(settings).Sample(now);
 }
 
 }  // namespace app

@@ -223,7 +223,7 @@ NamingSettings TVarnekForm::CurrentNamingSettings() const {
   NamingSettings settings;
   settings.leading_text = TextOf(Edit2->text());
   settings.date_format = TextOf(Edit3->text());
-  settings.use_picked_date = RadioButton2->isChecked();
+  settings.date_source = DateSourceOf(RadioButton2->isChecked(), CheckBox2->isChecked());
   const QDate date = DateTimePicker1->date();
   settings.picked_date = {
       date.year(),           date.month(),          date.day(), picked_time_.hour(),
@@ -257,14 +257,8 @@ void TVarnekForm::GetMaskLines(platform::TStrings& masks) const {
   for (const QString& line : lines) masks.Add(TextOf(line));
 }
 
-void TVarnekForm::QuoteDateFormat(std::string_view user_format) {
-  date_format_ = app::QuoteDateFormat(user_format);
-}
-
 void TVarnekForm::UpdateSample() {
-  const NamingSettings settings = CurrentNamingSettings();
-  QuoteDateFormat(settings.date_format);
-  Label15->setText(ToQString(ComposeSample(settings, date_format_, platform::Now())));
+  Label15->setText(ToQString(ComposeSample(CurrentNamingSettings(), platform::Now())));
 }
 
 void TVarnekForm::RnamePropChange(QObject* sender) {
@@ -302,8 +296,6 @@ CopyRunInput TVarnekForm::CurrentRunInput() const {
   GetMaskLines(masks);
   for (int i = 0; i < masks.Count(); ++i) input.masks.push_back(masks[i]);
   input.naming = CurrentNamingSettings();
-  input.date_format = date_format_;
-  input.prefer_capture_date = CheckBox2->isChecked() && !input.naming.use_picked_date;
   return input;
 }
 

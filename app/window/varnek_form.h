@@ -87,16 +87,14 @@ class TVarnekForm : public QWidget {
   void PreviewCopy();
   // A run or a preview is going on.
   bool Running() const { return run_ != nullptr; }
-  // Converts Edit3 into FDateFormat, composes the sample and shows it.
+  // Composes the sample from the naming controls and shows it.
   void UpdateSample();
-  void QuoteDateFormat(std::string_view user_format);
   // Replaces the information window's text and says so in a notice box.
   void ShowInfoText(std::string_view text);
   // The hover hint at the mouse pointer, and away with it.
   void ShowHintAtCursor(std::string_view text);
   void HideHint();
 
-  const std::string& FDateFormat() const { return date_format_; }
   InfoWindow& Editor1() { return *editor1_; }
   const HintWindow& FHintWindow() const { return *hint_window_; }
 
@@ -140,7 +138,6 @@ class TVarnekForm : public QWidget {
   bool AskToStop();
 
   Options options_;
-  std::string date_format_;
   // The time of day of the picked date: picking a date changes only the date.
   QTime picked_time_{17, 53, 9};
   int editor_height_ = kMinInfoHeight;

@@ -19,7 +19,6 @@ struct NoProgress : app::CopyProgress {
 CoreCopyRun::CoreCopyRun() {
   input_.folder_name = "NewFolder";
   input_.masks = {"*.*"};
-  input_.date_format = app::QuoteDateFormat(input_.naming.date_format);
 }
 
 std::optional<double> CoreCopyRun::Time(const std::filesystem::path& source,

@@ -75,7 +75,6 @@ void BM_PreviewCopy(benchmark::State& state) {
   input.source_directory = g_dir.string();
   input.folder_name = "NewFolder";
   input.masks = {"*.*"};
-  input.date_format = app::QuoteDateFormat(input.naming.date_format);
   NoProgress progress;
   app::CopyRunResult result;
   int entries = 0;

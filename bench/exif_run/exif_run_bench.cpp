@@ -155,7 +155,7 @@ int main(int argc, char** argv) {
   if (!fixture) return 1;
 
   bench::CoreCopyRun exif_run;
-  exif_run.input().prefer_capture_date = true;
+  exif_run.input().naming.date_source = app::DateSource::kCaptureDate;
   bench::CoreCopyRun plain_run;
   fs::path exif_src;
   fs::path plain_src;

@@ -4,10 +4,8 @@
 
 #include <exiv2/exiv2.hpp>
 
-#include <array>
 #include <mutex>
 #include <string>
-
 
 namespace platform {
 namespace {
@@ -25,15 +23,6 @@ void PrepareLibrary() {
     // The XMP parser must be set up before threads use it.
     Exiv2::XmpParser::initialize();
   });
-}
-
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-  static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
 // The number in text[at, at + digits), or -1 when it is not all digits.

@@ -103,7 +103,6 @@ class CopyRunTest : public ::testing::Test {
   // Runs the copy and checks that the source directory, apart from the
   // target folder, is exactly as it was.
   app::CopyRunResult Run() {
-    input_.date_format = app::QuoteDateFormat(input_.naming.date_format);
     const Snapshot before = Take(src_, input_.folder_name);
     app::CopyRunResult result = app::ExecuteCopy(input_, list_, log_, progress_);
     EXPECT_EQ(Take(src_, input_.folder_name), before) << "the source directory changed";
@@ -333,7 +332,7 @@ TEST_F(CopyRunTest, PickedDateAndOverlappingMasks) {
   Write(src_ / "a.txt", "a", LocalTime(1979, 6, 1, 0, 0, 0));
   Write(src_ / "b.doc", "b");
   input_.masks = {"*.txt", "a*"};
-  input_.naming.use_picked_date = true;
+  input_.naming.date_source = app::DateSource::kPicked;
   input_.naming.date_format = "yyyymmdd-hhnnss_";
   Run();
   EXPECT_EQ(log_.entries,
@@ -576,7 +575,6 @@ class PreviewTest : public CopyRunTest {
  protected:
   // Previews, checks that nothing on disk changed, and returns the log.
   std::vector<std::string> Preview(app::CopyRunResult* result = nullptr) {
-    input_.date_format = app::QuoteDateFormat(input_.naming.date_format);
     const Snapshot before = Take(root_, "");
     RecordingLog log;
     const app::CopyRunResult r = app::PreviewCopy(input_, list_, log, progress_);
@@ -679,7 +677,6 @@ TEST_F(CopyRunTest, AStopEndsTheRunAfterTheFileBeingCopied) {
     Write(src_ / ("f" + std::to_string(i) + ".txt"), std::string(1000 + i, 'a' + i),
           LocalTime(2000, 1, 5, 0, 0, 0));
   }
-  input_.date_format = app::QuoteDateFormat(input_.naming.date_format);
   // 0: asked before the first file; the last position: the run is complete.
   for (int at : {0, 1, kFiles - 1, kFiles}) {
     std::stop_source source;
@@ -728,7 +725,7 @@ TEST_F(CopyRunTest, CaptureDatesFallBackToTheFileDateWithANote) {
   Write(src_ / "b.jpg", "b", LocalTime(2001, 2, 3, 0, 0, 0));
   Write(src_ / "c.jpg", "c", LocalTime(1979, 6, 1, 0, 0, 0));
   std::vector<std::string> asked;
-  input_.prefer_capture_date = true;
+  input_.naming.date_source = app::DateSource::kCaptureDate;
   input_.capture_date = [&](const std::string& path) -> std::optional<platform::DateTime> {
     asked.push_back(platform::ExtractFileName(path));
     if (path.ends_with("a.jpg")) return platform::DateTime{2019, 4, 30, 23, 59, 58, 0};
@@ -749,7 +746,7 @@ TEST_F(CopyRunTest, CaptureDatesFallBackToTheFileDateWithANote) {
   // The picked date is the picked date.
   asked.clear();
   log_ = RecordingLog();
-  input_.naming.use_picked_date = true;
+  input_.naming.date_source = app::DateSource::kPicked;
   Run();
   EXPECT_TRUE(asked.empty());
   EXPECT_EQ(log_.entries.end()[-2], J("     To  : 2000年08月09日003.jpg"));
@@ -765,8 +762,7 @@ TEST_F(CopyRunTest, AStopDuringAnExifRunLeavesNoReaderBehind) {
     std::snprintf(name, sizeof name, "p%03d.jpg", i);
     Write(src_ / name, std::string(100, 'a'), LocalTime(2000, 1, 5, 0, 0, 0));
   }
-  input_.date_format = app::QuoteDateFormat(input_.naming.date_format);
-  input_.prefer_capture_date = true;
+  input_.naming.date_source = app::DateSource::kCaptureDate;
   std::atomic<int> reads{0};
   std::atomic<bool> reading{false};
   input_.capture_date = [&](const std::string& path) -> std::optional<platform::DateTime> {

@@ -219,9 +219,7 @@ TEST_F(NamingTest, ComposesTheNameOfEachFile) {
   for (const Case& c : cases) {
     NamingSettings settings;
     c.set(settings);
-    const std::string quoted = app::QuoteDateFormat(settings.date_format);
-    EXPECT_EQ(Utf8(app::ComposeFileName(settings, quoted, Sjis(c.source), c.index, c.date)),
-              c.expected)
+    EXPECT_EQ(Utf8(app::ComposeFileName(settings, Sjis(c.source), c.index, c.date)), c.expected)
         << c.what;
   }
 }
@@ -233,10 +231,11 @@ TEST_F(NamingTest, ComposesTheSample) {
     const char* expected;
   } cases[] = {
       {"start values", [](NamingSettings&) {}, "2026年12月08日001.***"},
-      {"picked date", [](auto& s) { s.use_picked_date = true; }, "2000年08月09日001.***"},
+      {"picked date", [](auto& s) { s.date_source = app::DateSource::kPicked; },
+       "2000年08月09日001.***"},
       {"picked time of day",
        [](auto& s) {
-         s.use_picked_date = true;
+         s.date_source = app::DateSource::kPicked;
          s.date_format = "hh:nn:ss";
        },
        "17:53:09001.***"},
@@ -266,8 +265,7 @@ TEST_F(NamingTest, ComposesTheSample) {
   for (const Case& c : cases) {
     NamingSettings settings;
     c.set(settings);
-    const std::string quoted = app::QuoteDateFormat(settings.date_format);
-    EXPECT_EQ(Utf8(app::ComposeSample(settings, quoted, kEvening)), c.expected) << c.what;
+    EXPECT_EQ(Utf8(app::ComposeSample(settings, kEvening)), c.expected) << c.what;
   }
 }
 

@@ -69,13 +69,12 @@ TEST(CommandLine, DefaultsAreTheWindowsStartValues) {
   EXPECT_EQ(line.directory, "/tmp");
   EXPECT_EQ(line.masks, Args{"*.*"});
   EXPECT_EQ(line.folder_name, "NewFolder");
-  EXPECT_EQ(line.date_source, DateSource::kModified);
+  EXPECT_EQ(line.naming.date_source, app::DateSource::kLastWrite);
   EXPECT_EQ(line.naming.date_format, J("yyyy年mm月dd日"));
   EXPECT_EQ(line.naming.serial_style_index, 3);
   EXPECT_EQ(line.naming.serial_style_text, "001");
   EXPECT_EQ(line.naming.serial_start, 1);
   EXPECT_FALSE(line.naming.change_extension);
-  EXPECT_FALSE(line.naming.use_picked_date);
   EXPECT_EQ(line.naming.letter_case, 0);
   EXPECT_TRUE(line.naming.leading_text.empty());
 }
@@ -119,15 +118,12 @@ TEST(CommandLine, EachOptionSetsWhatItsControlHolds) {
       {{"--case", "upper"}, [](auto& l) { EXPECT_EQ(l.naming.letter_case, 2); }},
       {{"--case", "upper", "--case", "none"}, [](auto& l) { EXPECT_EQ(l.naming.letter_case, 0); }},
       {{"--date", "mtime"},
-       [](auto& l) {
-         EXPECT_EQ(l.date_source, DateSource::kModified);
-         EXPECT_FALSE(l.naming.use_picked_date);
-       }},
-      {{"--date", "exif"}, [](auto& l) { EXPECT_EQ(l.date_source, DateSource::kCaptureDate); }},
+       [](auto& l) { EXPECT_EQ(l.naming.date_source, app::DateSource::kLastWrite); }},
+      {{"--date", "exif"},
+       [](auto& l) { EXPECT_EQ(l.naming.date_source, app::DateSource::kCaptureDate); }},
       {{"--date", "2024-02-29"},  // the day changes, the picker's time of day stays
        [](auto& l) {
-         EXPECT_EQ(l.date_source, DateSource::kPicked);
-         EXPECT_TRUE(l.naming.use_picked_date);
+         EXPECT_EQ(l.naming.date_source, app::DateSource::kPicked);
          EXPECT_EQ(l.naming.picked_date, (platform::DateTime{2024, 2, 29, 17, 53, 9, 0}));
        }},
       {{"--date", "0001-01-01"},
@@ -139,7 +135,7 @@ TEST(CommandLine, EachOptionSetsWhatItsControlHolds) {
          EXPECT_EQ(l.naming.picked_date, (platform::DateTime{9999, 12, 31, 17, 53, 9, 0}));
        }},
       {{"--date", "2000-01-01", "--date", "mtime"},
-       [](auto& l) { EXPECT_FALSE(l.naming.use_picked_date); }},
+       [](auto& l) { EXPECT_EQ(l.naming.date_source, app::DateSource::kLastWrite); }},
       {{"--mask", "*.jpg"}, [](auto& l) { EXPECT_EQ(l.masks, Args{"*.jpg"}); }},
       {{"--mask", "*.jpg", "--mask=*.JPEG", "--mask", ""},
        [](auto& l) {

@@ -24,7 +24,7 @@
 #include <utility>
 #include <vector>
 
-namespace app {
+namespace platform {
 
 template <typename T>
 class ReadAhead {
@@ -126,4 +126,4 @@ class ReadAhead {
   std::jthread thread_;
 };
 
-}  // namespace app
+}  // namespace platform

@@ -1,4 +1,4 @@
-#include "app/core/read_ahead.h"
+#include "platform/read_ahead.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ TEST(ReadAheadTest, EveryItemIsTakenOnceInOrderWhateverTheWindow) {
     const auto taker = std::this_thread::get_id();
     std::atomic<bool> read_elsewhere{true};
     {
-      app::ReadAhead<std::string> ahead(
+      platform::ReadAhead<std::string> ahead(
           100,
           [&](int i) {
             if (std::this_thread::get_id() == taker) read_elsewhere = false;
@@ -40,7 +40,7 @@ TEST(ReadAheadTest, EveryItemIsTakenOnceInOrderWhateverTheWindow) {
 
 TEST(ReadAheadTest, ReadsNoFurtherThanItsWindowAhead) {
   std::atomic<int> reads{0};
-  app::ReadAhead<int> ahead(
+  platform::ReadAhead<int> ahead(
       1000,
       [&](int i) {
         ++reads;
@@ -58,7 +58,7 @@ TEST(ReadAheadTest, GoingAwayEarlyStopsTheReaderAfterItsCurrentItem) {
   std::atomic<int> reads{0};
   std::atomic<bool> reading{false};
   {
-    app::ReadAhead<int> ahead(
+    platform::ReadAhead<int> ahead(
         1000000,
         [&](int i) {
           reading = true;
@@ -80,7 +80,7 @@ TEST(ReadAheadTest, GoingAwayEarlyStopsTheReaderAfterItsCurrentItem) {
 }
 
 TEST(ReadAheadTest, AReadThatThrowsThrowsForItsItemOnly) {
-  app::ReadAhead<int> ahead(
+  platform::ReadAhead<int> ahead(
       4,
       [](int i) {
         if (i == 2) throw std::runtime_error("unreadable");
@@ -94,7 +94,7 @@ TEST(ReadAheadTest, AReadThatThrowsThrowsForItsItemOnly) {
 }
 
 TEST(ReadAheadTest, NothingToRead) {
-  app::ReadAhead<int> ahead(0, [](int) -> int { throw std::logic_error("never read"); });
+  platform::ReadAhead<int> ahead(0, [](int) -> int { throw std::logic_error("never read"); });
 }
 
 }  // namespace

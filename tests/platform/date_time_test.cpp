@@ -1,0 +1,34 @@
+#include "platform/date_time.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DateTime, DaysOfAMonthFollowTheGregorianLeapYears) {
+  struct Case {
+    int year;
+    int month;
+    int days;
+  } cases[] = {
+      {2023, 2, 28},
+      {2024, 2, 29},
+      {1900, 2, 28},
+      {2000, 2, 29},
+      {2100, 2, 28},
+      {1, 2, 28},
+      {4, 2, 29},
+      {9999, 12, 31},
+      {2024, 1, 31},
+      {2024, 4, 30},
+      {2024, 11, 30},
+      // A month that does not exist has no days.
+      {2024, 0, 0},
+      {2024, 13, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(platform::DaysInMonth(c.year, c.month), c.days) << c.year << "-" << c.month;
+  EXPECT_TRUE(platform::IsLeapYear(2000));
+  EXPECT_FALSE(platform::IsLeapYear(1900));
+}
+
+}  // namespace
