@@ -66,7 +66,8 @@ struct Texts {
   // The preview's own entries.
   const std::string previewing = Sjis("□■□ プレビュー □■□");
   const std::string nothing_written = Sjis("  ※ファイルのコピーやフォルダの作成は行いません。");
-  const std::string would_empty = Sjis("  ※実行するとディレクトリ内のファイルはゴミ箱に移動されます。");
+  const std::string would_empty =
+      Sjis("  ※実行するとディレクトリ内のファイルはゴミ箱に移動されます。");
   const std::string date = "     Date: ";
   const std::string preview_finished =
       AfterCr(Sjis("プレビューを終了しました。コピーされるファイル: "));
@@ -179,7 +180,8 @@ FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& 
   file.path = platform::JoinPath(source, info ? info->NativeName : file.name);
   if (input.naming.use_picked_date) return file;
   if (input.prefer_capture_date) {
-    file.capture_date = input.capture_date ? input.capture_date(file.path) : MediaCaptureDate(file.path);
+    file.capture_date =
+        input.capture_date ? input.capture_date(file.path) : MediaCaptureDate(file.path);
     if (file.capture_date) return file;
   }
   std::optional<platform::DosDateTime> dos;

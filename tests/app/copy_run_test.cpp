@@ -227,10 +227,10 @@ TEST_F(CopyRunTest, EmptiedFilesCanBeTakenBackFromTheTrash) {
   Run();
   EXPECT_EQ(std::vector<std::string>(log_.entries.begin() + 3, log_.entries.begin() + 6),
             Emptying(3));
-  EXPECT_EQ(TrashedFrom(TargetPath()),
-            (std::map<std::string, std::string>{{".hidden", "hidden"},
-                                                {"mine.txt", "my own"},
-                                                {"\xff\xfe.jpg", "no character set"}}));
+  EXPECT_EQ(
+      TrashedFrom(TargetPath()),
+      (std::map<std::string, std::string>{
+          {".hidden", "hidden"}, {"mine.txt", "my own"}, {"\xff\xfe.jpg", "no character set"}}));
   EXPECT_EQ(ReadFile(TargetPath() / u8"2000年01月05日001.txt"), "new");
 }
 
