@@ -9,6 +9,8 @@
 #include "platform/exif/capture_date.h"
 #include "platform/file_system.h"
 #include "platform/read_ahead.h"
+#include "platform/trash/trash.h"
+#include "platform/video/video_date.h"
 
 namespace app {
 namespace {
@@ -35,7 +37,9 @@ struct Texts {
   const std::string bad_source = Sjis("Error : コピー元ディレクトリが不正です。");
   const std::string bad_mask = Sjis("Error : マスクにフォルダは指定できません。");
   const std::string folder_exists = Sjis("新しいフォルダと同名のディレクトリが存在します。");
-  const std::string deleting_files = Sjis("ディレクトリ内のファイルを削除します。");
+  const std::string trashing_files = Sjis("ディレクトリ内のファイルをゴミ箱に移動します。");
+  const std::string trashed_count = Sjis("  ゴミ箱に移動したファイル数 ");
+  const std::string trash_failed = Sjis("Error : ファイルをゴミ箱に移動できませんでした。");
   const std::string removing_folder = AfterCr(Sjis("そのディレクトリを削除します。"));
   const std::string remove_failed = Sjis("Error : フォルダの削除に失敗しました。");
   const std::string creating_folder = Sjis("新しいフォルダの作成 ");
@@ -63,7 +67,8 @@ struct Texts {
   // The preview's own entries.
   const std::string previewing = Sjis("□■□ プレビュー □■□");
   const std::string nothing_written = Sjis("  ※ファイルのコピーやフォルダの作成は行いません。");
-  const std::string would_empty = Sjis("  ※実行するとディレクトリ内のファイルは削除されます。");
+  const std::string would_empty =
+      Sjis("  ※実行するとディレクトリ内のファイルはゴミ箱に移動されます。");
   const std::string date = "     Date: ";
   const std::string preview_finished =
       AfterCr(Sjis("プレビューを終了しました。コピーされるファイル: "));
@@ -145,6 +150,14 @@ struct FileSource {
   FileDates dates;   // what the date source asks of the file
 };
 
+// The capture date of a photo from its Exif data, of a video from its
+// container; which one a file is, its name says, so photos pay nothing for
+// the videos.
+std::optional<platform::DateTime> MediaCaptureDate(const std::string& path) {
+  return platform::IsVideoFileName(path) ? platform::VideoCaptureDate(path)
+                                         : platform::ReadCaptureDate(path);
+}
+
 // Where a file's last-write time comes from: the file system at the file's
 // turn (the run), or the listing the walk has just made (the preview, which
 // so spends no second look per file on what the listing saw a moment ago;
@@ -164,8 +177,7 @@ FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& 
   if (!file.compose_from) return file;
   file.path = platform::JoinPath(source, info ? info->NativeName : file.name);
   const auto read_capture = [&input, &file] {
-    const auto& read = input.capture_date ? input.capture_date : platform::ReadCaptureDate;
-    return read(file.path);
+    return input.capture_date ? input.capture_date(file.path) : MediaCaptureDate(file.path);
   };
   const auto read_last_write = [info, times, &file]() -> std::optional<platform::DateTime> {
     std::optional<platform::DosDateTime> dos;
@@ -273,21 +285,36 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
 
   if (!preview && platform::DirectoryExists(target)) {
     log.Add(t.folder_exists);
-    log.Add(t.deleting_files);
-    // A link would lead the deletions into a directory the user never chose:
+    log.Add(t.trashing_files);
+    // A link would lead the emptying into a directory the user never chose:
     // nothing behind it is touched, and the link, which is no folder to
     // remove, stops the run at the removal below.
+    int trashed = 0;
     if (!platform::IsSymbolicLink(target)) {
       // Whatever a run wrote there goes, also names that begin with "." (an
       // empty date format gives ".txt") and the temporary file of a copy
-      // that was cut short; sub-folders stay and stop the removal.
+      // that was cut short; sub-folders stay and stop the removal. The
+      // files go to the trash, not away for good: the folder may be one
+      // of the user's own that merely has the new folder's name.
       FileTypeScope with_hidden(file_list, {filelist::ftNormal, filelist::ftHidden});
       ListDirectory(file_list, target, {"*.*"});
       for (int i = 0; i < file_list.Files().Count(); ++i) {
-        if (const filelist::TInfo* info = file_list.Info(i))
-          platform::DeleteFile(platform::JoinPath(target, info->NativeName));
+        const filelist::TInfo* info = file_list.Info(i);
+        if (!info) continue;
+        std::string reason;
+        if (!platform::MoveToTrash(platform::JoinPath(target, info->NativeName), &reason)) {
+          // Nothing more is touched; what went is in the trash still.
+          log.Add(t.trash_failed);
+          log.Add("  " + shown_target);
+          if (auto shown_reason = platform::Utf8ToCp932(reason)) log.Add("  " + *shown_reason);
+          log.Add(t.trashed_count + std::to_string(trashed) + t.pieces);
+          log.Add(t.stopped);
+          return result;
+        }
+        ++trashed;
       }
     }
+    log.Add(t.trashed_count + std::to_string(trashed) + t.pieces);
     log.Add(t.removing_folder);
     log.Add(t.separator);
     if (!platform::RemoveDir(target)) {

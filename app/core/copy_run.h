@@ -62,7 +62,8 @@ struct CopyRunInput {
   std::function<platform::DateTime()> now = platform::Now;
   // The capture date of the file at a path (as the file system names it),
   // no value when it has none;
-  // empty means the photo metadata reader.
+  // empty means the metadata readers (Exif for photos, the container for
+  // videos).
   std::function<std::optional<platform::DateTime>(const std::string& path)> capture_date;
 };
 

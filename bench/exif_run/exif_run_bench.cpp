@@ -1,8 +1,12 @@
 // The copy run with Exif優先 over 5,000 JPEG photos of 200 KiB, each tagged
 // with its own capture date as a camera tags it, against `cp -p` of the same
-// files and the run without Exif優先, timed in turns in one run.
+// files and the run without Exif優先, timed in turns in one run. With
+// --videos, MP4 videos of --video-mib MiB join them, each with its own
+// creation time in its movie header (ffmpeg makes one; its copies get their
+// dates written into the header).
 //
 //   exif_run_bench [--dir /tmp] [--files 5000] [--kib 200] [--rounds 5]
+//                  [--videos 0] [--video-mib 3]
 //
 // The fresh folders and the rounds are those of every copy-run benchmark
 // (bench/common/copy_fixture.h): every turn starts after a full `sync`.
@@ -20,6 +24,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -33,6 +38,7 @@
 #include "bench/common/core_copy_run.h"
 #include "platform/exif/capture_date.h"
 #include "platform/user_locale.h"
+#include "platform/video/video_date.h"
 #include "tests/support/photos.h"
 
 namespace {
@@ -76,6 +82,45 @@ void MakePhotos(const fs::path& folder, int count, int kib) {
     }
     char name[32];
     std::snprintf(name, sizeof name, "IMG_%04d.JPG", i);
+    const fs::path path = folder / name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    const struct timespec times[2] = {{mtime, 0}, {mtime, 0}};
+    utimensat(AT_FDCWD, path.c_str(), times, 0);
+  }
+}
+
+// One MP4 of about `mib` MiB, made by ffmpeg from noise, so that it does
+// not compress below that; no value when ffmpeg is missing or fails.
+std::optional<std::string> MakeVideo(const fs::path& folder, int mib) {
+  const fs::path sample = folder / "sample.mp4";
+  const std::string command =
+      "ffmpeg -v error -y -f lavfi -i 'color=c=gray:s=640x360:r=30,noise=alls=60:allf=t' -t " +
+      std::to_string(mib) + " -c:v libx264 -preset ultrafast -b:v 8M -maxrate 8M -bufsize 2M " +
+      "-metadata creation_time=2019-04-01T00:00:00Z '" + sample.string() + "'";
+  if (std::system(command.c_str()) != 0) return std::nullopt;
+  std::ifstream in(sample, std::ios::binary);
+  std::string video{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  fs::remove(sample);
+  if (video.find("mvhd") == std::string::npos) return std::nullopt;
+  return video;
+}
+
+// `count` copies of `video`, the i-th recorded i minutes after 2019-04-10
+// 00:00 UTC (its movie header's creation and change times, seconds since
+// 1904), all last written on 5 January 2000.
+void MakeVideos(const fs::path& folder, const std::string& video, int count) {
+  std::tm jan5{};
+  jan5.tm_year = 100;
+  jan5.tm_mday = 5;
+  const std::time_t mtime = std::mktime(&jan5);
+  const std::size_t header = video.find("mvhd") + 8;  // after the version and flags
+  for (int i = 0; i < count; ++i) {
+    std::string bytes = video;
+    const std::uint32_t since_1904 = 1554854400u + 2082844800u + static_cast<std::uint32_t>(i) * 60;
+    for (std::size_t field : {header, header + 4})
+      for (int b = 0; b < 4; ++b) bytes[field + b] = static_cast<char>(since_1904 >> (24 - 8 * b));
+    char name[32];
+    std::snprintf(name, sizeof name, "MVI_%04d.MP4", i);
     const fs::path path = folder / name;
     std::ofstream(path, std::ios::binary) << bytes;
     const struct timespec times[2] = {{mtime, 0}, {mtime, 0}};
@@ -144,14 +189,32 @@ bench::TimedTurn::Run Flushed(bench::TimedTurn::Run run, const fs::path& dir, Ex
 int main(int argc, char** argv) {
   bench::CopyBenchArgs args = bench::ParseCopyBenchArgs(argc, argv);
   int kib = 200;
+  int videos = 0;
+  int video_mib = 3;
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::string(argv[i]) == "--kib") kib = std::atoi(argv[i + 1]);
+    if (std::string(argv[i]) == "--videos") videos = std::atoi(argv[i + 1]);
+    if (std::string(argv[i]) == "--video-mib") video_mib = std::atoi(argv[i + 1]);
   }
   platform::ScopedUserLocale locale("ja_JP");
   const int files = args.files;
+  bool videos_made = true;
   std::unique_ptr<bench::CopyFixture> fixture = bench::MakeCopyFixture(
-      args, [&](const fs::path& folder) { MakePhotos(folder, files, kib); },
-      static_cast<std::size_t>(files));
+      args,
+      [&](const fs::path& folder) {
+        MakePhotos(folder, files, kib);
+        if (videos == 0) return;
+        const std::optional<std::string> video = MakeVideo(folder, video_mib);
+        if (video)
+          MakeVideos(folder, *video, videos);
+        else
+          videos_made = false;
+      },
+      static_cast<std::size_t>(files + videos));
+  if (!videos_made) {
+    std::fprintf(stderr, "the videos need ffmpeg (apt-get install ffmpeg)\n");
+    return 1;
+  }
   if (!fixture) return 1;
 
   bench::CoreCopyRun exif_run;
@@ -194,12 +257,17 @@ int main(int argc, char** argv) {
     dated = 0;
     const auto start = bench::Clock::now();
     for (const auto& e : fs::directory_iterator(read_src))
-      if (platform::ReadCaptureDate(e.path().string())) ++dated;
+      if (platform::IsVideoFileName(e.path().string())
+              ? platform::VideoCaptureDate(e.path().string())
+              : platform::ReadCaptureDate(e.path().string())) {
+        ++dated;
+      }
     reads.push_back(bench::Seconds(bench::Clock::now() - start));
   }
   fixture.reset();
 
-  std::printf("files: %d JPEG photos of about %d KiB, rounds: %d\n", files, kib, args.rounds);
+  std::printf("files: %d JPEG photos of about %d KiB, %d MP4 videos of about %d MiB, rounds: %d\n",
+              files, kib, videos, video_mib, args.rounds);
   std::printf("each figure: the turn until its copies are on the disk (the flush included)\n");
   bench::PrintMedians(turns, 1);
   const double base_cpu = bench::Median(extra["cp -p"].cpu);
@@ -212,7 +280,7 @@ int main(int argc, char** argv) {
         base_cpu > 0 ? bench::Median(e.cpu) / base_cpu : 0.0);
   }
   std::printf("capture dates alone: median %.3f s for %zu files (%.0f us a file)\n",
-              bench::Median(reads), dated, bench::Median(reads) / files * 1e6);
+              bench::Median(reads), dated, bench::Median(reads) / (files + videos) * 1e6);
   std::printf("goal: Exif run <= 1.3 x cp -p\n");
   if (!ok || !all_captured || exif_run.failed() != 0) {
     std::fprintf(stderr, "failures: %d, every copy named by its capture date: %s\n",

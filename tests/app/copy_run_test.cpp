@@ -24,6 +24,7 @@
 #include "platform/file_system.h"
 #include "platform/user_locale.h"
 #include "tests/support/files.h"
+#include "tests/support/trash_home.h"
 
 namespace {
 
@@ -33,6 +34,8 @@ using test_support::LocalTime;
 using test_support::ReadFile;
 
 const bool kTimeZonePinned = (test_support::PinJapanTimeZone(), true);
+// What the runs empty goes to a trash of the test's own.
+const bool kTrashInTemp = (test_support::TestDataHome(), true);
 
 // Log texts are written here in UTF-8 and compared as CP932.
 std::string J(const std::string& utf8) {
@@ -120,9 +123,10 @@ class CopyRunTest : public ::testing::Test {
     return {J("ファイルコピーの開始"), J("  コピー元ディレクトリ: ") + src_.string(),
             J("  コピー先ディレクトリ: ") + Target(), kSep};
   }
-  std::vector<std::string> Emptying() const {
+  std::vector<std::string> Emptying(int trashed) const {
     return {J("新しいフォルダと同名のディレクトリが存在します。"),
-            J("ディレクトリ内のファイルを削除します。")};
+            J("ディレクトリ内のファイルをゴミ箱に移動します。"),
+            J("  ゴミ箱に移動したファイル数 ") + std::to_string(trashed) + J("個")};
   }
   std::string Target() const { return src_.string() + "/" + input_.folder_name; }
   fs::path TargetPath() const { return src_ / input_.folder_name; }
@@ -174,7 +178,7 @@ TEST_F(CopyRunTest, ExistingFolderIsEmptiedAndMadeAgain) {
   Run();
   EXPECT_EQ(log_.entries,
             Join({Head(),
-                  Emptying(),
+                  Emptying(2),
                   {J("\rそのディレクトリを削除します。"), kSep},
                   Creation(),
                   Start(),
@@ -184,6 +188,82 @@ TEST_F(CopyRunTest, ExistingFolderIsEmptiedAndMadeAgain) {
   for (const auto& e : fs::directory_iterator(TargetPath()))
     left.push_back(e.path().filename().string());
   EXPECT_EQ(left, (std::vector<std::string>{"2000年01月05日001.txt"}));
+}
+
+// What the trash holds that came from `folder`: each file's name there and
+// its content, read through the trash's info files.
+std::map<std::string, std::string> TrashedFrom(const fs::path& folder) {
+  const fs::path trash = test_support::TestDataHome() / "Trash";
+  std::map<std::string, std::string> found;
+  if (!fs::is_directory(trash / "info")) return found;
+  for (const auto& info : fs::directory_iterator(trash / "info")) {
+    const std::string text = ReadFile(info.path());
+    const std::size_t at = text.find("\nPath=");
+    if (at == std::string::npos || text.find("DeletionDate=") == std::string::npos) continue;
+    // The path is URL-escaped.
+    std::string path;
+    for (std::size_t i = at + 6; i < text.size() && text[i] != '\n'; ++i) {
+      if (text[i] == '%' && i + 2 < text.size()) {
+        path += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+        i += 2;
+      } else {
+        path += text[i];
+      }
+    }
+    if (fs::path(path).parent_path() != folder) continue;
+    const fs::path stored = trash / "files" / info.path().stem();
+    found[fs::path(path).filename().string()] = ReadFile(stored);
+  }
+  return found;
+}
+
+TEST_F(CopyRunTest, EmptiedFilesCanBeTakenBackFromTheTrash) {
+  Write(src_ / "a.txt", "new", LocalTime(2000, 1, 5, 0, 0, 0));
+  fs::create_directory(TargetPath());
+  Write(TargetPath() / "mine.txt", "my own");
+  Write(TargetPath() / ".hidden", "hidden");
+  Write(TargetPath() / "\xff\xfe.jpg", "no character set");
+  Run();
+  EXPECT_EQ(std::vector<std::string>(log_.entries.begin() + 3, log_.entries.begin() + 6),
+            Emptying(3));
+  EXPECT_EQ(
+      TrashedFrom(TargetPath()),
+      (std::map<std::string, std::string>{
+          {".hidden", "hidden"}, {"mine.txt", "my own"}, {"\xff\xfe.jpg", "no character set"}}));
+  EXPECT_EQ(ReadFile(TargetPath() / u8"2000年01月05日001.txt"), "new");
+}
+
+TEST_F(CopyRunTest, TrashThatCannotTakeTheFilesStopsTheRunBeforeAnythingGoes) {
+  Write(src_ / "a.txt", "new", LocalTime(2000, 1, 5, 0, 0, 0));
+  fs::create_directory(TargetPath());
+  Write(TargetPath() / "mine.txt", "my own");
+  Write(TargetPath() / "yours.txt", "your own");
+  // A file where the trash's folder should be: no file can be moved there.
+  const fs::path trash = test_support::TestDataHome() / "Trash";
+  const fs::path away = test_support::TestDataHome() / "Trash.away";
+  if (fs::exists(trash)) fs::rename(trash, away);
+  Write(trash, "no folder");
+  const app::CopyRunResult r = Run();
+  fs::remove(trash);
+  if (fs::exists(away)) fs::rename(away, trash);
+
+  ASSERT_EQ(log_.entries.size(), 10u);
+  EXPECT_EQ(std::vector<std::string>(log_.entries.begin(), log_.entries.begin() + 7),
+            Join({Head(),
+                  {J("新しいフォルダと同名のディレクトリが存在します。"),
+                   J("ディレクトリ内のファイルをゴミ箱に移動します。"),
+                   J("Error : ファイルをゴミ箱に移動できませんでした。"), "  " + Target()}}));
+  // The reason the desktop gives, then what went.
+  EXPECT_TRUE(log_.entries[7].starts_with("  ")) << log_.entries[7];
+  EXPECT_GT(log_.entries[7].size(), 2u);
+  EXPECT_EQ(std::vector<std::string>(log_.entries.begin() + 8, log_.entries.end()),
+            (std::vector<std::string>{J("  ゴミ箱に移動したファイル数 0個"),
+                                      J("        実行を中止しました。")}));
+  EXPECT_TRUE(r.stopped);
+  EXPECT_EQ(r.copied, 0);
+  EXPECT_EQ(ReadFile(TargetPath() / "mine.txt"), "my own");
+  EXPECT_EQ(ReadFile(TargetPath() / "yours.txt"), "your own");
+  EXPECT_FALSE(fs::exists(TargetPath() / u8"2000年01月05日001.txt"));
 }
 
 TEST_F(CopyRunTest, EmptyFolderNameTouchesNothing) {
@@ -251,7 +331,7 @@ TEST_F(CopyRunTest, FolderWithSubFolderCannotBeRemoved) {
   fs::create_directory(TargetPath() / "inner");
   Run();
   EXPECT_EQ(log_.entries, Join({Head(),
-                                Emptying(),
+                                Emptying(2),
                                 {J("\rそのディレクトリを削除します。"), kSep,
                                  J("Error : フォルダの削除に失敗しました。"), "  " + Target(),
                                  J("        実行を中止しました。")}}));
@@ -284,7 +364,7 @@ TEST_F(CopyRunTest, NothingMatches) {
     app::CopyRunResult r = Run();
     EXPECT_EQ(log_.entries,
               Join({Head(),
-                    Emptying(),
+                    Emptying(1),
                     {J("\rそのディレクトリを削除します。"), kSep},
                     Creation(),
                     Start(),
@@ -428,7 +508,7 @@ TEST_F(CopyRunTest, TargetThatIsALinkIsNotFollowed) {
   // The folder is announced for removal as any other; the link itself is
   // what cannot be removed, so the run stops there.
   EXPECT_EQ(log_.entries, Join({Head(),
-                                Emptying(),
+                                Emptying(0),
                                 {J("\rそのディレクトリを削除します。"), kSep,
                                  J("Error : フォルダの削除に失敗しました。"), "  " + Target(),
                                  J("        実行を中止しました。")}}));
@@ -451,7 +531,7 @@ TEST_F(CopyRunTest, WhatARunWroteIsEmptiedByTheNextOneDotNamesIncluded) {
   log_ = RecordingLog{};
   app::CopyRunResult r = Run();
   EXPECT_EQ(log_.entries, Join({Head(),
-                                Emptying(),
+                                Emptying(2),
                                 {J("\rそのディレクトリを削除します。"), kSep},
                                 Creation(),
                                 Start(),
@@ -599,7 +679,7 @@ TEST_F(PreviewTest, ListsExactlyWhatTheRunThenDoesWithoutTouchingTheDisk) {
                          J("  コピー元ディレクトリ: ") + src_.string(),
                          J("  コピー先ディレクトリ: ") + Target(),
                          J("新しいフォルダと同名のディレクトリが存在します。"),
-                         J("  ※実行するとディレクトリ内のファイルは削除されます。"),
+                         J("  ※実行するとディレクトリ内のファイルはゴミ箱に移動されます。"),
                          kSep,
                          J("  対象ファイル数 3個"),
                          "COPY_From: a.txt",

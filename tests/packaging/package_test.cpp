@@ -72,8 +72,9 @@ TEST(Package, IsNamedAfterItsVersionWithDependenciesReadFromThePrograms) {
   const std::string depends = field("Depends");
   // Libraries the program links, found by dpkg-shlibdeps, and what the
   // window needs besides: its fonts and the buttons' Japanese captions.
-  for (const char* needed : {"libc6", "libqt6widgets6", "libqt6core6", "libicu72",
-                             "fonts-ipafont-gothic", "qt6-translations-l10n"}) {
+  for (const char* needed :
+       {"libc6", "libqt6widgets6", "libqt6core6", "libicu72", "libmediainfo0v5", "libglib2.0-0",
+        "fonts-ipafont-gothic", "qt6-translations-l10n"}) {
     EXPECT_NE(depends.find(needed), std::string::npos) << needed << " in " << depends;
   }
 }

@@ -14,6 +14,7 @@
 #include "platform/cp932.h"
 #include "tests/support/files.h"
 #include "tests/support/run_program.h"
+#include "tests/support/trash_home.h"
 
 namespace {
 
@@ -25,6 +26,8 @@ using Args = std::vector<std::string>;
 
 const std::string kVarnek = PIRUKKO_VARNEK;
 const std::string kSep = std::string(70, '-');
+// What the program's runs empty goes to a trash of the test's own.
+const bool kTrashInTemp = (test_support::TestDataHome(), true);
 
 // No display at all: the command line must not need one.
 const test_support::RunOptions kNoDisplay = {

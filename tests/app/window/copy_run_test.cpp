@@ -21,11 +21,15 @@
 
 #include "tests/app/window/window_test_support.h"
 #include "tests/support/photos.h"
+#include "tests/support/trash_home.h"
 
 namespace app::test {
 namespace {
 
 using Lines = std::vector<std::string>;
+
+// What the runs empty goes to a trash of the test's own.
+const bool kTrashInTemp = (test_support::TestDataHome(), true);
 
 const std::string kSeparator = "\r" + std::string(70, '-') + "\r";
 
@@ -325,7 +329,7 @@ TEST_F(CopyRunInWindow, APreviewLeavesTheDiskAsItWasAndListsWhatTheRunDoes) {
       (Lines{"□■□ プレビュー □■□", "  ※ファイルのコピーやフォルダの作成は行いません。", kSeparator,
              "  コピー元ディレクトリ: " + dir, "  コピー先ディレクトリ: " + dir + "/NewFolder",
              "新しいフォルダと同名のディレクトリが存在します。",
-             "  ※実行するとディレクトリ内のファイルは削除されます。", kSeparator,
+             "  ※実行するとディレクトリ内のファイルはゴミ箱に移動されます。", kSeparator,
              "  対象ファイル数 2個", "COPY_From: a.txt", "     To  : 2000年01月05日001.txt",
              "     Date: 2000/01/05 10:30:00", "COPY_From: b.doc",
              "     To  : 2000年01月05日002.doc", "     Date: 2000/01/05 10:30:00",
