@@ -61,11 +61,7 @@ std::optional<DateTime> ParseExifDateTime(std::string_view text) {
   date.hour = Digits(text, 11, 2);
   date.minute = Digits(text, 14, 2);
   date.second = Digits(text, 17, 2);
-  if (date.year < 1 || date.month < 1 || date.month > 12 || date.day < 1 ||
-      date.day > DaysInMonth(date.year, date.month) || date.hour < 0 || date.hour > 23 ||
-      date.minute < 0 || date.minute > 59 || date.second < 0 || date.second > 59) {
-    return std::nullopt;
-  }
+  if (!IsRealDateTime(date)) return std::nullopt;
   return date;
 }
 

@@ -7,15 +7,6 @@
 namespace platform {
 namespace {
 
-bool IsLeapYear(int year) {
-  return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month) {
-  static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
 // Reads texts left to right; every Take fails without moving on a mismatch.
 class Scanner {
  public:
@@ -129,12 +120,6 @@ long long DaysFromEpoch(int year, int month, int day) {
 }
 
 }  // namespace
-
-bool IsRealDateTime(const DateTime& d) {
-  return d.year >= 1 && d.year <= 9999 && d.month >= 1 && d.month <= 12 && d.day >= 1 &&
-         d.day <= DaysInMonth(d.year, d.month) && d.hour >= 0 && d.hour <= 23 && d.minute >= 0 &&
-         d.minute <= 59 && d.second >= 0 && d.second <= 59;
-}
 
 std::optional<DateTime> VideoDateFromText(std::string_view text, UnzonedDate unzoned) {
   std::string upper(text);

@@ -21,7 +21,4 @@ enum class UnzonedDate { kUtc, kLocal };
 // date (1904-01-01 or 1970-01-01, the start of a container's clock).
 std::optional<DateTime> VideoDateFromText(std::string_view text, UnzonedDate unzoned);
 
-// Whether the fields name a real date and time of the years 1 to 9999.
-bool IsRealDateTime(const DateTime& date);
-
 }  // namespace platform
