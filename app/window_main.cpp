@@ -19,12 +19,14 @@
 #include "app/window/start_directory.h"
 #include "app/window/varnek_form.h"
 #include "platform/program_handover.h"
+#include "platform/qt/qt_timer.h"
 
 int main(int argc, char* argv[]) {
   // The program the user started, whose folder holds the help file.
   const std::optional<std::string> started_as = platform::TakeStartedProgram();
 
   QApplication application(argc, argv);
+  platform::InstallQtTimers();
   // The layout's own style and colours, whatever the desktop's theme.
   ui::UseLayoutLook();
   // What Qt leaves of the arguments: at most the start directory.

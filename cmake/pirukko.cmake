@@ -34,3 +34,15 @@ function(pirukko_library name)
     target_link_libraries(${name} INTERFACE ${L_DEPS})
   endif()
 endfunction()
+
+# The toolkit behind the editor control is the program's choice: a program
+# (or, for all of its programs, a folder) names the implementation library in
+# PIRUKKO_CONTROL_IMPLEMENTATION, and pirukko_platform_control brings it into
+# that program's link after itself, so that the static link finds every
+# symbol the control's libraries use. A library never sets it.
+define_property(TARGET PROPERTY PIRUKKO_CONTROL_IMPLEMENTATION INHERITED
+  BRIEF_DOCS "The library that implements the editor control's base for this program"
+  FULL_DOCS "For example pirukko_platform_qt.")
+define_property(DIRECTORY PROPERTY PIRUKKO_CONTROL_IMPLEMENTATION INHERITED
+  BRIEF_DOCS "The control implementation of the programs of this folder"
+  FULL_DOCS "See the target property of the same name.")

@@ -10,6 +10,7 @@
 #include "ui/layout_look.h"
 #include "ui/qt_translations.h"
 #include "editapp/window/edit_window.h"
+#include "platform/qt/qt_timer.h"
 
 int main(int argc, char** argv) {
   std::string path;
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   }
 
   QApplication application(argc, argv);
+  platform::InstallQtTimers();
   QApplication::setApplicationName(QStringLiteral("pirukko-edit"));
   QApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko.Edit"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Pirukko")));

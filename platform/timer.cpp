@@ -1,33 +1,18 @@
 #include "platform/timer.h"
 
-#include <QCoreApplication>
-#include <QTimer>
-
 namespace platform {
 
-// The Qt side, kept out of the header so that users of the timer see no Qt.
-class TTimer::Engine {
- public:
-  explicit Engine(TTimer& owner) {
-    timer_.setTimerType(Qt::CoarseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, [&owner] {
-      // A copy, so that a handler that replaces OnTimer still runs to its end.
-      if (auto handler = owner.OnTimer) handler(&owner);
-    });
-  }
-  void Run(bool on, int interval) {
-    if (on && QCoreApplication::instance()) {
-      timer_.start(interval);
-    } else {
-      timer_.stop();
-    }
-  }
+namespace {
 
- private:
-  QTimer timer_;
-};
+TTimerEngine* installed_engine = nullptr;
 
-TTimer::TTimer(TComponent* owner) : TComponent(owner), engine_(std::make_unique<Engine>(*this)) {
+}  // namespace
+
+void SetTimerEngine(TTimerEngine* engine) {
+  installed_engine = engine;
+}
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {
   Update();
 }
 
@@ -46,7 +31,15 @@ void TTimer::SetEnabled(bool enabled) {
 }
 
 void TTimer::Update() {
-  engine_->Run(enabled_ && interval_ > 0, interval_);
+  const bool on = enabled_ && interval_ > 0;
+  // A timer made before the engine came takes its clock when it next starts.
+  if (!clock_ && on && installed_engine) clock_ = installed_engine->NewClock([this] { Tick(); });
+  if (clock_) clock_->Run(on, interval_);
+}
+
+void TTimer::Tick() {
+  // A copy, so that a handler that replaces OnTimer still runs to its end.
+  if (auto handler = OnTimer) handler(this);
 }
 
 }  // namespace platform

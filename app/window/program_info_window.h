@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/window/info_window.h"
-#include "platform/qt/cursors.h"
+#include "platform/control/cursors.h"
 
 #include "app/window/teditor/editor_info_window.h"
 

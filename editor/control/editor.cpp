@@ -6,7 +6,7 @@
 
 #include "editor/control/editor_screen.h"
 #include "editor/text/delimiters.h"
-#include "platform/qt/virtual_keys.h"
+#include "platform/control/virtual_keys.h"
 
 namespace editor {
 

@@ -41,7 +41,7 @@
 #include "editor/text/screen_strings.h"
 #include "editor/text/screen_strings_client.h"
 #include "editor/text/wrap_option.h"
-#include "platform/qt/custom_control.h"
+#include "platform/control/custom_control.h"
 #include "platform/string_list.h"
 
 namespace editor {

@@ -11,7 +11,7 @@
 #include "editor/control/editor.h"
 #include "editor/control/selection_text.h"
 #include "editor/text/split_lines.h"
-#include "platform/qt/clipboard.h"
+#include "platform/control/clipboard.h"
 
 namespace editor {
 

@@ -7,7 +7,7 @@
 #include "editor/control/editor.h"
 #include "editor/control/editor_popup_menu.h"
 #include "editor/text/dbcs.h"
-#include "platform/qt/virtual_keys.h"
+#include "platform/control/virtual_keys.h"
 
 namespace editor {
 

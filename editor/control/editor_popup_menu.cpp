@@ -4,8 +4,8 @@
 
 #include "editor/control/editor.h"
 #include "editor/control/selection_text.h"
+#include "platform/control/clipboard.h"
 #include "platform/cp932.h"
-#include "platform/qt/clipboard.h"
 
 namespace editor {
 

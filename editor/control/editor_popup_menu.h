@@ -4,7 +4,7 @@
 // it opens; until the first opening only the switch is enabled.
 #pragma once
 
-#include "platform/qt/popup_menu.h"
+#include "platform/control/popup_menu.h"
 
 namespace editor {
 

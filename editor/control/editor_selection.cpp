@@ -9,7 +9,7 @@
 #include "editor/control/editor.h"
 #include "editor/control/selection_text.h"
 #include "editor/text/flag_scope.h"
-#include "platform/qt/virtual_keys.h"
+#include "platform/control/virtual_keys.h"
 
 namespace editor {
 

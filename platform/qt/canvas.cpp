@@ -1,4 +1,4 @@
-#include "platform/qt/canvas.h"
+#include "platform/control/canvas.h"
 
 #include <QPainter>
 #include <QPen>
@@ -68,7 +68,7 @@ void TCanvas::ExtTextOut(int x, int y, unsigned options, const TRect* rect, std:
   const int height = f.ascent + f.descent;
   int width = 0;
   for (std::size_t i = 0; i < text.size(); ++i)
-    width += qt_detail::GridText::AdvanceOf(dx, i, f.average_width);
+    width += control_detail::GridText::AdvanceOf(dx, i, f.average_width);
   const QRect cells(x, y, width, height);
   const QRect box = rect ? ToQRect(*rect) : QRect();
   const bool clipped = rect && (options & ETO_CLIPPED);

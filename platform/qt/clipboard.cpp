@@ -1,4 +1,4 @@
-#include "platform/qt/clipboard.h"
+#include "platform/control/clipboard.h"
 
 #include <QApplication>
 #include <QByteArray>
@@ -9,8 +9,8 @@
 #include <optional>
 #include <utility>
 
+#include "platform/control/cell_text.h"
 #include "platform/cp932.h"
-#include "platform/qt/cell_text.h"
 
 namespace platform {
 
@@ -46,7 +46,7 @@ QString UnicodeForOthers(std::string_view cp932) {
   QString out;
   out.reserve(static_cast<qsizetype>(text.size()));
   for (std::size_t i = 0; i < text.size();) {
-    const qt_detail::CellChar c = qt_detail::DecodeCp932Char(text, i);
+    const control_detail::CellChar c = control_detail::DecodeCp932Char(text, i);
     out += QString::fromUcs4(&c.code, 1);
     i += static_cast<std::size_t>(c.bytes);
   }

@@ -8,13 +8,13 @@
 #include <memory>
 #include <string>
 
+#include "platform/control/custom_control.h"
 #include "platform/qt/control_window.h"
-#include "platform/qt/custom_control.h"
 
 namespace platform {
 
 struct TCustomControl::State {
-  std::unique_ptr<qt_detail::ControlWindow> window;
+  std::unique_ptr<control_detail::ControlWindow> window;
   QPointer<QWidget> parent;
 
   int left = 0;

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-using qt_detail::ControlWindow;
+using control_detail::ControlWindow;
 
 void SetParentWidget(TCustomControl& control, QWidget* parent) {
   auto& st = ControlWindow::StateOf(control);

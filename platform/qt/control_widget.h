@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QWidget>
 
-#include "platform/qt/custom_control.h"
+#include "platform/control/custom_control.h"
 
 namespace platform {
 

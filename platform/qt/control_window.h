@@ -1,6 +1,6 @@
 // The window behind a TCustomControl: a frame widget with the client widget
-// and the scroll bars, the client's surface, the emulated caret and the
-// translation of Qt's events into the control's messages.
+// and the scroll bars (control_frame.h), the client's surface, the emulated
+// caret and the translation of Qt's events into the control's messages.
 #pragma once
 
 #include <QFont>
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/custom_control.h"
+#include "platform/control/custom_control.h"
 #include "platform/qt/grid_text.h"
 #include "platform/qt/surface.h"
 
@@ -25,7 +25,7 @@ class QKeyEvent;
 class QMouseEvent;
 class QWheelEvent;
 
-namespace platform::qt_detail {
+namespace platform::control_detail {
 
 class ClientWidget;
 class FrameWidget;
@@ -139,7 +139,16 @@ class ControlWindow {
   friend class FrameWidget;
   // Counts the Qt events being handled, so that a window retired inside one
   // is deleted only after it.
-  class Busy;
+  class Busy {
+   public:
+    explicit Busy(ControlWindow& w) : w_(w) { ++w_.busy_; }
+    ~Busy();
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+   private:
+    ControlWindow& w_;
+  };
 
   LRESULT Send(std::uint32_t msg, WPARAM wparam, LPARAM lparam);
   void SetInputState(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
@@ -214,4 +223,4 @@ class ControlWindow {
   bool retired_ = false;
 };
 
-}  // namespace platform::qt_detail
+}  // namespace platform::control_detail

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "platform/qt/cursors.h"
+#include "platform/control/cursors.h"
 #include "platform/qt/qt_graphics.h"
 
 namespace platform {

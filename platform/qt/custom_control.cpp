@@ -1,17 +1,17 @@
-#include "platform/qt/custom_control.h"
+#include "platform/control/custom_control.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QtDebug>
 #include <cstdlib>
 
+#include "platform/control/virtual_keys.h"
 #include "platform/qt/control_state.h"
 #include "platform/qt/control_window.h"
-#include "platform/qt/virtual_keys.h"
 
 namespace platform {
 
-using qt_detail::ControlWindow;
+using control_detail::ControlWindow;
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QGlyphRun>
 #include <QTextLayout>
 
-#include "platform/qt/cell_text.h"
+#include "platform/control/cell_text.h"
 
-namespace platform::qt_detail {
+namespace platform::control_detail {
 
 GridText::FontGlyphs& GridText::GlyphsOf(const QFont& font) {
   if (last_ && last_->font == font) return *last_;
@@ -88,4 +88,4 @@ int GridText::Draw(QPainter& painter, const QFont& font, int x, int y, std::stri
   return cell_x - x;
 }
 
-}  // namespace platform::qt_detail
+}  // namespace platform::control_detail

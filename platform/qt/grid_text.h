@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace platform::qt_detail {
+namespace platform::control_detail {
 
 class GridText {
  public:
@@ -48,4 +48,4 @@ class GridText {
   FontGlyphs* last_ = nullptr;
 };
 
-}  // namespace platform::qt_detail
+}  // namespace platform::control_detail

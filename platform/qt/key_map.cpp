@@ -1,8 +1,8 @@
 #include "platform/qt/key_map.h"
 
-#include "platform/qt/virtual_keys.h"
+#include "platform/control/virtual_keys.h"
 
-namespace platform::qt_detail {
+namespace platform::control_detail {
 
 int VirtualKeyOf(int key, Qt::KeyboardModifiers modifiers) {
   if (key >= Qt::Key_A && key <= Qt::Key_Z) return 'A' + (key - Qt::Key_A);
@@ -170,4 +170,4 @@ bool IsExtendedKey(int key, Qt::KeyboardModifiers modifiers) {
   }
 }
 
-}  // namespace platform::qt_detail
+}  // namespace platform::control_detail

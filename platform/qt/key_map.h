@@ -3,7 +3,7 @@
 
 #include <Qt>
 
-namespace platform::qt_detail {
+namespace platform::control_detail {
 
 // The virtual-key code of a Qt key; 0 for keys that have none. Keypad keys
 // (KeypadModifier) give the VK_NUMPAD codes.
@@ -13,4 +13,4 @@ int VirtualKeyOf(int qt_key, Qt::KeyboardModifiers modifiers);
 // data marks as extended.
 bool IsExtendedKey(int qt_key, Qt::KeyboardModifiers modifiers);
 
-}  // namespace platform::qt_detail
+}  // namespace platform::control_detail

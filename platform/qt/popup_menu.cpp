@@ -1,6 +1,6 @@
 // The menu's window is a QMenu built afresh at each opening from the items'
 // present states, and gone when it closes.
-#include "platform/qt/popup_menu.h"
+#include "platform/control/popup_menu.h"
 
 #include <QAction>
 #include <QApplication>

@@ -10,8 +10,8 @@
 #include <array>
 #include <string_view>
 
+#include "platform/control/custom_control.h"
 #include "platform/cp932.h"
-#include "platform/qt/custom_control.h"
 
 namespace platform {
 namespace {

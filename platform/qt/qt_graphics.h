@@ -7,8 +7,8 @@
 #include <QCursor>
 #include <QFont>
 
-#include "platform/qt/cursors.h"
-#include "platform/qt/graphics.h"
+#include "platform/control/cursors.h"
+#include "platform/control/graphics.h"
 
 namespace platform {
 

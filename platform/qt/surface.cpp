@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <cstring>
 
-namespace platform::qt_detail {
+namespace platform::control_detail {
 
 void Surface::Resize(QSize size, int scale, const QColor& fill) {
   size = size.expandedTo(QSize(0, 0));
@@ -44,4 +44,4 @@ void Surface::Scroll(const QRect& area, int dx, int dy) {
     for (int row = 0; row < dst.height(); ++row) copy_row(row);
 }
 
-}  // namespace platform::qt_detail
+}  // namespace platform::control_detail

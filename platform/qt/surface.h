@@ -7,7 +7,7 @@
 #include <QRect>
 #include <QSize>
 
-namespace platform::qt_detail {
+namespace platform::control_detail {
 
 class Surface {
  public:
@@ -30,4 +30,4 @@ class Surface {
   int scale_ = 1;
 };
 
-}  // namespace platform::qt_detail
+}  // namespace platform::control_detail

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/qt/qt_timer.h"
 #include "platform/user_locale.h"
 #include "tests/support/files.h"
 
@@ -209,6 +210,7 @@ TEST_F(FileListTest, FollowsItsDirectoryBox) {
   static char name[] = "file_list_test";
   static char* argv[] = {name, nullptr};
   static QCoreApplication app(argc, argv);
+  platform::InstallQtTimers();
 
   test_support::WriteFile(dir_ / "a.txt", "a");
   auto box = std::make_unique<TDirectoryBox>();

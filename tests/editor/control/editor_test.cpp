@@ -1,7 +1,7 @@
 // The editor control's state, geometry, scrolling and caret placement.
 #include <gtest/gtest.h>
 
-#include "platform/qt/virtual_keys.h"
+#include "platform/control/virtual_keys.h"
 #include "tests/editor/control/editor_test_support.h"
 
 namespace editor {

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/qt/messages.h"
-#include "platform/qt/virtual_keys.h"
+#include "platform/control/messages.h"
+#include "platform/control/virtual_keys.h"
 #include "tests/editor/control/selection_fixture.h"
 
 namespace editor {

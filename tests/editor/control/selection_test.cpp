@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/qt/virtual_keys.h"
+#include "platform/control/virtual_keys.h"
 #include "tests/editor/control/selection_fixture.h"
 
 namespace editor {

@@ -1,5 +1,5 @@
 // Text and lines on the control's surface, read back as pixels.
-#include "platform/qt/canvas.h"
+#include "platform/control/canvas.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The clipboard as other programs see it: Unicode text with their line
 // breaks and visible substitutes; as our own controls see it: the exact
 // CP932 bytes, with the box format for a box.
-#include "platform/qt/clipboard.h"
+#include "platform/control/clipboard.h"
 
 #include <gtest/gtest.h>
 

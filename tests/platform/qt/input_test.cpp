@@ -11,8 +11,8 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include "platform/control/virtual_keys.h"
 #include "platform/qt/qt_graphics.h"
-#include "platform/qt/virtual_keys.h"
 #include "test_control.h"
 
 namespace platform {

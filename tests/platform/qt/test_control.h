@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/control/custom_control.h"
 #include "platform/cp932.h"
 #include "platform/qt/control_widget.h"
-#include "platform/qt/custom_control.h"
 
 namespace platform::testing {
 

@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <string>
 
+#include "platform/control/custom_control.h"
+#include "platform/control/virtual_keys.h"
 #include "platform/cp932.h"
 #include "platform/qt/control_widget.h"
-#include "platform/qt/custom_control.h"
-#include "platform/qt/virtual_keys.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace platform::qt_detail {
+namespace platform::control_detail {
 
 struct CellChar {
   char32_t code;  // what is drawn
@@ -27,4 +27,4 @@ CellChar DecodeCp932Char(std::string_view text, std::size_t i);
 // (U+2400 onward), so that nothing in the text is silently invisible.
 CellChar DecodeCellChar(std::string_view text, std::size_t i);
 
-}  // namespace platform::qt_detail
+}  // namespace platform::control_detail

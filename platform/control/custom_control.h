@@ -24,16 +24,16 @@
 #include <memory>
 #include <string>
 
+#include "platform/control/canvas.h"
+#include "platform/control/cursors.h"
+#include "platform/control/geometry.h"
+#include "platform/control/graphics.h"
+#include "platform/control/messages.h"
 #include "platform/persistent.h"
-#include "platform/qt/canvas.h"
-#include "platform/qt/cursors.h"
-#include "platform/qt/geometry.h"
-#include "platform/qt/graphics.h"
-#include "platform/qt/messages.h"
 
 namespace platform {
 
-namespace qt_detail {
+namespace control_detail {
 class ControlWindow;
 }
 
@@ -270,7 +270,7 @@ class TCustomControl : public TObject {
   virtual void Beep();
 
  private:
-  friend class qt_detail::ControlWindow;
+  friend class control_detail::ControlWindow;
   struct State;
 
   std::unique_ptr<State> state_;

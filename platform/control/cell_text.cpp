@@ -1,4 +1,4 @@
-#include "platform/qt/cell_text.h"
+#include "platform/control/cell_text.h"
 
 #include <array>
 #include <memory>
@@ -7,7 +7,7 @@
 
 #include "platform/cp932.h"
 
-namespace platform::qt_detail {
+namespace platform::control_detail {
 namespace {
 
 constexpr int kTrailFirst = 0x40;
@@ -83,4 +83,4 @@ CellChar DecodeCp932Char(std::string_view text, std::size_t i) {
   return {Table().pairs[LeadSlot(b) * kTrailCount + (t - kTrailFirst)], 2};
 }
 
-}  // namespace platform::qt_detail
+}  // namespace platform::control_detail

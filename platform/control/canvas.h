@@ -7,12 +7,12 @@
 #include <span>
 #include <string_view>
 
-#include "platform/qt/geometry.h"
-#include "platform/qt/graphics.h"
+#include "platform/control/geometry.h"
+#include "platform/control/graphics.h"
 
 namespace platform {
 
-namespace qt_detail {
+namespace control_detail {
 class ControlWindow;
 }
 
@@ -65,7 +65,7 @@ class TCanvas {
   friend class TCustomControl;
   TCanvas() = default;
 
-  qt_detail::ControlWindow* window_ = nullptr;
+  control_detail::ControlWindow* window_ = nullptr;
   TPoint pen_pos_;
 };
 

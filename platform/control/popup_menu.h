@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/control/geometry.h"
 #include "platform/persistent.h"
-#include "platform/qt/geometry.h"
 
 namespace platform {
 
