@@ -1,7 +1,6 @@
 #include "platform/collection.h"
 
 #include <algorithm>
-#include <exception>
 #include <string>
 
 #include "platform/string_list.h"
@@ -80,17 +79,6 @@ void TCollection::Assign(const TPersistent* source) {
   if (other == this) return;  // clearing first would lose every item
   Clear();
   for (int i = 0; i < other->Count(); ++i) Add()->Assign(other->Items(i));
-}
-
-TCollectionUpdate::~TCollectionUpdate() noexcept(false) {
-  if (std::uncaught_exceptions() > exceptions_) {
-    try {
-      collection_.EndUpdate();
-    } catch (...) {
-    }
-    return;
-  }
-  collection_.EndUpdate();
 }
 
 }  // namespace platform

@@ -3,10 +3,10 @@
 // entries need (the editor's bracket regions, for one).
 #pragma once
 
-#include <exception>
 #include <memory>
 #include <vector>
 
+#include "platform/begin_end_guard.h"
 #include "platform/persistent.h"
 
 namespace platform {
@@ -79,18 +79,7 @@ class TCollection : public TPersistent {
 };
 
 // Keeps a collection inside one update for its lifetime, on every path.
-class TCollectionUpdate {
- public:
-  explicit TCollectionUpdate(TCollection& collection) : collection_(collection) {
-    collection_.BeginUpdate();
-  }
-  ~TCollectionUpdate() noexcept(false);
-  TCollectionUpdate(const TCollectionUpdate&) = delete;
-  TCollectionUpdate& operator=(const TCollectionUpdate&) = delete;
-
- private:
-  TCollection& collection_;
-  int exceptions_ = std::uncaught_exceptions();
-};
+using TCollectionUpdate =
+    TBeginEndGuard<TCollection, &TCollection::BeginUpdate, &TCollection::EndUpdate>;
 
 }  // namespace platform

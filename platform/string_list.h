@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/begin_end_guard.h"
 #include "platform/persistent.h"
 
 namespace platform {
@@ -118,16 +119,7 @@ class TStrings : public TPersistent {
 };
 
 // Keeps a list inside one update for its lifetime, on every path.
-class TStringsUpdate {
- public:
-  explicit TStringsUpdate(TStrings& strings) : strings_(strings) { strings_.BeginUpdate(); }
-  ~TStringsUpdate() { strings_.EndUpdate(); }
-  TStringsUpdate(const TStringsUpdate&) = delete;
-  TStringsUpdate& operator=(const TStringsUpdate&) = delete;
-
- private:
-  TStrings& strings_;
-};
+using TStringsUpdate = TBeginEndGuard<TStrings, &TStrings::BeginUpdate, &TStrings::EndUpdate>;
 
 enum TDuplicates { dupIgnore, dupAccept, dupError };
 

@@ -11,9 +11,8 @@ void TEditorBracketItem::Assign(const platform::TPersistent* source) {
     TCollectionItem::Assign(source);
     return;
   }
-  FItemColor->Assign(other->FItemColor.get());
-  FLeftBracket = other->FLeftBracket;
-  FRightBracket = other->FRightBracket;
+  // An item has no change event of its own: the copy notifies nobody.
+  platform::CopyFields(*this, *other, Fields());
 }
 
 TEditorBracketItem* TEditorBracketCollection::Add() {

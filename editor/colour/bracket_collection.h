@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "editor/colour/color_settings.h"
 #include "platform/collection.h"
@@ -31,6 +32,11 @@ class TEditorBracketItem : public platform::TCollectionItem {
   std::unique_ptr<TEditorColor> FItemColor;
   std::string FLeftBracket;
   std::string FRightBracket;
+
+  static constexpr auto Fields() {
+    return std::tuple{&TEditorBracketItem::FItemColor, &TEditorBracketItem::FLeftBracket,
+                      &TEditorBracketItem::FRightBracket};
+  }
 };
 
 class TEditorBracketCollection : public platform::TCollection {

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <memory>
+#include <tuple>
 
-#include "editor/colour/notify_persistent.h"
 #include "platform/cursor_index.h"
+#include "platform/notify_persistent.h"
 
 namespace editor {
 
@@ -17,7 +18,7 @@ struct TEditorCursorImages {
 
 // Five pointer shapes, as indexes into the cursor table. Written directly:
 // a change takes effect at the next use and notifies nobody.
-class TEditorCursors : public TNotifyPersistent {
+class TEditorCursors : public platform::TNotifyPersistent {
  public:
   explicit TEditorCursors(TEditorCursorImages images = {})
       : FDragSelCopyCursor(images.DragSelCopy), FLeftMarginCursor(images.LeftMargin) {}
@@ -41,6 +42,12 @@ class TEditorCursors : public TNotifyPersistent {
   platform::TCursor FDragSelCopyCursor;
   platform::TCursor FInSelCursor = platform::crDefault;
   platform::TCursor FLeftMarginCursor;
+
+  static constexpr auto Fields() {
+    return std::tuple{&TEditorCursors::FDefaultCursor, &TEditorCursors::FDragSelCursor,
+                      &TEditorCursors::FDragSelCopyCursor, &TEditorCursors::FInSelCursor,
+                      &TEditorCursors::FLeftMarginCursor};
+  }
 };
 
 enum TDragMode { dmManual, dmAutomatic };
@@ -48,7 +55,7 @@ enum TEditorCaretStyle { csDefault, csBrief };
 
 // Caret behaviour. Only Style and TabSpaceCount notify; the other settings
 // are read where they are used and take effect at the next use.
-class TEditorCaret : public TNotifyPersistent {
+class TEditorCaret : public platform::TNotifyPersistent {
  public:
   explicit TEditorCaret(TEditorCursorImages images = {});
 
@@ -108,6 +115,16 @@ class TEditorCaret : public TNotifyPersistent {
   TEditorCaretStyle FStyle = csDefault;
   bool FTabIndent = false;
   int FTabSpaceCount = 8;
+
+  // What Assign copies. The cursors copy with their own Assign; TabSpaceCount
+  // is taken as it stands: a value from a stored layout is not clamped again.
+  static constexpr auto Fields() {
+    using C = TEditorCaret;
+    return std::tuple{&C::FAutoCursor,      &C::FAutoIndent, &C::FCursors,     &C::FFreeCaret,
+                      &C::FInTab,           &C::FKeepCaret,  &C::FLockScroll,  &C::FNextLine,
+                      &C::FPrevSpaceIndent, &C::FRowSelect,  &C::FSelDragMode, &C::FSelMove,
+                      &C::FSoftTab,         &C::FStyle,      &C::FTabIndent,   &C::FTabSpaceCount};
+  }
 };
 
 }  // namespace editor

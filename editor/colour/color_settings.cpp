@@ -3,15 +3,7 @@
 namespace editor {
 
 void TEditorColor::Assign(const platform::TPersistent* source) {
-  const auto* other = dynamic_cast<const TEditorColor*>(source);
-  if (!other) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  FBkColor = other->FBkColor;
-  FColor = other->FColor;
-  FStyle = other->FStyle;
-  Changed();
+  AssignFields(*this, source, Fields());
 }
 
 TEditorColors::TEditorColors() {
@@ -25,7 +17,7 @@ TEditorColors::TEditorColors() {
 
 template <class Write>
 void TEditorColors::WriteAllButSelect(Write write) {
-  TUpdateGuard update(*this);
+  platform::TUpdateGuard update(*this);
   for (int i = 0; i < kEditorColorSlotCount; ++i) {
     if (i != static_cast<int>(TEditorColorSlot::Select)) write(*FSlots[i]);
   }
@@ -44,17 +36,7 @@ void TEditorColors::SetAllStyle(platform::TFontStyles styles) {
 }
 
 void TEditorColors::Assign(const platform::TPersistent* source) {
-  const auto* other = dynamic_cast<const TEditorColors*>(source);
-  if (!other) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateGuard update(*this);
-  using S = TEditorColorSlot;
-  for (S slot : {S::Ank, S::Comment, S::DBCS, S::Int, S::Mail, S::Str, S::Symbol, S::Reserve,
-                 S::Url, S::Select}) {
-    Slot(slot).Assign(&other->Slot(slot));
-  }
+  AssignFields(*this, source, Fields());
 }
 
 }  // namespace editor

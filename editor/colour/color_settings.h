@@ -5,15 +5,16 @@
 
 #include <array>
 #include <memory>
+#include <tuple>
 
-#include "editor/colour/notify_persistent.h"
 #include "platform/colour.h"
 #include "platform/font_style.h"
+#include "platform/notify_persistent.h"
 
 namespace editor {
 
 // Background, text colour and font style of one kind of text.
-class TEditorColor : public TNotifyPersistent {
+class TEditorColor : public platform::TNotifyPersistent {
  public:
   platform::TColor BkColor() const { return FBkColor; }
   platform::TColor Color() const { return FColor; }
@@ -29,13 +30,17 @@ class TEditorColor : public TNotifyPersistent {
   platform::TColor FBkColor = platform::clWindow;
   platform::TColor FColor = platform::clWindowText;
   platform::TFontStyles FStyle;
+
+  static constexpr auto Fields() {
+    return std::tuple{&TEditorColor::FBkColor, &TEditorColor::FColor, &TEditorColor::FStyle};
+  }
 };
 
 // The slots, in the order they are published.
 enum class TEditorColorSlot { Ank, Comment, DBCS, Int, Mail, Reserve, Select, Str, Symbol, Url };
 inline constexpr int kEditorColorSlotCount = 10;
 
-class TEditorColors : public TNotifyPersistent {
+class TEditorColors : public platform::TNotifyPersistent {
  public:
   TEditorColors();
 
@@ -76,6 +81,17 @@ class TEditorColors : public TNotifyPersistent {
   void WriteAllButSelect(Write write);
 
   std::array<std::unique_ptr<TEditorColor>, kEditorColorSlotCount> FSlots;
+
+  // What Assign copies: every slot with its own Assign, Select last.
+  static constexpr auto Fields() {
+    using S = TEditorColorSlot;
+    constexpr auto slot = [](S s) {
+      return [s](const TEditorColors& colors) -> TEditorColor& { return colors.Slot(s); };
+    };
+    return std::tuple{slot(S::Ank),  slot(S::Comment), slot(S::DBCS),   slot(S::Int),
+                      slot(S::Mail), slot(S::Str),     slot(S::Symbol), slot(S::Reserve),
+                      slot(S::Url),  slot(S::Select)};
+  }
 };
 
 }  // namespace editor

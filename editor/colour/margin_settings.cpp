@@ -9,17 +9,7 @@ void TEditorMargin::SetCharacter(int value) {
 }
 
 void TEditorMargin::Assign(const platform::TPersistent* source) {
-  const auto* other = dynamic_cast<const TEditorMargin*>(source);
-  if (!other) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  FCharacter = other->FCharacter;
-  FLeft = other->FLeft;
-  FLine = other->FLine;
-  FTop = other->FTop;
-  FUnderlineHeight = other->FUnderlineHeight;
-  Changed();
+  AssignFields(*this, source, Fields());
 }
 
 }  // namespace editor

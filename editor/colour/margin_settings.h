@@ -2,11 +2,13 @@
 // row for the underline of the caret row.
 #pragma once
 
-#include "editor/colour/notify_persistent.h"
+#include <tuple>
+
+#include "platform/notify_persistent.h"
 
 namespace editor {
 
-class TEditorMargin : public TNotifyPersistent {
+class TEditorMargin : public platform::TNotifyPersistent {
  public:
   // Extra pixels between characters, at most 100.
   int Character() const { return FCharacter; }
@@ -33,6 +35,12 @@ class TEditorMargin : public TNotifyPersistent {
   int FLine = 0;
   int FTop = 2;
   int FUnderlineHeight = 0;
+
+  // What Assign copies, as it stands: a stored layout is taken whole.
+  static constexpr auto Fields() {
+    return std::tuple{&TEditorMargin::FCharacter, &TEditorMargin::FLeft, &TEditorMargin::FLine,
+                      &TEditorMargin::FTop, &TEditorMargin::FUnderlineHeight};
+  }
 };
 
 }  // namespace editor

@@ -3,14 +3,7 @@
 namespace editor {
 
 void TEditorMark::Assign(const platform::TPersistent* source) {
-  const auto* other = dynamic_cast<const TEditorMark*>(source);
-  if (!other) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  FColor = other->FColor;
-  FVisible = other->FVisible;
-  Changed();
+  AssignFields(*this, source, Fields());
 }
 
 TEditorMarks::TEditorMarks()
@@ -23,15 +16,7 @@ TEditorMarks::TEditorMarks()
 }
 
 void TEditorMarks::Assign(const platform::TPersistent* source) {
-  const auto* other = dynamic_cast<const TEditorMarks*>(source);
-  if (!other) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateGuard update(*this);
-  FEofMark->Assign(other->FEofMark.get());
-  FRetMark->Assign(other->FRetMark.get());
-  FUnderline->Assign(other->FUnderline.get());
+  AssignFields(*this, source, Fields());
 }
 
 }  // namespace editor

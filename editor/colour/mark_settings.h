@@ -3,13 +3,14 @@
 #pragma once
 
 #include <memory>
+#include <tuple>
 
-#include "editor/colour/notify_persistent.h"
 #include "platform/colour.h"
+#include "platform/notify_persistent.h"
 
 namespace editor {
 
-class TEditorMark : public TNotifyPersistent {
+class TEditorMark : public platform::TNotifyPersistent {
  public:
   platform::TColor Color() const { return FColor; }
   bool Visible() const { return FVisible; }
@@ -21,9 +22,13 @@ class TEditorMark : public TNotifyPersistent {
  private:
   platform::TColor FColor = platform::clGray;
   bool FVisible = false;
+
+  static constexpr auto Fields() {
+    return std::tuple{&TEditorMark::FColor, &TEditorMark::FVisible};
+  }
 };
 
-class TEditorMarks : public TNotifyPersistent {
+class TEditorMarks : public platform::TNotifyPersistent {
  public:
   TEditorMarks();
 
@@ -41,6 +46,11 @@ class TEditorMarks : public TNotifyPersistent {
   std::unique_ptr<TEditorMark> FEofMark;
   std::unique_ptr<TEditorMark> FRetMark;
   std::unique_ptr<TEditorMark> FUnderline;
+
+  // Each mark copies with its own Assign.
+  static constexpr auto Fields() {
+    return std::tuple{&TEditorMarks::FEofMark, &TEditorMarks::FRetMark, &TEditorMarks::FUnderline};
+  }
 };
 
 }  // namespace editor

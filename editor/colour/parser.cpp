@@ -269,6 +269,16 @@ TEditorParser::TEditorParser(const TEditorParserOwner* editor, std::string_view 
   Load(text, bracket_state);
 }
 
+int TEditorParser::HeadLength() {
+  if (SourcePos() == 0) NextToken();
+  return SourcePos();
+}
+
+int TEditorParser::EndBracketState() {
+  while (Token() != tkEnd) NextToken();
+  return BracketState();
+}
+
 void TEditorParser::Reset(std::string_view text, int bracket_state) {
   ReadRules();
   Load(text, bracket_state);

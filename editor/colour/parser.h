@@ -19,14 +19,13 @@
 
 #include "editor/colour/parser_owner.h"
 #include "editor/colour/token_kind.h"
+#include "editor/text/row_lexer.h"
 
 namespace editor {
 
-// Bracket states a row can start with.
-inline constexpr int kBracketsUnknown = -2;  // not computed, or regions not recognised
-inline constexpr int kNoBracketOpen = -1;
-
-class TEditorParser : public platform::TObject {
+// The bracket states (kNoBracketOpen, kBracketsUnknown) come with the row
+// lexer the screen-row list drives; this lexer is the one it is given.
+class TEditorParser : public platform::TObject, public TRowLexer {
  public:
   // A bare lexer: only the rules that need no settings.
   explicit TEditorParser(std::string_view text);
@@ -41,7 +40,11 @@ class TEditorParser : public platform::TObject {
   // Starts over on another text with the same owner, keeping the buffer, so
   // that a pass over many rows allocates nothing per row. Reads the owner's
   // settings afresh.
-  void Reset(std::string_view text, int bracket_state);
+  void Reset(std::string_view text, int bracket_state) override;
+
+  // What the screen-row list asks, see TRowLexer.
+  int HeadLength() override;
+  int EndBracketState() override;
 
   // Scans the next token and returns its kind.
   virtual TTokenKind NextToken();

@@ -16,21 +16,7 @@ void TEditorViewInfo::SetQuotation(std::string value) {
 }
 
 void TEditorViewInfo::Assign(const platform::TPersistent* source) {
-  const auto* other = dynamic_cast<const TEditorViewInfo*>(source);
-  if (!other) {
-    TNotifyPersistent::Assign(source);
-    return;
-  }
-  TUpdateGuard update(*this);
-  FBrackets->Assign(other->FBrackets.get());
-  FColors->Assign(other->FColors.get());
-  FCommenter = other->FCommenter;
-  FControlCode = other->FControlCode;
-  FHexPrefix = other->FHexPrefix;
-  FMail = other->FMail;
-  // As it stands: a stored layout is taken whole.
-  FQuotation = other->FQuotation;
-  FUrl = other->FUrl;
+  AssignFields(*this, source, Fields());
 }
 
 }  // namespace editor

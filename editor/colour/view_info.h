@@ -5,14 +5,15 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "editor/colour/bracket_collection.h"
 #include "editor/colour/color_settings.h"
-#include "editor/colour/notify_persistent.h"
+#include "platform/notify_persistent.h"
 
 namespace editor {
 
-class TEditorViewInfo : public TNotifyPersistent {
+class TEditorViewInfo : public platform::TNotifyPersistent {
  public:
   // `editor` is the control the view belongs to; the view does not own it.
   explicit TEditorViewInfo(platform::TObject* editor = nullptr);
@@ -50,6 +51,15 @@ class TEditorViewInfo : public TNotifyPersistent {
   std::string FQuotation;
   bool FUrl = false;
   platform::TObject* FEditor;
+
+  // What Assign copies: the brackets and the colours with their own Assign,
+  // the rest as it stands (a stored quote is taken whole). The control the
+  // view belongs to stays.
+  static constexpr auto Fields() {
+    using V = TEditorViewInfo;
+    return std::tuple{&V::FBrackets,  &V::FColors, &V::FCommenter, &V::FControlCode,
+                      &V::FHexPrefix, &V::FMail,   &V::FQuotation, &V::FUrl};
+  }
 };
 
 }  // namespace editor

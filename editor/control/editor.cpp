@@ -281,6 +281,10 @@ std::unique_ptr<TEditorParser> TEditor::CreateParser(std::string_view text,
   return FParserClass(this, text, bracket_state);
 }
 
+std::unique_ptr<TRowLexer> TEditor::CreateRowLexer(std::string_view text, int bracket_state) const {
+  return CreateParser(text, bracket_state);
+}
+
 void TEditor::BeginLinesUpdate() {
   if (FLinesUpdateCount++ > 0) return;
   CaretBeginUpdate();

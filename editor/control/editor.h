@@ -41,6 +41,7 @@
 #include "editor/text/screen_strings.h"
 #include "editor/text/screen_strings_client.h"
 #include "editor/text/wrap_option.h"
+#include "platform/begin_end_guard.h"
 #include "platform/control/custom_control.h"
 #include "platform/string_list.h"
 
@@ -213,28 +214,10 @@ class TEditor : public platform::TCustomControl,
   virtual void UnderlineEndUpdate();
 
   // Keep the caret / the caret-row underline hidden for their lifetime.
-  class TCaretHideGuard {
-   public:
-    explicit TCaretHideGuard(TEditor& editor) : editor_(editor) { editor_.CaretBeginUpdate(); }
-    ~TCaretHideGuard() { editor_.CaretEndUpdate(); }
-    TCaretHideGuard(const TCaretHideGuard&) = delete;
-    TCaretHideGuard& operator=(const TCaretHideGuard&) = delete;
-
-   private:
-    TEditor& editor_;
-  };
-  class TUnderlineHideGuard {
-   public:
-    explicit TUnderlineHideGuard(TEditor& editor) : editor_(editor) {
-      editor_.UnderlineBeginUpdate();
-    }
-    ~TUnderlineHideGuard() { editor_.UnderlineEndUpdate(); }
-    TUnderlineHideGuard(const TUnderlineHideGuard&) = delete;
-    TUnderlineHideGuard& operator=(const TUnderlineHideGuard&) = delete;
-
-   private:
-    TEditor& editor_;
-  };
+  using TCaretHideGuard =
+      platform::TBeginEndGuard<TEditor, &TEditor::CaretBeginUpdate, &TEditor::CaretEndUpdate>;
+  using TUnderlineHideGuard = platform::TBeginEndGuard<TEditor, &TEditor::UnderlineBeginUpdate,
+                                                       &TEditor::UnderlineEndUpdate>;
 
   // ---- painting -------------------------------------------------------------------
   void PaintRect(const platform::TRect& rect);
@@ -377,8 +360,11 @@ class TEditor : public platform::TCustomControl,
   bool Visible() const override { return TCustomControl::Visible(); }
   int ScreenHeight() const override;
   int BracketCount() const override;
-  std::unique_ptr<TEditorParser> CreateParser(std::string_view text,
-                                              int bracket_state) const override;
+  // A lexer of the control's lexer class, with the control as its owner; the
+  // screen-row list gets the same one for its bracket states.
+  std::unique_ptr<TEditorParser> CreateParser(std::string_view text, int bracket_state) const;
+  std::unique_ptr<TRowLexer> CreateRowLexer(std::string_view text,
+                                            int bracket_state) const override;
   TEditorScreenStrings& ScreenStrings() const override { return *FScreenStrings; }
   void PlaceCaretAtOffset(int row, int offset) override { SetRowOffset(row, offset); }
   void SetCaretRow(int row) override { SetRow(row); }

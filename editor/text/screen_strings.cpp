@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "editor/colour/parser.h"
 #include "editor/text/split_lines.h"
 #include "editor/text/wrap_option.h"
 #include "editor/text/wrap_walk.h"
@@ -560,11 +559,11 @@ void TEditorScreenStrings::UpdateAllBrackets() {
     for (int r = 0; r < count; ++r) SetBracketStates(r, -1);
     return;
   }
-  std::unique_ptr<TEditorParser> parser;  // one lexer for every row
+  std::unique_ptr<TRowLexer> lexer;  // one lexer for every row
   int state = kNoBracketOpen;
   for (int r = 0; r < count; ++r) {
     SetBracketStates(r, state);
-    state = RowEndBracket(r, state, parser);
+    state = RowEndBracket(r, state, lexer);
   }
 }
 
@@ -585,14 +584,14 @@ void TEditorScreenStrings::UpdateBrackets(int row, bool notify) {
   // Without bracket items no row needs the lexer, so nothing limits the walk.
   if (first && first->BracketCount() > 0)
     limit = std::min(limit, row + 2 * (first->ScreenHeight() / std::max(first->RowHeight(), 1)));
-  std::unique_ptr<TEditorParser> parser;
+  std::unique_ptr<TRowLexer> lexer;
   int r = start;
   for (; r <= limit; ++r) {
     if (BracketStates(r) == state) return;
     SetBracketStates(r, state);
     if (notify)
       for (TScreenStringsClient* client : FClients) client->InvalidateRow(r);
-    state = RowEndBracket(r, state, parser);
+    state = RowEndBracket(r, state, lexer);
   }
   for (; r < count; ++r) SetBracketStates(r, -2);
 }
@@ -601,19 +600,18 @@ std::string TEditorScreenStrings::RowHead(int row) const {
   const std::string_view text = RowText(row);
   TScreenStringsClient* first = FirstClient();
   if (text.empty() || !first) return std::string(text);
-  std::unique_ptr<TEditorParser> parser = first->CreateParser(text, kNoBracketOpen);
-  if (!parser) return std::string(text);
-  if (parser->SourcePos() == 0) parser->NextToken();
-  return std::string(text.substr(0, static_cast<std::size_t>(parser->SourcePos())));
+  std::unique_ptr<TRowLexer> lexer = first->CreateRowLexer(text, kNoBracketOpen);
+  if (!lexer) return std::string(text);
+  return std::string(text.substr(0, static_cast<std::size_t>(lexer->HeadLength())));
 }
 
 int TEditorScreenStrings::RowEndBracket(int row, int state) const {
-  std::unique_ptr<TEditorParser> parser;
-  return RowEndBracket(row, state, parser);
+  std::unique_ptr<TRowLexer> lexer;
+  return RowEndBracket(row, state, lexer);
 }
 
 int TEditorScreenStrings::RowEndBracket(int row, int state,
-                                        std::unique_ptr<TEditorParser>& parser) const {
+                                        std::unique_ptr<TRowLexer>& lexer) const {
   TScreenStringsClient* first = FirstClient();
   // Without bracket items no region opens or closes.
   if (!first || first->BracketCount() == 0) return state;
@@ -626,13 +624,12 @@ int TEditorScreenStrings::RowEndBracket(int row, int state,
     text = joined;
   }
   if (text.empty()) return state;
-  if (parser)
-    parser->Reset(text, state);
+  if (lexer)
+    lexer->Reset(text, state);
   else
-    parser = first->CreateParser(text, state);
-  if (!parser) return state;
-  while (parser->Token() != tkEnd) parser->NextToken();
-  const int end_state = parser->BracketState();
+    lexer = first->CreateRowLexer(text, state);
+  if (!lexer) return state;
+  const int end_state = lexer->EndBracketState();
   return end_state > kMaxStoredBracket ? kNoBracketOpen : end_state;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "editor/text/pointer_string_list.h"
+#include "editor/text/row_lexer.h"
 #include "editor/text/screen_strings_client.h"
 #include "editor/text/undo.h"
 
@@ -109,7 +110,7 @@ class TEditorScreenStrings : public TEditorStringList {
  private:
   bool FirstClientLoading() const;
   // RowEndBracket with a lexer kept between rows of a pass.
-  int RowEndBracket(int row, int state, std::unique_ptr<TEditorParser>& parser) const;
+  int RowEndBracket(int row, int state, std::unique_ptr<TRowLexer>& lexer) const;
 
   std::vector<TScreenStringsClient*> FClients;
   int FChangeRow = 0;

@@ -13,7 +13,7 @@
 
 namespace editor {
 
-class TEditorParser;
+class TRowLexer;
 
 class TScreenStringsClient {
  public:
@@ -58,10 +58,10 @@ class TScreenStringsClient {
 
   // Bracket items of the control's appearance settings, and a lexer of the
   // control's lexer class over `text` with the control as its owner, starting
-  // in `bracket_state`.
+  // in `bracket_state`: the control connects the list to its colouring.
   virtual int BracketCount() const = 0;
-  virtual std::unique_ptr<TEditorParser> CreateParser(std::string_view text,
-                                                      int bracket_state) const = 0;
+  virtual std::unique_ptr<TRowLexer> CreateRowLexer(std::string_view text,
+                                                    int bracket_state) const = 0;
 };
 
 }  // namespace editor

@@ -50,19 +50,7 @@ void TEditorWrapOption::SetWrapByte(int value) {
 }
 
 void TEditorWrapOption::Assign(const platform::TPersistent* source) {
-  if (auto* option = dynamic_cast<const TEditorWrapOption*>(source)) {
-    FFollowRetMark = option->FFollowRetMark;
-    FFollowPunctuation = option->FFollowPunctuation;
-    FFollowStr = option->FFollowStr;
-    FLeading = option->FLeading;
-    FLeadStr = option->FLeadStr;
-    FPunctuationStr = option->FPunctuationStr;
-    FWordBreak = option->FWordBreak;
-    FWrapByte = option->FWrapByte;
-    Changed();
-    return;
-  }
-  TNotifyPersistent::Assign(source);
+  AssignFields(*this, source, Fields());
 }
 
 }  // namespace editor

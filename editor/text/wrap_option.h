@@ -5,12 +5,13 @@
 #pragma once
 
 #include <string>
+#include <tuple>
 
-#include "editor/colour/notify_persistent.h"
+#include "platform/notify_persistent.h"
 
 namespace editor {
 
-class TEditorWrapOption : public TNotifyPersistent {
+class TEditorWrapOption : public platform::TNotifyPersistent {
  public:
   static constexpr int kMinWrapByte = 20;
   static constexpr int kMaxWrapByte = 250;
@@ -58,6 +59,12 @@ class TEditorWrapOption : public TNotifyPersistent {
   std::string FPunctuationStr = kDefaultPunctuationStr;
   bool FWordBreak = false;
   int FWrapByte = 80;
+
+  static constexpr auto Fields() {
+    using W = TEditorWrapOption;
+    return std::tuple{&W::FFollowRetMark, &W::FFollowPunctuation, &W::FFollowStr, &W::FLeading,
+                      &W::FLeadStr,       &W::FPunctuationStr,    &W::FWordBreak, &W::FWrapByte};
+  }
 };
 
 }  // namespace editor

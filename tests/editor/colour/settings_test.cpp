@@ -238,7 +238,7 @@ TEST(SettingsNotification, PartsReportThroughTheirOwnersUpToTheView) {
   EXPECT_EQ(recorder.Count(), 2);
 
   {
-    TUpdateGuard update(view);
+    platform::TUpdateGuard update(view);
     view.SetMail(true);
     view.SetUrl(true);
     view.Colors().Ank().SetBkColor(clBlack);

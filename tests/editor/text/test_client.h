@@ -51,8 +51,8 @@ class TestClient : public TScreenStringsClient, public TEditorParserOwner {
   int ScreenHeight() const override { return screen_height; }
   TColumnMapSettings ColumnMapSettings() const override { return columns; }
   int BracketCount() const override { return view.Brackets().Count(); }
-  std::unique_ptr<TEditorParser> CreateParser(std::string_view text,
-                                              int bracket_state) const override {
+  std::unique_ptr<TRowLexer> CreateRowLexer(std::string_view text,
+                                            int bracket_state) const override {
     ++parsers_made;
     return kDefaultParserClass(this, text, bracket_state);
   }
