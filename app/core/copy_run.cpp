@@ -1,9 +1,14 @@
 #include "app/core/copy_run.h"
 
+#include <algorithm>
+#include <numeric>
 #include <optional>
 #include <string_view>
+#include <tuple>
+#include <unordered_map>
 
 #include "app/core/read_ahead.h"
+#include "app/core/source_files.h"
 #include "platform/cp932.h"
 #include "platform/dos_date_time.h"
 #include "platform/exif/capture_date.h"
@@ -64,6 +69,7 @@ struct Texts {
   const std::string nothing_written = Sjis("  ※ファイルのコピーやフォルダの作成は行いません。");
   const std::string would_empty = Sjis("  ※実行するとディレクトリ内のファイルは削除されます。");
   const std::string date = "     Date: ";
+  const std::string overwritten_later = Sjis("  ※この名前は後のファイルで上書きされます。");
   const std::string preview_finished =
       AfterCr(Sjis("プレビューを終了しました。コピーされるファイル: "));
   const std::string would_copy_count = Sjis("  コピーされるファイル数 ");
@@ -154,17 +160,18 @@ struct FileSource {
 // can foresee).
 enum class FileTimes { kAsked, kListed };
 
-// The listed file `index` of `files` in `source`, read as FileDate uses it.
-// Runs on the read-ahead's thread: it only reads the list, which stays as
-// it is while the walk goes through it.
-FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& files,
-                          const std::string& source, int index, FileTimes times) {
+// The listed file `index` of `files`, read as NameDate uses it. Runs on
+// the read-ahead's thread: it only reads the lists, which stay as they are
+// while the walk goes through them.
+FileSource ReadFileSource(const CopyRunInput& input, const SourceFiles& files, int index,
+                          FileTimes times) {
   FileSource file;
-  file.name = files.Files()[index];
+  file.name = files.ShownName(index);
   const filelist::TInfo* info = files.Info(index);
-  file.compose_from = NameToComposeFrom(file.name, info);
+  // The name alone: a folder's name never goes into the new one.
+  file.compose_from = NameToComposeFrom(files.FileName(index), info);
   if (!file.compose_from) return file;
-  file.path = platform::JoinPath(source, info ? info->NativeName : file.name);
+  file.path = files.Path(index);
   if (input.naming.use_picked_date) return file;
   if (input.prefer_capture_date) {
     const auto& read = input.capture_date ? input.capture_date : platform::ReadCaptureDate;
@@ -182,18 +189,97 @@ FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& 
   return file;
 }
 
-// The date of a file with the file-date source: its capture date when the
-// user prefers it and the file has one, else its last-write time, else the
-// current time. Each fallback is noted directly before the file's pair.
-platform::DateTime FileDate(const CopyRunInput& input, const FileSource& file, CopyLog& log) {
-  if (input.prefer_capture_date) {
-    if (file.capture_date) return *file.capture_date;
-    log.Add(T().capture_note);
+// The date a file's new name takes, and which fallbacks led to it.
+struct NameDate {
+  platform::DateTime date;
+  bool no_capture_date = false;  // wanted, but the file has none
+  bool no_file_time = false;     // the current time stands in
+};
+
+// The date this file's name takes: the picked date, or with the file-date
+// source its capture date when the user prefers it and the file has one,
+// else its last-write time, else the current time.
+NameDate DateOfName(const CopyRunInput& input, const FileSource& file) {
+  NameDate taken;
+  if (input.naming.use_picked_date) {
+    taken.date = input.naming.picked_date;
+    return taken;
   }
-  if (file.file_date) return *file.file_date;
-  log.Add(T().time_note);
-  return input.now();
+  if (input.prefer_capture_date) {
+    if (file.capture_date) {
+      taken.date = *file.capture_date;
+      return taken;
+    }
+    taken.no_capture_date = true;
+  }
+  if (file.file_date) {
+    taken.date = *file.file_date;
+    return taken;
+  }
+  taken.no_file_time = true;
+  taken.date = input.now();
+  return taken;
 }
+
+// Each fallback is noted directly before the file's pair.
+void LogDateNotes(const NameDate& taken, CopyLog& log) {
+  if (taken.no_capture_date) log.Add(T().capture_note);
+  if (taken.no_file_time) log.Add(T().time_note);
+}
+
+bool EarlierDate(const platform::DateTime& a, const platform::DateTime& b) {
+  return std::tie(a.year, a.month, a.day, a.hour, a.minute, a.second, a.millisecond) <
+         std::tie(b.year, b.month, b.day, b.hour, b.minute, b.second, b.millisecond);
+}
+
+// A file's new name, and the name on disk it is made under when it is a
+// plain name with a form on disk.
+struct NewName {
+  std::string name;  // CP932
+  std::optional<std::string> native;
+};
+
+NewName NameFile(const CopyRunInput& input, const FileSource& file, int position,
+                 const platform::DateTime& date) {
+  NewName made;
+  made.name = ComposeFileName(input.naming, input.date_format, *file.compose_from, position, date);
+  if (IsPlainFileName(made.name)) made.native = platform::ToNativePath(made.name);
+  return made;
+}
+
+// `name` with `mark` put before its extension (the text from its last dot).
+std::string BeforeExtension(std::string_view name, std::string_view mark) {
+  // "." is never the second byte of a double-byte character.
+  const std::size_t dot = std::min(name.rfind('.'), name.size());
+  std::string marked(name.substr(0, dot));
+  marked += mark;
+  marked += name.substr(dot);
+  return marked;
+}
+
+// The names a run with "keep both" has made, each with the next number to
+// try when it comes again. Names are told apart as the file system does.
+class MadeNames {
+ public:
+  // Gives `made` " (2)", " (3)", ... when the run has already made its name.
+  void Give(NewName& made) {
+    auto found = next_.find(*made.native);
+    if (found == next_.end()) return;
+    for (int& number = found->second;; ++number) {
+      const std::string mark = " (" + std::to_string(number) + ")";
+      std::string native = BeforeExtension(*made.native, mark);
+      if (next_.count(native) != 0) continue;
+      made.name = BeforeExtension(made.name, mark);
+      made.native = std::move(native);
+      ++number;
+      return;
+    }
+  }
+  void Add(const std::string& native) { next_.emplace(native, 2); }
+
+ private:
+  std::unordered_map<std::string, int> next_;
+};
 
 // "yyyy/mm/dd hh:nn:ss", the same for every user's format, so that the
 // preview shows which moment each name was made from.
@@ -315,7 +401,8 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
   }
 
   ListDirectory(file_list, source, input.masks);
-  const platform::TStringList& files = file_list.Files();
+  const SourceFiles files(file_list, source, input.masks, input.include_subfolders,
+                          *native_folder_name);
   const int count = files.Count();
   result.listed = count;
   progress.SetMax(count);
@@ -333,12 +420,55 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
   const FileTimes times = preview ? FileTimes::kListed : FileTimes::kAsked;
   std::optional<ReadAhead<FileSource>> ahead;
   if (!input.naming.use_picked_date && (!preview || input.prefer_capture_date)) {
-    ahead.emplace(count, [&input, &file_list, &source, times](int i) {
-      return ReadFileSource(input, file_list, source, i, times);
+    ahead.emplace(count, [&input, &files, times](int i) {
+      return ReadFileSource(input, files, i, times);
     });
   }
+  const auto read = [&](int i) {
+    return ahead ? ahead->Take(i) : ReadFileSource(input, files, i, times);
+  };
 
-  for (int i = 0; i < count; ++i) {
+  // Numbering by date needs every file's date before the first file, and
+  // the preview's mark every new name: they are read first, then.
+  const bool by_date = input.order == FileOrder::kDate;
+  const bool mark_overwritten = preview && !input.keep_both;
+  struct Planned {
+    FileSource file;
+    NameDate date;
+  };
+  std::vector<Planned> planned;
+  std::vector<int> order;  // the list index of the file at each position
+  if (by_date || mark_overwritten) {
+    planned.reserve(count);
+    for (int i = 0; i < count && !stop.stop_requested(); ++i) {
+      FileSource file = read(i);
+      const NameDate date = file.compose_from ? DateOfName(input, file) : NameDate{};
+      planned.push_back({std::move(file), date});
+    }
+    if (static_cast<int>(planned.size()) == count && by_date) {
+      order.resize(count);
+      std::iota(order.begin(), order.end(), 0);
+      std::stable_sort(order.begin(), order.end(), [&planned](int a, int b) {
+        return EarlierDate(planned[a].date.date, planned[b].date.date);
+      });
+    }
+  }
+  const auto index_at = [&order](int position) { return order.empty() ? position : order[position]; };
+  // The preview's names, made once, and the last position making each.
+  std::vector<NewName> names;
+  std::unordered_map<std::string, int> last_made;
+  if (mark_overwritten && static_cast<int>(planned.size()) == count) {
+    names.resize(count);
+    for (int p = 0; p < count; ++p) {
+      const Planned& plan = planned[index_at(p)];
+      if (!plan.file.compose_from) continue;
+      names[p] = NameFile(input, plan.file, p, plan.date.date);
+      if (names[p].native) last_made[*names[p].native] = p;
+    }
+  }
+  MadeNames made_names;
+
+  for (int p = 0; p < count; ++p) {
     // Between two files, never inside one: what was copied is complete.
     if (stop.stop_requested()) {
       result.cancelled = true;
@@ -347,9 +477,9 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
               t.pieces);
       return result;
     }
-    progress.SetPosition(i + 1);
-    const FileSource file =
-        ahead ? ahead->Take(i) : ReadFileSource(input, file_list, source, i, times);
+    progress.SetPosition(p + 1);
+    const int i = index_at(p);
+    const FileSource file = planned.empty() ? read(i) : std::move(planned[i].file);
     const std::string& name = file.name;
     if (!file.compose_from) {
       log.Add(t.unconvertible_name);
@@ -359,13 +489,16 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
     }
     const std::string& source_path = file.path;
 
-    const platform::DateTime date =
-        input.naming.use_picked_date ? input.naming.picked_date : FileDate(input, file, log);
+    const NameDate taken = planned.empty() ? DateOfName(input, file) : planned[i].date;
+    LogDateNotes(taken, log);
+    const platform::DateTime& date = taken.date;
 
-    const std::string new_name =
-        ComposeFileName(input.naming, input.date_format, *file.compose_from, i, date);
+    NewName made = names.empty() ? NameFile(input, file, p, date) : std::move(names[p]);
+    if (input.keep_both && made.native) made_names.Give(made);
+    const std::string& new_name = made.name;
     const std::string shown_target_path = platform::JoinPath(shown_target, new_name);
-    // A listed name is a name alone: it is its path's file-name part.
+    // The From line shows the path below the chosen directory; a new name
+    // is a name alone, its path's file-name part.
     log.Add(t.copy_from + name);
     log.Add(t.copy_to + platform::ExtractFileName(shown_target_path));
     if (preview) log.Add(t.date + PlainDate(date));
@@ -376,23 +509,25 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
       ++result.failed;
       continue;
     }
-    const std::optional<std::string> native_name = platform::ToNativePath(new_name);
-    if (!native_name) {
+    if (!made.native) {
       log.Add(t.unconvertible_name);
       log.Add("  " + new_name);
       ++result.failed;
       continue;
     }
+    if (mark_overwritten && last_made[*made.native] > p) log.Add(t.overwritten_later);
     if (preview) {
       ++result.copied;
     } else if (platform::CopyFileOverwriting(source_path,
-                                             platform::JoinPath(target, *native_name))) {
+                                             platform::JoinPath(target, *made.native))) {
       ++result.copied;
     } else {
       log.Add(t.copy_failed);
       log.Add("  " + shown_target_path);
       ++result.failed;
+      continue;
     }
+    if (input.keep_both) made_names.Add(*made.native);
   }
 
   if (preview)
