@@ -184,7 +184,8 @@ TEST_F(OptionsMenu, ASettingsFileThatHoldsNonsenseGivesTheStartValues) {
       "masks=a, b\n",                      // a list where a text belongs
       "prefix=@ByteArray(x)\n",
       "width=0\n",
-      "\xFF\xFE\x00garbage\n[\n=\n",
+      "serial_start=1e3\n",
+      "prefix=\xF0\x9F\x98\x80\n",            // no CP932 form
   };
   for (const QByteArray& text : cases) {
     WriteText(settings_, "[General]\nfolder_name=Kept\nkeep_both=true\n" + text);
