@@ -18,9 +18,12 @@ constexpr std::string_view kShortHelp = "-h";
 constexpr std::string_view kVersion = "--version";
 
 // The run's options; each takes a value.
-constexpr std::array<std::string_view, 9> kValueOptions = {"--mask",   "--folder", "--prefix",
-                                                           "--format", "--date",   "--serial",
-                                                           "--start",  "--ext",    "--case"};
+constexpr std::array<std::string_view, 10> kValueOptions = {
+    "--mask",   "--folder", "--prefix", "--format", "--date",
+    "--serial", "--start",  "--ext",    "--case",   "--order"};
+
+// The run's options that are switched on by being there.
+constexpr std::array<std::string_view, 2> kFlagOptions = {"--subfolders", "--keep-both"};
 
 // The serial styles as typed; their positions are the window's list indexes.
 constexpr std::array<std::string_view, 6> kSerialStyles = {"none", "1",    "01",
@@ -30,6 +33,10 @@ constexpr int kSerialStartMax = 99999999;  // SpinEdit1's range
 
 bool IsValueOption(std::string_view name) {
   return std::find(kValueOptions.begin(), kValueOptions.end(), name) != kValueOptions.end();
+}
+
+bool IsFlagOption(std::string_view name) {
+  return std::find(kFlagOptions.begin(), kFlagOptions.end(), name) != kFlagOptions.end();
 }
 
 // The option's name, without "=value".
@@ -114,7 +121,14 @@ class Parser {
         line_.mode = mode;
         continue;
       }
+      if (IsFlagOption(arg)) {
+        if (first_run_option.empty()) first_run_option = arg;
+        if (arg == "--subfolders") line_.subfolders = true;
+        if (arg == "--keep-both") line_.keep_both = true;
+        continue;
+      }
       const std::string_view name = OptionName(arg);
+      if (IsFlagOption(name)) return Fail(std::string(name) + " は値を取りません: " + arg);
       if (!IsValueOption(name)) return Fail("不明なオプションです: " + arg);
       std::string value;
       if (name.size() < arg.size()) {
@@ -220,6 +234,16 @@ class Parser {
       naming.serial_start = *start;
       return true;
     }
+    if (name == "--order") {
+      if (value == "name") {
+        line_.order = FileOrder::kName;
+      } else if (value == "date") {
+        line_.order = FileOrder::kDate;
+      } else {
+        return Refuse(name, value, "name か date");
+      }
+      return true;
+    }
     // --case
     if (value == "none") {
       naming.letter_case = 0;
@@ -244,7 +268,7 @@ bool AsksForCommandLine(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
     if (arg == "--") return false;
     if (arg == kRun || arg == kPreview || arg == kHelp || arg == kShortHelp || arg == kVersion ||
-        IsValueOption(OptionName(arg))) {
+        IsValueOption(OptionName(arg)) || IsFlagOption(OptionName(arg))) {
       return true;
     }
   }

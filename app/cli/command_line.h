@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/core/copy_run.h"
 #include "app/core/naming.h"
 
 namespace app::cli {
@@ -27,6 +28,10 @@ struct CommandLine {
   std::vector<std::string> masks = {"*.*"};  // Memo2; the first --mask replaces it
   std::string folder_name = "NewFolder";     // Edit1
   NamingSettings naming;  // the naming controls, --date's source and day included
+  // The options menu's items.
+  bool subfolders = false;             // --subfolders
+  FileOrder order = FileOrder::kName;  // --order name|date
+  bool keep_both = false;              // --keep-both
   // The directory as given (the file system's bytes): for the window
   // optional, for a run or a preview required.
   std::optional<std::string> directory;
@@ -46,7 +51,7 @@ bool AsksForCommandLine(const std::vector<std::string>& args);
 // Parses the arguments after the program name (UTF-8 as typed).
 // "--name=value" and "--name value" are both taken; "--" ends the options.
 // An option given twice takes its last value, except --mask, which adds a
-// mask each time.
+// mask each time. --subfolders and --keep-both take no value.
 ParseResult ParseCommandLine(const std::vector<std::string>& args);
 
 }  // namespace app::cli

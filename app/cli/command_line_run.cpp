@@ -87,6 +87,11 @@ std::string UsageText(const std::string& help_file) {
       "  --start 数           連番開始位置、0 から 99999999 まで（1）\n"
       "  --ext 拡張子         拡張子をこれに変更します（変更しない）\n"
       "  --case lower|upper   すべて小文字に、すべて大文字に（変更しない）\n"
+      "  --subfolders         サブフォルダのファイルも対象にします。新しい名前はすべて\n"
+      "                       一つの新しいフォルダに、フォルダをまたいだ連番で作ります\n"
+      "  --order name|date    連番の順: ファイル名の順、名前に付く日付の順（name）\n"
+      "  --keep-both          同名ファイルを残します。この実行ですでに作った名前には\n"
+      "                       拡張子の前に \" (2)\"、\" (3)\"… を付けます（上書きする）\n"
       "\n"
       "新しいフォルダと同名のディレクトリがあるときは、中のファイルをゴミ箱に移動してから\n"
       "作り直します（デスクトップのゴミ箱から元に戻せます）。ゴミ箱に移動できないファイルが\n"
@@ -143,6 +148,9 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
   input.folder_name = line.folder_name;
   input.masks = line.masks;
   input.naming = line.naming;
+  input.include_subfolders = line.subfolders;
+  input.order = line.order;
+  input.keep_both = line.keep_both;
 
   filelist::TFileList file_list;
   ConsoleLog log(out);

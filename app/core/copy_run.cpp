@@ -1,9 +1,14 @@
 #include "app/core/copy_run.h"
 
+#include <algorithm>
+#include <numeric>
 #include <optional>
 #include <string_view>
+#include <tuple>
+#include <unordered_map>
 
 #include "app/core/date_source.h"
+#include "app/core/source_files.h"
 #include "platform/cp932.h"
 #include "platform/dos_date_time.h"
 #include "platform/exif/capture_date.h"
@@ -70,6 +75,7 @@ struct Texts {
   const std::string would_empty =
       Sjis("  ※実行するとディレクトリ内のファイルはゴミ箱に移動されます。");
   const std::string date = "     Date: ";
+  const std::string overwritten_later = Sjis("  ※この名前は後のファイルで上書きされます。");
   const std::string preview_finished =
       AfterCr(Sjis("プレビューを終了しました。コピーされるファイル: "));
   const std::string would_copy_count = Sjis("  コピーされるファイル数 ");
@@ -147,7 +153,7 @@ struct FileSource {
   // form, not even for its extension (the file is then skipped, unread).
   std::optional<std::string> compose_from;
   std::string path;  // as the file system names it
-  FileDates dates;   // what the date source asks of the file
+  FileDates dates;  // what the date source asks of the file
 };
 
 // The capture date of a photo from its Exif data, of a video from its
@@ -165,17 +171,18 @@ std::optional<platform::DateTime> MediaCaptureDate(const std::string& path) {
 // can foresee).
 enum class FileTimes { kAsked, kListed };
 
-// The listed file `index` of `files` in `source`, read as ChooseFileDate uses it.
-// Runs on the read-ahead's thread: it only reads the list, which stays as
-// it is while the walk goes through it.
-FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& files,
-                          const std::string& source, int index, FileTimes times) {
+// The listed file `index` of `files`, read as DateOfName uses it. Runs on
+// the read-ahead's thread: it only reads the lists, which stay as they are
+// while the walk goes through them.
+FileSource ReadFileSource(const CopyRunInput& input, const SourceFiles& files, int index,
+                          FileTimes times) {
   FileSource file;
-  file.name = files.Files()[index];
+  file.name = files.ShownName(index);
   const filelist::TInfo* info = files.Info(index);
-  file.compose_from = NameToComposeFrom(file.name, info);
+  // The name alone: a folder's name never goes into the new one.
+  file.compose_from = NameToComposeFrom(files.FileName(index), info);
   if (!file.compose_from) return file;
-  file.path = platform::JoinPath(source, info ? info->NativeName : file.name);
+  file.path = files.Path(index);
   const auto read_capture = [&input, &file] {
     return input.capture_date ? input.capture_date(file.path) : MediaCaptureDate(file.path);
   };
@@ -194,15 +201,70 @@ FileSource ReadFileSource(const CopyRunInput& input, const filelist::TFileList& 
   return file;
 }
 
-// The date a file takes; each fallback is noted directly before the file's
-// pair.
-platform::DateTime FileDateLogged(const CopyRunInput& input, const FileSource& file, CopyLog& log) {
-  const FileDate chosen =
-      ChooseFileDate(input.naming.date_source, input.naming.picked_date, file.dates, input.now);
-  if (chosen.capture_missing) log.Add(T().capture_note);
-  if (chosen.last_write_missing) log.Add(T().time_note);
-  return chosen.date;
+// The date this file's name takes, and which fallbacks led to it.
+FileDate DateOfName(const CopyRunInput& input, const FileSource& file) {
+  return ChooseFileDate(input.naming.date_source, input.naming.picked_date, file.dates, input.now);
 }
+
+// Each fallback is noted directly before the file's pair.
+void LogDateNotes(const FileDate& taken, CopyLog& log) {
+  if (taken.capture_missing) log.Add(T().capture_note);
+  if (taken.last_write_missing) log.Add(T().time_note);
+}
+
+bool EarlierDate(const platform::DateTime& a, const platform::DateTime& b) {
+  return std::tie(a.year, a.month, a.day, a.hour, a.minute, a.second, a.millisecond) <
+         std::tie(b.year, b.month, b.day, b.hour, b.minute, b.second, b.millisecond);
+}
+
+// A file's new name, and the name on disk it is made under when it is a
+// plain name with a form on disk.
+struct NewName {
+  std::string name;  // CP932
+  std::optional<std::string> native;
+};
+
+NewName NameFile(const NameComposer& composer, const FileSource& file, int position,
+                 const platform::DateTime& date) {
+  NewName made;
+  made.name = composer.FileName(*file.compose_from, position, date);
+  if (IsPlainFileName(made.name)) made.native = platform::ToNativePath(made.name);
+  return made;
+}
+
+// `name` with `mark` put before its extension (the text from its last dot).
+std::string BeforeExtension(std::string_view name, std::string_view mark) {
+  // "." is never the second byte of a double-byte character.
+  const std::size_t dot = std::min(name.rfind('.'), name.size());
+  std::string marked(name.substr(0, dot));
+  marked += mark;
+  marked += name.substr(dot);
+  return marked;
+}
+
+// The names a run with "keep both" has made, each with the next number to
+// try when it comes again. Names are told apart as the file system does.
+class MadeNames {
+ public:
+  // Gives `made` " (2)", " (3)", ... when the run has already made its name.
+  void Give(NewName& made) {
+    auto found = next_.find(*made.native);
+    if (found == next_.end()) return;
+    for (int& number = found->second;; ++number) {
+      const std::string mark = " (" + std::to_string(number) + ")";
+      std::string native = BeforeExtension(*made.native, mark);
+      if (next_.count(native) != 0) continue;
+      made.name = BeforeExtension(made.name, mark);
+      made.native = std::move(native);
+      ++number;
+      return;
+    }
+  }
+  void Add(const std::string& native) { next_.emplace(native, 2); }
+
+ private:
+  std::unordered_map<std::string, int> next_;
+};
 
 // "yyyy/mm/dd hh:nn:ss", the same for every user's format, so that the
 // preview shows which moment each name was made from.
@@ -339,7 +401,8 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
   }
 
   ListDirectory(file_list, source, input.masks);
-  const platform::TStringList& files = file_list.Files();
+  const SourceFiles files(file_list, source, input.masks, input.include_subfolders,
+                          *native_folder_name);
   const int count = files.Count();
   result.listed = count;
   progress.SetMax(count);
@@ -352,21 +415,64 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
   }
   result.stopped = false;
 
+  // The dates of the next files are read while this one is copied. Nothing
+  // is read with the picked date, and the preview's file times are listed.
+  const FileTimes times = preview ? FileTimes::kListed : FileTimes::kAsked;
   // The format is prepared once for every name of the run.
   const NameComposer composer(input.naming);
   const DateSource date_source = input.naming.date_source;
 
-  // The dates of the next files are read while this one is copied. Nothing
-  // is read with the picked date, and the preview's file times are listed.
-  const FileTimes times = preview ? FileTimes::kListed : FileTimes::kAsked;
   std::optional<platform::ReadAhead<FileSource>> ahead;
   if (date_source != DateSource::kPicked && (!preview || date_source == DateSource::kCaptureDate)) {
-    ahead.emplace(count, [&input, &file_list, &source, times](int i) {
-      return ReadFileSource(input, file_list, source, i, times);
+    ahead.emplace(count, [&input, &files, times](int i) {
+      return ReadFileSource(input, files, i, times);
     });
   }
+  const auto read = [&](int i) {
+    return ahead ? ahead->Take(i) : ReadFileSource(input, files, i, times);
+  };
 
-  for (int i = 0; i < count; ++i) {
+  // Numbering by date needs every file's date before the first file, and
+  // the preview's mark every new name: they are read first, then.
+  const bool by_date = input.order == FileOrder::kDate;
+  const bool mark_overwritten = preview && !input.keep_both;
+  struct Planned {
+    FileSource file;
+    FileDate date;
+  };
+  std::vector<Planned> planned;
+  std::vector<int> order;  // the list index of the file at each position
+  if (by_date || mark_overwritten) {
+    planned.reserve(count);
+    for (int i = 0; i < count && !stop.stop_requested(); ++i) {
+      FileSource file = read(i);
+      const FileDate date = file.compose_from ? DateOfName(input, file) : FileDate{};
+      planned.push_back({std::move(file), date});
+    }
+    if (static_cast<int>(planned.size()) == count && by_date) {
+      order.resize(count);
+      std::iota(order.begin(), order.end(), 0);
+      std::stable_sort(order.begin(), order.end(), [&planned](int a, int b) {
+        return EarlierDate(planned[a].date.date, planned[b].date.date);
+      });
+    }
+  }
+  const auto index_at = [&order](int position) { return order.empty() ? position : order[position]; };
+  // The preview's names, made once, and the last position making each.
+  std::vector<NewName> names;
+  std::unordered_map<std::string, int> last_made;
+  if (mark_overwritten && static_cast<int>(planned.size()) == count) {
+    names.resize(count);
+    for (int p = 0; p < count; ++p) {
+      const Planned& plan = planned[index_at(p)];
+      if (!plan.file.compose_from) continue;
+      names[p] = NameFile(composer, plan.file, p, plan.date.date);
+      if (names[p].native) last_made[*names[p].native] = p;
+    }
+  }
+  MadeNames made_names;
+
+  for (int p = 0; p < count; ++p) {
     // Between two files, never inside one: what was copied is complete.
     if (stop.stop_requested()) {
       result.cancelled = true;
@@ -375,9 +481,9 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
               t.pieces);
       return result;
     }
-    progress.SetPosition(i + 1);
-    const FileSource file =
-        ahead ? ahead->Take(i) : ReadFileSource(input, file_list, source, i, times);
+    progress.SetPosition(p + 1);
+    const int i = index_at(p);
+    const FileSource file = planned.empty() ? read(i) : std::move(planned[i].file);
     const std::string& name = file.name;
     if (!file.compose_from) {
       log.Add(t.unconvertible_name);
@@ -387,10 +493,16 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
     }
     const std::string& source_path = file.path;
 
-    const platform::DateTime date = FileDateLogged(input, file, log);
-    const std::string new_name = composer.FileName(*file.compose_from, i, date);
+    const FileDate taken = planned.empty() ? DateOfName(input, file) : planned[i].date;
+    LogDateNotes(taken, log);
+    const platform::DateTime& date = taken.date;
+
+    NewName made = names.empty() ? NameFile(composer, file, p, date) : std::move(names[p]);
+    if (input.keep_both && made.native) made_names.Give(made);
+    const std::string& new_name = made.name;
     const std::string shown_target_path = platform::JoinPath(shown_target, new_name);
-    // A listed name is a name alone: it is its path's file-name part.
+    // The From line shows the path below the chosen directory; a new name
+    // is a name alone, its path's file-name part.
     log.Add(t.copy_from + name);
     log.Add(t.copy_to + platform::ExtractFileName(shown_target_path));
     if (preview) log.Add(t.date + PlainDate(date));
@@ -401,23 +513,25 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
       ++result.failed;
       continue;
     }
-    const std::optional<std::string> native_name = platform::ToNativePath(new_name);
-    if (!native_name) {
+    if (!made.native) {
       log.Add(t.unconvertible_name);
       log.Add("  " + new_name);
       ++result.failed;
       continue;
     }
+    if (mark_overwritten && last_made[*made.native] > p) log.Add(t.overwritten_later);
     if (preview) {
       ++result.copied;
     } else if (platform::CopyFileOverwriting(source_path,
-                                             platform::JoinPath(target, *native_name))) {
+                                             platform::JoinPath(target, *made.native))) {
       ++result.copied;
     } else {
       log.Add(t.copy_failed);
       log.Add("  " + shown_target_path);
       ++result.failed;
+      continue;
     }
+    if (input.keep_both) made_names.Add(*made.native);
   }
 
   if (preview)

@@ -47,6 +47,12 @@ class StringsCopyLog : public CopyLog {
   platform::TStrings& lines_;
 };
 
+// The order the files are numbered and copied in.
+enum class FileOrder {
+  kName,  // the file list's order, folder by folder
+  kDate,  // the dates the new names take, the list's order among equal dates
+};
+
 // What the window's controls hold when the run starts (CP932 text, but for
 // the directory).
 struct CopyRunInput {
@@ -65,6 +71,14 @@ struct CopyRunInput {
   // empty means the metadata readers (Exif for photos, the container for
   // videos).
   std::function<std::optional<platform::DateTime>(const std::string& path)> capture_date;
+  // The options menu's items; all off is the plain run.
+  // Also the files of every visible folder below the source directory, all
+  // named into the one new folder.
+  bool include_subfolders = false;
+  FileOrder order = FileOrder::kName;
+  // A new name this run has already made gets " (2)", " (3)", ... before its
+  // extension instead of overwriting the earlier copy.
+  bool keep_both = false;
 };
 
 // How a run went, for callers that want more than the log.
@@ -89,7 +103,8 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
 // touching anything on disk: the folders, whether the new folder exists
 // (the run would empty it), the count, every file's pair of names with the
 // date it takes, every error entry the run would write, and the count of
-// files that would be copied.
+// files that would be copied. Without keep_both, a name that a later file
+// of the run would overwrite is marked.
 CopyRunResult PreviewCopy(const CopyRunInput& input, filelist::TFileList& file_list, CopyLog& log,
                           CopyProgress& progress, std::stop_token stop = {});
 

@@ -119,7 +119,8 @@ TVarnekForm::TVarnekForm(Options options)
   if (options_.program_path.isEmpty()) {
     options_.program_path = QCoreApplication::applicationFilePath();
   }
-  if (options_.start_directory.isEmpty()) options_.start_directory = QDir::currentPath();
+  start_directory_given_ = !options_.start_directory.isEmpty();
+  if (!start_directory_given_) options_.start_directory = QDir::currentPath();
 
   CreateFrame();
   CreateTitleBar();
@@ -138,6 +139,7 @@ TVarnekForm::TVarnekForm(Options options)
 
   if (QScreen* desktop = screen()) move(desktop->geometry().center() - rect().center());
   FormCreate();
+  RestoreSettings();
 }
 
 TVarnekForm::~TVarnekForm() {
@@ -182,6 +184,7 @@ void TVarnekForm::ConnectHandlers() {
   connect(Button3, &QPushButton::clicked, this, [this] { IconButton1Click(); });
   connect(SpeedButton1, &QToolButton::clicked, this, [this] { IconButton1Click(); });
   connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+  connect(SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
 
   editor1_->OnChange = [this] { Editor1Change(); };
   editor1_->OnDblClick = [this] { Editor1DblClick(); };
@@ -296,6 +299,9 @@ CopyRunInput TVarnekForm::CurrentRunInput() const {
   GetMaskLines(masks);
   for (int i = 0; i < masks.Count(); ++i) input.masks.push_back(masks[i]);
   input.naming = CurrentNamingSettings();
+  input.include_subfolders = subfolders_item_->isChecked();
+  input.order = date_order_item_->isChecked() ? FileOrder::kDate : FileOrder::kName;
+  input.keep_both = keep_both_item_->isChecked();
   return input;
 }
 
@@ -437,6 +443,7 @@ void TVarnekForm::closeEvent(QCloseEvent* event) {
     }
     return;
   }
+  if (save_settings_item_->isChecked()) SaveWindowSettings(SettingsFile(), CurrentWindowSettings());
   QWidget::closeEvent(event);
 }
 

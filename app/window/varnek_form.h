@@ -15,6 +15,7 @@
 #include "app/core/copy_run.h"
 #include "app/core/naming.h"
 #include "app/window/info_window.h"
+#include "app/window/window_settings.h"
 #include "filelist/file_list.h"
 
 class QCheckBox;
@@ -22,7 +23,9 @@ class QComboBox;
 class QDateEdit;
 class QGroupBox;
 class QLabel;
+class QAction;
 class QLineEdit;
+class QMenu;
 class QMouseEvent;
 class QPlainTextEdit;
 class QProgressBar;
@@ -56,6 +59,9 @@ class TVarnekForm : public QWidget {
     QString start_directory;
     // How often the log and the progress bar take in what a run reported.
     std::chrono::milliseconds live_repaint_interval{40};
+    // Where "設定を保存" keeps the settings; empty means the user's
+    // configuration folder (WindowSettingsPath).
+    QString settings_file;
   };
 
   explicit TVarnekForm(Options options);
@@ -72,6 +78,10 @@ class TVarnekForm : public QWidget {
   void Button6Click();
   void IconButton1Click();
   void SpeedButton2Click();
+  // Opens the options menu below its button.
+  void SpeedButton3Click();
+  // "設定を保存" turned off forgets what was saved.
+  void SaveSettingsItemClick();
   void Editor1Change();
   void Editor1DblClick();
   void Editor1MouseMove(QPoint client_point);
@@ -112,6 +122,17 @@ class TVarnekForm : public QWidget {
   // (the text ends with a line break) is not a line.
   void GetMaskLines(platform::TStrings& masks) const;
 
+  // The options menu and its items, all unchecked at the first start.
+  QMenu* OptionsMenu() const { return options_menu_; }
+  QAction* SubfoldersItem() const { return subfolders_item_; }
+  QAction* DateOrderItem() const { return date_order_item_; }
+  QAction* KeepBothItem() const { return keep_both_item_; }
+  QAction* SaveSettingsItem() const { return save_settings_item_; }
+  // What "設定を保存" keeps, as the window holds it now, and back.
+  WindowSettings CurrentWindowSettings() const;
+  void ApplyWindowSettings(const WindowSettings& settings);
+  QString SettingsFile() const;
+
   // Height below which the information window never goes.
   static constexpr int kMinInfoHeight = 85;
   static constexpr int kSplitterHeight = 3;
@@ -128,6 +149,9 @@ class TVarnekForm : public QWidget {
   void CreateCommandArea();
   void CreateInformationArea();
   void ConnectHandlers();
+  void CreateOptionsMenu();
+  // At the start: the saved settings, when the user asked to keep them.
+  void RestoreSettings();
   void SetTabOrder();
   void LayOutPanel4();
   void SplitterDrag(int distance, bool finished);
@@ -153,6 +177,14 @@ class TVarnekForm : public QWidget {
   // The window closes as soon as the stopped run has ended.
   bool close_when_run_ends_ = false;
   bool asking_to_stop_ = false;
+  // A directory given at the start wins over the saved one.
+  bool start_directory_given_ = false;
+
+  QMenu* options_menu_ = nullptr;
+  QAction* subfolders_item_ = nullptr;
+  QAction* date_order_item_ = nullptr;
+  QAction* keep_both_item_ = nullptr;
+  QAction* save_settings_item_ = nullptr;
 
   // The layout's controls, with its names; owned by their parents.
   BevelPanel* Panel1 = nullptr;
@@ -165,6 +197,7 @@ class TVarnekForm : public QWidget {
   QProgressBar* ProgressBar1 = nullptr;
   QToolButton* SpeedButton1 = nullptr;
   QToolButton* SpeedButton2 = nullptr;  // プレビュー
+  QToolButton* SpeedButton3 = nullptr;  // 設定, the options menu
   QGroupBox* GroupBox1 = nullptr;
   QLabel* Label3 = nullptr;
   DriveComboBox* DriveComboBox1 = nullptr;

@@ -103,6 +103,14 @@ void TVarnekForm::CreateTitleBar() {
   SpeedButton2->setAutoRaise(true);
   SpeedButton2->setFocusPolicy(Qt::NoFocus);
   SpeedButton2->setFont(bold);
+
+  // The options menu's button, in the same band and look, left of プレビュー.
+  SpeedButton3 = Place(new QToolButton(Panel6), "SpeedButton3", {152, 4, 36, 17});
+  SpeedButton3->setText(QStringLiteral(u"設定"));
+  SpeedButton3->setAutoRaise(true);
+  SpeedButton3->setFocusPolicy(Qt::NoFocus);
+  SpeedButton3->setFont(bold);
+  CreateOptionsMenu();
 }
 
 void TVarnekForm::CreateLocationGroup() {

@@ -55,6 +55,8 @@ TEST(CommandLine, AskingForTheCommandLineIsToldApartBeforeAnyDisplayIsNeeded) {
       {{"--version"}, true},
       {{"--mask", "*.txt", "/tmp"}, true},  // an error, but on the terminal
       {{"--case=upper"}, true},
+      {{"--subfolders", "/tmp"}, true},
+      {{"--keep-both"}, true},
   };
   for (const auto& c : cases) {
     std::string shown;
@@ -77,6 +79,9 @@ TEST(CommandLine, DefaultsAreTheWindowsStartValues) {
   EXPECT_FALSE(line.naming.change_extension);
   EXPECT_EQ(line.naming.letter_case, 0);
   EXPECT_TRUE(line.naming.leading_text.empty());
+  EXPECT_FALSE(line.subfolders);
+  EXPECT_EQ(line.order, FileOrder::kName);
+  EXPECT_FALSE(line.keep_both);
 }
 
 TEST(CommandLine, EachOptionSetsWhatItsControlHolds) {
@@ -115,6 +120,14 @@ TEST(CommandLine, EachOptionSetsWhatItsControlHolds) {
          EXPECT_EQ(l.naming.new_extension, "");
        }},
       {{"--case", "lower"}, [](auto& l) { EXPECT_EQ(l.naming.letter_case, 1); }},
+      {{"--subfolders"}, [](auto& l) { EXPECT_TRUE(l.subfolders); }},
+      {{"--keep-both"},
+       [](auto& l) {
+         EXPECT_TRUE(l.keep_both);
+         EXPECT_FALSE(l.subfolders);
+       }},
+      {{"--order", "date"}, [](auto& l) { EXPECT_EQ(l.order, FileOrder::kDate); }},
+      {{"--order=date", "--order", "name"}, [](auto& l) { EXPECT_EQ(l.order, FileOrder::kName); }},
       {{"--case", "upper"}, [](auto& l) { EXPECT_EQ(l.naming.letter_case, 2); }},
       {{"--case", "upper", "--case", "none"}, [](auto& l) { EXPECT_EQ(l.naming.letter_case, 0); }},
       {{"--date", "mtime"},
@@ -190,6 +203,12 @@ TEST(CommandLine, WrongArgumentsAreRefusedWithTheirReason) {
       {{"--run", "--start", "", "/tmp"}, "--start の値が不正です"},
       {{"--run", "--start", "1a", "/tmp"}, "--start の値が不正です"},
       {{"--run", "--case", "title", "/tmp"}, "--case の値が不正です: \"title\""},
+      {{"--run", "--order", "time", "/tmp"}, "--order の値が不正です: \"time\""},
+      {{"--run", "--order", "", "/tmp"}, "--order の値が不正です"},
+      {{"--run", "/tmp", "--order"}, "--order には値が必要です。"},
+      {{"--run", "--subfolders=yes", "/tmp"}, "--subfolders は値を取りません"},
+      {{"--run", "--keep-both=", "/tmp"}, "--keep-both は値を取りません"},
+      {{"--keep-both", "/tmp"}, "--keep-both は --run か --preview と一緒に指定してください。"},
       {{"--run", "--date", "2023-02-29", "/tmp"}, "--date の値が不正です: \"2023-02-29\""},
       {{"--run", "--date", "2024-04-31", "/tmp"}, "--date の値が不正です"},
       {{"--run", "--date", "2024-13-01", "/tmp"}, "--date の値が不正です"},

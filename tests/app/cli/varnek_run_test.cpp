@@ -128,6 +128,32 @@ TEST_F(VarnekRun, PickedDayExtensionAndRelativeDirectory) {
   EXPECT_EQ(Names(src() / "NewFolder"), std::vector<std::string>{"20240229_175309_.txt"});
 }
 
+TEST_F(VarnekRun, SubFoldersDateOrderAndKeepBoth) {
+  fs::create_directory(src() / "sub");
+  Add("sub/d.txt", "delta", LocalTime(1999, 12, 31, 23, 59, 58));
+  Add("sub/e.txt", "echo", LocalTime(2000, 1, 5, 10, 0, 0));  // a.txt's twin date
+  const Args options = {"--subfolders", "--order", "date", "--keep-both", "--format", "yyyymmdd",
+                        "--serial", "none", "--mask", "*.txt", Src()};
+  Args preview = {"--preview"};
+  preview.insert(preview.end(), options.begin(), options.end());
+  const ProgramResult shown = Varnek(preview);
+  EXPECT_EQ(shown.exit_status, 0) << shown.err;
+  std::vector<std::string> pairs;
+  for (const std::string& line : test_support::Lines(shown.out))
+    if (line.starts_with("COPY_From") || line.starts_with("     To")) pairs.push_back(line);
+  EXPECT_EQ(pairs, (std::vector<std::string>{"COPY_From: sub/d.txt", "     To  : 19991231.txt",
+                                             "COPY_From: a.txt", "     To  : 20000105.txt",
+                                             "COPY_From: sub/e.txt",
+                                             "     To  : 20000105 (2).txt"}));
+  Args run = {"--run"};
+  run.insert(run.end(), options.begin(), options.end());
+  const ProgramResult made = Varnek(run);
+  EXPECT_EQ(made.exit_status, 0) << made.err;
+  EXPECT_EQ(Names(src() / "NewFolder"),
+            (std::vector<std::string>{"19991231.txt", "20000105 (2).txt", "20000105.txt"}));
+  EXPECT_EQ(ReadFile(src() / "NewFolder" / "20000105 (2).txt"), "echo");
+}
+
 TEST_F(VarnekRun, ExitStatusSaysHowTheRunWent) {
   const struct {
     const char* what;

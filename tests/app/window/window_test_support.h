@@ -173,7 +173,8 @@ struct FormUnderTest {
   explicit FormUnderTest(const QString& directory = QString(),
                          const QString& program_path = QString(),
                          std::chrono::milliseconds live_repaint_interval =
-                             TVarnekForm::Options().live_repaint_interval) {
+                             TVarnekForm::Options().live_repaint_interval,
+                         const QString& settings_file = QString()) {
     TestApplication();
     TVarnekForm::Options options;
     options.info_window_factory = [this](QWidget* parent) {
@@ -185,6 +186,7 @@ struct FormUnderTest {
     options.program_path = program_path;
     options.start_directory = directory;
     options.live_repaint_interval = live_repaint_interval;
+    options.settings_file = settings_file;
     form = std::make_unique<TVarnekForm>(std::move(options));
   }
 

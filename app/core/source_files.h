@@ -1,0 +1,56 @@
+// The files a run takes, folder by folder: those the file list found in the
+// chosen directory and, when the user asks for sub-folders, those of every
+// folder below it, each folder listed as the chosen one is.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "filelist/file_list.h"
+
+namespace app {
+
+class SourceFiles {
+ public:
+  // `file_list` has already listed `directory` with `masks`; it is observed
+  // and must outlive this. With `sub_folders`, the visible folders below the
+  // directory follow its own files, depth first, each level in the file
+  // list's collation. A folder named `skipped_folder` (the name on disk) is
+  // never entered, at any depth; links to folders are not followed.
+  SourceFiles(const filelist::TFileList& file_list, const std::string& directory,
+              const std::vector<std::string>& masks, bool sub_folders,
+              std::string_view skipped_folder);
+  ~SourceFiles();
+  SourceFiles(const SourceFiles&) = delete;
+  SourceFiles& operator=(const SourceFiles&) = delete;
+
+  int Count() const { return count_; }
+  // The name as the log shows it: the path below the chosen directory
+  // ("100CANON/IMG_0001.JPG"), in CP932.
+  std::string ShownName(int index) const;
+  // The file's own name as the list shows it, without a folder.
+  std::string FileName(int index) const;
+  // The list's record of the file; nil only when the list has none.
+  const filelist::TInfo* Info(int index) const;
+  // The path that reaches the file, as the file system names it.
+  std::string Path(int index) const;
+
+ private:
+  struct Folder {
+    std::string path;          // on disk
+    std::string shown_prefix;  // CP932, "" or ending in "/"
+    std::unique_ptr<filelist::TFileList> own_list;
+    const filelist::TFileList* list = nullptr;
+    int first = 0;  // index of its first file among all
+  };
+  void AddTree(const std::string& path, const std::string& shown_prefix,
+               const std::vector<std::string>& masks, std::string_view skipped_folder);
+  const Folder& FolderOf(int index) const;
+
+  std::vector<Folder> folders_;
+  int count_ = 0;
+};
+
+}  // namespace app
