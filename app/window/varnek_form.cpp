@@ -38,6 +38,7 @@
 #include "app/window/message_box.h"
 #include "app/window/splitter_bar.h"
 #include "app/window/title_bar_drag.h"
+#include "app/window/window_edges.h"
 #include "platform/cp932.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
@@ -115,7 +116,10 @@ TVarnekForm::TVarnekForm(Options options)
   setObjectName(QStringLiteral("VarnekForm"));
   setWindowTitle(QStringLiteral("Pirukko"));
   setFont(LayoutFont(QStringLiteral(u"ＭＳ Ｐゴシック"), 12));
-  setFixedSize(597, 433);
+  // The layout's size is the least; every size above it works, so that a
+  // saved size comes back by a plain resize.
+  setMinimumSize(kLayoutSize);
+  resize(kLayoutSize);
   if (options_.program_path.isEmpty()) {
     options_.program_path = QCoreApplication::applicationFilePath();
   }
@@ -200,6 +204,9 @@ void TVarnekForm::ConnectHandlers() {
     title_bar_drag_->Watch(part);
   }
   title_bar_drag_->OnMouseDown = [this](QMouseEvent* event) { Panel6MouseDown(event); };
+  title_bar_drag_->OnDoubleClick = [this] { ToggleMaximized(); };
+  // Panel1's yellow rim, outside Panel2, is the grip.
+  edges_ = new WindowEdges(this, Panel1, Panel2->x());
 
   // Every directory can be chosen: the run reaches it by its name on disk,
   // and the window shows in CP932 what the log will show.
@@ -446,6 +453,19 @@ void TVarnekForm::closeEvent(QCloseEvent* event) {
     return;
   }
   QWidget::closeEvent(event);
+}
+
+void TVarnekForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (editor1_) LayOutFrame();
+}
+
+void TVarnekForm::ToggleMaximized() {
+  if (isMaximized()) {
+    showNormal();
+  } else {
+    showMaximized();
+  }
 }
 
 void TVarnekForm::ShowInfoText(std::string_view text) {

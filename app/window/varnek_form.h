@@ -1,9 +1,12 @@
 // TVarnekForm, the program's one window: the settings of the copy run, the
 // commands, and the information window at the bottom in which every result
-// is shown. Border-less, 597 x 433, dragged by its red title bar.
+// is shown. Border-less, 597 x 433 at the least, dragged by its red title
+// bar and resized by its edges; the information window takes what the
+// window grows by.
 #pragma once
 
 #include <QDateTime>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -41,6 +44,7 @@ class DriveComboBox;
 class HintWindow;
 class SplitterBar;
 class TitleBarDrag;
+class WindowEdges;
 
 class TVarnekForm : public QWidget {
  public:
@@ -114,12 +118,15 @@ class TVarnekForm : public QWidget {
   // (the text ends with a line break) is not a line.
   void GetMaskLines(platform::TStrings& masks) const;
 
+  // The layout's size, the window's size at start and its least.
+  static constexpr QSize kLayoutSize{597, 433};
   // Height below which the information window never goes.
   static constexpr int kMinInfoHeight = 85;
   static constexpr int kSplitterHeight = 3;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void CreateFrame();
@@ -131,7 +138,10 @@ class TVarnekForm : public QWidget {
   void CreateInformationArea();
   void ConnectHandlers();
   void SetTabOrder();
+  // The frames stretch with the window; the controls keep their places.
+  void LayOutFrame();
   void LayOutPanel4();
+  void ToggleMaximized();
   void SplitterDrag(int distance, bool finished);
   void StartRun(bool preview);
   void RunFinished(const CopyRunResult& result, bool preview);
@@ -150,6 +160,7 @@ class TVarnekForm : public QWidget {
   filelist::TFileList FileList1;
   std::unique_ptr<InfoWindow> editor1_;
   TitleBarDrag* title_bar_drag_ = nullptr;
+  WindowEdges* edges_ = nullptr;
   // The run going on, a child of the window; nil between runs.
   BackgroundRun* run_ = nullptr;
   bool run_is_preview_ = false;
