@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QDateEdit>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -32,6 +33,7 @@
 #include "app/window/desktop_hand_off.h"
 #include "app/window/directory_list_box.h"
 #include "app/window/drive_combo_box.h"
+#include "app/window/dropped_folder.h"
 #include "app/window/hint_window.h"
 #include "app/window/info_texts.h"
 #include "app/window/layout_fonts.h"
@@ -140,6 +142,7 @@ TVarnekForm::TVarnekForm(Options options)
     if (DirectoryListBox1->SetDirectory(start.absolutePath()) || !start.cdUp()) break;
   }
 
+  setAcceptDrops(true);
   if (QScreen* desktop = screen()) move(desktop->geometry().center() - rect().center());
   FormCreate();
 }
@@ -458,6 +461,29 @@ void TVarnekForm::closeEvent(QCloseEvent* event) {
 void TVarnekForm::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   if (editor1_) LayOutFrame();
+}
+
+void TVarnekForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!run_ && DroppedFolder(*event->mimeData())) event->acceptProposedAction();
+}
+
+void TVarnekForm::dragMoveEvent(QDragMoveEvent* event) {
+  if (!run_ && DroppedFolder(*event->mimeData())) event->acceptProposedAction();
+}
+
+void TVarnekForm::dropEvent(QDropEvent* event) {
+  const std::optional<QString> folder = DroppedFolder(*event->mimeData());
+  if (run_ || !folder) return;
+  if (DirectoryListBox1->SetDirectory(*folder)) event->acceptProposedAction();
+}
+
+bool TVarnekForm::TakeHandedFolder(const QString& folder) {
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+  if (run_ || folder.isEmpty()) return false;
+  return DirectoryListBox1->SetDirectory(folder);
 }
 
 void TVarnekForm::ToggleMaximized() {

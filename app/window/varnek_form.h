@@ -82,6 +82,11 @@ class TVarnekForm : public QWidget {
   void Editor1Resize();
   void Panel6MouseDown(QMouseEvent* event);
 
+  // A folder handed to the window, by a drop or by a later start: chosen as
+  // a double-click in the directory list chooses it, the window brought to
+  // the front. During a run it only comes to the front. True when chosen.
+  bool TakeHandedFolder(const QString& folder);
+
   // The copy run, with the settings the controls hold now. It goes on off
   // the window's thread; the controls that could change it are disabled
   // until it ends.
@@ -127,6 +132,11 @@ class TVarnekForm : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // A folder or file dropped from a file manager chooses its folder;
+  // anything else is refused without a word.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateFrame();
