@@ -410,6 +410,13 @@ void TVarnekForm::Button6Click() {
     lines.Add(Cp932("ファイル一覧(マスク処理)"));
     lines.Add(Cp932("  ディレクトリ: ") + directory);
     lines.Add(Cp932("  マスク: ") + masks.CommaText());
+    // A mask with a folder part matches no name in the directory; the run
+    // refuses it, and the listing says why it adds nothing.
+    for (int i = 0; i < masks.Count(); ++i) {
+      if (!platform::MaskHasFolderPart(masks[i])) continue;
+      lines.Add(Cp932("Error : マスクにフォルダは指定できません。"));
+      lines.Add("  " + masks[i]);
+    }
     FileList1.SetMask(masks);
   } else {
     lines.Add(Cp932("ファイル一覧(すべてのファイル)"));
