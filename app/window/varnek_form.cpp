@@ -533,7 +533,16 @@ void TVarnekForm::Editor1DblClick() {
   const TTokenKind kind = editor1_->TokenKindFromCaret();
   if (kind == tkUrl || kind == tkMail) {
     HideHint();
-    options_.desktop->Open(AddressUrl(kind, editor1_->TokenFromCaret()));
+    const QUrl address = AddressUrl(kind, editor1_->TokenFromCaret());
+    if (!options_.desktop->Open(address)) {
+      // The desktop has no browser or mailer for it: the user hears so
+      // instead of nothing happening.
+      const QString missing =
+          kind == tkUrl ? QStringLiteral(u"ホームページを開くプログラムが見つかりません。")
+                        : QStringLiteral(u"メーラーが見つかりません。");
+      ShowMessageBox(this, missing + QStringLiteral("\n  ") + address.toString(),
+                     QStringLiteral(u"警告"), QMessageBox::Warning, QMessageBox::Ok);
+    }
     return;
   }
   editor1_->SelectTokenFromCaret();

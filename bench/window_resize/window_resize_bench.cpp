@@ -31,7 +31,7 @@ namespace {
 
 class NoDesktop : public app::DesktopHandOff {
  public:
-  void Open(const QUrl&) override {}
+  bool Open(const QUrl&) override { return true; }
 };
 
 // A preview's log, three lines a file, as the window shows it.
