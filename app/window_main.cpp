@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QIcon>
 
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -12,14 +13,14 @@
 #include "app/cli/command_line.h"
 #include "app/cli/command_line_run.h"
 #include "app/window/desktop_hand_off.h"
-#include "ui/layout_look.h"
 #include "app/window/program_info_window.h"
-#include "ui/qt_translations.h"
 #include "app/window/single_instance.h"
 #include "app/window/start_directory.h"
 #include "app/window/varnek_form.h"
 #include "platform/program_handover.h"
 #include "platform/qt/qt_timer.h"
+#include "ui/layout_look.h"
+#include "ui/qt_translations.h"
 
 int main(int argc, char* argv[]) {
   // The program the user started, whose folder holds the help file.
@@ -37,7 +38,17 @@ int main(int argc, char* argv[]) {
   }
   ui::InstallQtTranslations(application);
 
-  app::SingleInstanceLock lock(app::SingleInstanceLock::DesktopLockPath());
+  const QString lock_path = app::SingleInstanceLock::DesktopLockPath();
+  app::SingleInstanceLock lock(lock_path);
+  const std::optional<std::string>& directory = start.command_line->directory;
+  if (!lock.TryLock() && directory) {
+    // A folder for the window already open: it comes to the front and
+    // chooses it. Only where no window answers is the start refused.
+    std::error_code no_cwd;
+    const std::filesystem::path absolute = std::filesystem::absolute(*directory, no_cwd);
+    const QByteArray folder = QByteArray::fromStdString(absolute.string());
+    if (app::InstanceChannel::HandFolder(lock_path, folder)) return 0;
+  }
   if (app::RefuseSecondInstance(lock)) return 0;
 
   // Only the application's name: a display name would be appended to the
@@ -53,8 +64,13 @@ int main(int argc, char* argv[]) {
   options.desktop = &desktop;
   if (started_as) options.program_path = QFile::decodeName(QByteArray::fromStdString(*started_as));
   app::TVarnekForm form(std::move(options));
+  app::InstanceChannel channel(lock_path);
+  channel.OnFolder = [&form](const QByteArray& folder) {
+    form.TakeHandedFolder(QFile::decodeName(folder));
+  };
+  channel.Listen();
   form.show();
-  if (const std::optional<std::string>& directory = start.command_line->directory) {
+  if (directory) {
     app::ChooseStartDirectory(form, QFile::decodeName(QByteArray::fromStdString(*directory)));
   }
   return application.exec();

@@ -4,8 +4,8 @@
 
 namespace app {
 
-void SystemDesktopHandOff::Open(const QUrl& url) {
-  QDesktopServices::openUrl(url);
+bool SystemDesktopHandOff::Open(const QUrl& url) {
+  return QDesktopServices::openUrl(url);
 }
 
 }  // namespace app

@@ -11,15 +11,14 @@ namespace app {
 class DesktopHandOff {
  public:
   virtual ~DesktopHandOff() = default;
-  // Asks the desktop to open `url`; what the desktop answers is not our
-  // business (nothing is shown when it cannot).
-  virtual void Open(const QUrl& url) = 0;
+  // Asks the desktop to open `url`; false when no program took it.
+  virtual bool Open(const QUrl& url) = 0;
 };
 
 // The desktop's own handlers, through QDesktopServices.
 class SystemDesktopHandOff : public DesktopHandOff {
  public:
-  void Open(const QUrl& url) override;
+  bool Open(const QUrl& url) override;
 };
 
 }  // namespace app

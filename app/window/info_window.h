@@ -67,7 +67,7 @@ class InfoWindow {
 
 // Makes the information window as the layout stores it (read-only, black,
 // white text, the addresses coloured, the first line "■□■ 情報ウインドウ ■□■",
-// not reached by Tab), as a child of `parent`.
+// reached by Tab, which it passes on), as a child of `parent`.
 using InfoWindowFactory = std::function<std::unique_ptr<InfoWindow>(QWidget* parent)>;
 
 }  // namespace app

@@ -1,10 +1,17 @@
 // One running program per desktop: a lock file per user and display. The
-// lock of a program that died is taken over, a live one never.
+// lock of a program that died is taken over, a live one never. Beside the
+// lock, the running program listens on a local socket, by which a later
+// start hands it a folder to choose.
 #pragma once
 
+#include <QByteArray>
 #include <QLockFile>
+#include <QObject>
 #include <QString>
 
+#include <functional>
+
+class QLocalServer;
 class QWidget;
 
 namespace app {
@@ -23,6 +30,30 @@ class SingleInstanceLock {
 
  private:
   QLockFile lock_;
+};
+
+// The running program's side of the socket beside the lock at `lock_path`.
+// Listen only while holding the lock: a socket left by a program that died
+// is taken over.
+class InstanceChannel : public QObject {
+ public:
+  explicit InstanceChannel(const QString& lock_path);
+  ~InstanceChannel() override;
+
+  bool Listen();
+  // What a later start handed over: a folder as the file system names it
+  // (empty when it named none), once its connection has closed.
+  std::function<void(const QByteArray& folder)> OnFolder;
+
+  // A later start's side: hands `folder` to the program listening beside
+  // `lock_path`; false when none answered in time.
+  static bool HandFolder(const QString& lock_path, const QByteArray& folder, int timeout_ms = 3000);
+
+ private:
+  static QString SocketPath(const QString& lock_path);
+
+  QString path_;
+  QLocalServer* server_ = nullptr;
 };
 
 // The start-up check: when `lock` is held by another instance, tells the

@@ -26,6 +26,11 @@ bool TitleBarDrag::eventFilter(QObject* watched, QEvent* event) {
       // the bar as a second press.
       if (OnMouseDown) OnMouseDown(static_cast<QMouseEvent*>(event));
       return true;
+    case QEvent::MouseButtonDblClick:
+      if (static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) return true;
+      following_ = false;
+      if (OnDoubleClick) OnDoubleClick();
+      return true;
     case QEvent::MouseMove:
       if (following_) {
         auto* mouse = static_cast<QMouseEvent*>(event);

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QDateEdit>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -32,12 +33,14 @@
 #include "app/window/desktop_hand_off.h"
 #include "app/window/directory_list_box.h"
 #include "app/window/drive_combo_box.h"
+#include "app/window/dropped_folder.h"
 #include "app/window/hint_window.h"
 #include "app/window/info_texts.h"
 #include "app/window/layout_fonts.h"
 #include "app/window/message_box.h"
 #include "app/window/splitter_bar.h"
 #include "app/window/title_bar_drag.h"
+#include "app/window/window_edges.h"
 #include "platform/cp932.h"
 #include "platform/date_time.h"
 #include "platform/file_system.h"
@@ -115,7 +118,10 @@ TVarnekForm::TVarnekForm(Options options)
   setObjectName(QStringLiteral("VarnekForm"));
   setWindowTitle(QStringLiteral("Pirukko"));
   setFont(LayoutFont(QStringLiteral(u"ＭＳ Ｐゴシック"), 12));
-  setFixedSize(597, 433);
+  // The layout's size is the least; every size above it works, so that a
+  // saved size comes back by a plain resize.
+  setMinimumSize(kLayoutSize);
+  resize(kLayoutSize);
   if (options_.program_path.isEmpty()) {
     options_.program_path = QCoreApplication::applicationFilePath();
   }
@@ -137,6 +143,7 @@ TVarnekForm::TVarnekForm(Options options)
     if (DirectoryListBox1->SetDirectory(start.absolutePath()) || !start.cdUp()) break;
   }
 
+  setAcceptDrops(true);
   if (QScreen* desktop = screen()) move(desktop->geometry().center() - rect().center());
   FormCreate();
   RestoreSettings();
@@ -203,6 +210,9 @@ void TVarnekForm::ConnectHandlers() {
     title_bar_drag_->Watch(part);
   }
   title_bar_drag_->OnMouseDown = [this](QMouseEvent* event) { Panel6MouseDown(event); };
+  title_bar_drag_->OnDoubleClick = [this] { ToggleMaximized(); };
+  // Panel1's yellow rim, outside Panel2, is the grip.
+  edges_ = new WindowEdges(this, Panel1, Panel2->x());
 
   // Every directory can be chosen: the run reaches it by its name on disk,
   // and the window shows in CP932 what the log will show.
@@ -398,6 +408,13 @@ void TVarnekForm::Button6Click() {
     lines.Add(Cp932("ファイル一覧(マスク処理)"));
     lines.Add(Cp932("  ディレクトリ: ") + directory);
     lines.Add(Cp932("  マスク: ") + masks.CommaText());
+    // A mask with a folder part matches no name in the directory; the run
+    // refuses it, and the listing says why it adds nothing.
+    for (int i = 0; i < masks.Count(); ++i) {
+      if (!platform::MaskHasFolderPart(masks[i])) continue;
+      lines.Add(Cp932("Error : マスクにフォルダは指定できません。"));
+      lines.Add("  " + masks[i]);
+    }
     FileList1.SetMask(masks);
   } else {
     lines.Add(Cp932("ファイル一覧(すべてのファイル)"));
@@ -447,6 +464,42 @@ void TVarnekForm::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
+void TVarnekForm::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (editor1_) LayOutFrame();
+}
+
+void TVarnekForm::dragEnterEvent(QDragEnterEvent* event) {
+  if (!run_ && DroppedFolder(*event->mimeData())) event->acceptProposedAction();
+}
+
+void TVarnekForm::dragMoveEvent(QDragMoveEvent* event) {
+  if (!run_ && DroppedFolder(*event->mimeData())) event->acceptProposedAction();
+}
+
+void TVarnekForm::dropEvent(QDropEvent* event) {
+  const std::optional<QString> folder = DroppedFolder(*event->mimeData());
+  if (run_ || !folder) return;
+  if (DirectoryListBox1->SetDirectory(*folder)) event->acceptProposedAction();
+}
+
+bool TVarnekForm::TakeHandedFolder(const QString& folder) {
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
+  if (run_ || folder.isEmpty()) return false;
+  return DirectoryListBox1->SetDirectory(folder);
+}
+
+void TVarnekForm::ToggleMaximized() {
+  if (isMaximized()) {
+    showNormal();
+  } else {
+    showMaximized();
+  }
+}
+
 void TVarnekForm::ShowInfoText(std::string_view text) {
   editor1_->Lines().Clear();
   editor1_->Lines().SetText(text);
@@ -479,7 +532,16 @@ void TVarnekForm::Editor1DblClick() {
   const TTokenKind kind = editor1_->TokenKindFromCaret();
   if (kind == tkUrl || kind == tkMail) {
     HideHint();
-    options_.desktop->Open(AddressUrl(kind, editor1_->TokenFromCaret()));
+    const QUrl address = AddressUrl(kind, editor1_->TokenFromCaret());
+    if (!options_.desktop->Open(address)) {
+      // The desktop has no browser or mailer for it: the user hears so
+      // instead of nothing happening.
+      const QString missing =
+          kind == tkUrl ? QStringLiteral(u"ホームページを開くプログラムが見つかりません。")
+                        : QStringLiteral(u"メーラーが見つかりません。");
+      ShowMessageBox(this, missing + QStringLiteral("\n  ") + address.toString(),
+                     QStringLiteral(u"警告"), QMessageBox::Warning, QMessageBox::Ok);
+    }
     return;
   }
   editor1_->SelectTokenFromCaret();

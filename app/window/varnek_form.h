@@ -1,9 +1,12 @@
 // TVarnekForm, the program's one window: the settings of the copy run, the
 // commands, and the information window at the bottom in which every result
-// is shown. Border-less, 597 x 433, dragged by its red title bar.
+// is shown. Border-less, 597 x 433 at the least, dragged by its red title
+// bar and resized by its edges; the information window takes what the
+// window grows by.
 #pragma once
 
 #include <QDateTime>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -44,6 +47,7 @@ class DriveComboBox;
 class HintWindow;
 class SplitterBar;
 class TitleBarDrag;
+class WindowEdges;
 
 class TVarnekForm : public QWidget {
  public:
@@ -87,6 +91,11 @@ class TVarnekForm : public QWidget {
   void Editor1MouseMove(QPoint client_point);
   void Editor1Resize();
   void Panel6MouseDown(QMouseEvent* event);
+
+  // A folder handed to the window, by a drop or by a later start: chosen as
+  // a double-click in the directory list chooses it, the window brought to
+  // the front. During a run it only comes to the front. True when chosen.
+  bool TakeHandedFolder(const QString& folder);
 
   // The copy run, with the settings the controls hold now. It goes on off
   // the window's thread; the controls that could change it are disabled
@@ -133,12 +142,20 @@ class TVarnekForm : public QWidget {
   void ApplyWindowSettings(const WindowSettings& settings);
   QString SettingsFile() const;
 
+  // The layout's size, the window's size at start and its least.
+  static constexpr QSize kLayoutSize{597, 433};
   // Height below which the information window never goes.
   static constexpr int kMinInfoHeight = 85;
   static constexpr int kSplitterHeight = 3;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  // A folder or file dropped from a file manager chooses its folder;
+  // anything else is refused without a word.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void CreateFrame();
@@ -153,7 +170,10 @@ class TVarnekForm : public QWidget {
   // At the start: the saved settings, when the user asked to keep them.
   void RestoreSettings();
   void SetTabOrder();
+  // The frames stretch with the window; the controls keep their places.
+  void LayOutFrame();
   void LayOutPanel4();
+  void ToggleMaximized();
   void SplitterDrag(int distance, bool finished);
   void StartRun(bool preview);
   void RunFinished(const CopyRunResult& result, bool preview);
@@ -171,6 +191,7 @@ class TVarnekForm : public QWidget {
   filelist::TFileList FileList1;
   std::unique_ptr<InfoWindow> editor1_;
   TitleBarDrag* title_bar_drag_ = nullptr;
+  WindowEdges* edges_ = nullptr;
   // The run going on, a child of the window; nil between runs.
   BackgroundRun* run_ = nullptr;
   bool run_is_preview_ = false;

@@ -20,6 +20,7 @@
 #include "app/window/layout_fonts.h"
 #include "app/window/narrow_drop_down_style.h"
 #include "app/window/splitter_bar.h"
+#include "app/window/title_band_keys.h"
 #include "app/window/varnek_form.h"
 #include "platform/user_locale.h"
 
@@ -103,6 +104,7 @@ void TVarnekForm::CreateTitleBar() {
   SpeedButton2->setAutoRaise(true);
   SpeedButton2->setFocusPolicy(Qt::NoFocus);
   SpeedButton2->setFont(bold);
+  GiveKey(SpeedButton2, QStringLiteral(u"プレビュー"), kPreviewKey);
 
   // The options menu's button, in the same band and look, left of プレビュー.
   SpeedButton3 = Place(new QToolButton(Panel6), "SpeedButton3", {152, 4, 36, 17});
@@ -111,6 +113,7 @@ void TVarnekForm::CreateTitleBar() {
   SpeedButton3->setFocusPolicy(Qt::NoFocus);
   SpeedButton3->setFont(bold);
   CreateOptionsMenu();
+  GiveKey(SpeedButton3, QStringLiteral(u"設定"), kSettingsKey);
 }
 
 void TVarnekForm::CreateLocationGroup() {
@@ -211,6 +214,21 @@ void TVarnekForm::CreateInformationArea() {
   LayOutPanel4();
 }
 
+// The frames at the layout's places, grown by what the window has grown by;
+// the title bar stretches in width only, and the information window takes
+// the added height (the settings above it keep theirs).
+void TVarnekForm::LayOutFrame() {
+  const QSize grown = size() - kLayoutSize;
+  const int old_height = Panel4->height();
+  Panel1->setGeometry(rect());
+  Panel2->setGeometry(4, 4, 589 + grown.width(), 425 + grown.height());
+  Panel6->setGeometry(0, 0, 589 + grown.width(), 25);
+  Panel3->setGeometry(4, 24, 581 + grown.width(), 397 + grown.height());
+  Panel4->setGeometry(4, 4, 573 + grown.width(), 389 + grown.height());
+  editor_height_ = std::max(editor_height_ + Panel4->height() - old_height, kMinInfoHeight);
+  LayOutPanel4();
+}
+
 // Inside Panel4, from the bottom up: Editor1, Splitter1, and Panel5 filling
 // the rest. Editor1 is placed last: its resize handler may lay out again.
 void TVarnekForm::LayOutPanel4() {
@@ -224,17 +242,14 @@ void TVarnekForm::LayOutPanel4() {
 
 void TVarnekForm::SetTabOrder() {
   // Panel5's children in the layout's order: the three setting groups (their
-  // controls top to bottom), the sample, the commands, then the directory.
-  QWidget* const chain[] = {DriveComboBox1,  DirectoryListBox1,
-                            Button1,         Edit1,
-                            Memo2,           Edit2,
-                            Edit3,           ComboBox1,
-                            RadioButton1,    RadioButton2,
-                            DateTimePicker1, CheckBox1,
-                            Edit4,           ComboBox2,
-                            SpinEdit1,       Button2,
-                            Button6,         Button4,
-                            Button5,         Button3};
+  // controls top to bottom), the sample, the commands, then the directory;
+  // last the information window, whose log the keyboard scrolls too.
+  QWidget* const log = editor1_->Widget();
+  QWidget* const chain[] = {
+      DriveComboBox1, DirectoryListBox1, Button1,      Edit1,        Memo2,           Edit2,
+      Edit3,          ComboBox1,         RadioButton1, RadioButton2, DateTimePicker1, CheckBox1,
+      Edit4,          ComboBox2,         SpinEdit1,    Button2,      Button6,         Button4,
+      Button5,        Button3,           log};
   for (size_t i = 0; i + 1 < std::size(chain); ++i) {
     QWidget::setTabOrder(chain[i], chain[i + 1]);
   }

@@ -40,7 +40,7 @@ namespace fs = std::filesystem;
 
 class NoDesktop : public app::DesktopHandOff {
  public:
-  void Open(const QUrl&) override {}
+  bool Open(const QUrl&) override { return true; }
 };
 
 struct PreviewTurn {

@@ -116,7 +116,7 @@ class MemoryInfoWindow : public QWidget, public app::InfoWindow {
 
 class NoDesktop : public app::DesktopHandOff {
  public:
-  void Open(const QUrl&) override {}
+  bool Open(const QUrl&) override { return true; }
 };
 
 // One window turn: a fresh window on a fresh source folder, "実行" clicked.

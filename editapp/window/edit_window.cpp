@@ -3,11 +3,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
+#include <QTimer>
+#include <QUrl>
 #include <cerrno>
 #include <cstring>
 
@@ -20,6 +24,16 @@
 
 namespace editapp {
 namespace {
+
+// The file a drop names: the first URL, a local file that is no folder.
+std::optional<QString> DroppedFile(const QMimeData& data) {
+  if (!data.hasUrls() || data.urls().isEmpty()) return std::nullopt;
+  const QUrl& url = data.urls().first();
+  if (!url.isLocalFile()) return std::nullopt;
+  const QFileInfo file(url.toLocalFile());
+  if (!file.exists() || file.isDir()) return std::nullopt;
+  return file.absoluteFilePath();
+}
 
 QString FromCp932(std::string_view bytes) {
   return QString::fromStdString(platform::Cp932ToUtf8Lossy(bytes));
@@ -108,6 +122,7 @@ EditWindow::EditWindow(std::unique_ptr<EditPrompts> prompts)
   BuildMenus();
   BuildStatusLine();
   resize(960, 680);
+  setAcceptDrops(true);
   TextReplaced();
   editor_->SetFocus();
 }
@@ -361,6 +376,19 @@ bool EditWindow::NewFile() {
 bool EditWindow::OpenFile(const std::string& native_path) {
   if (!KeepChangesAnswered()) return false;
   return LoadFile(native_path);
+}
+
+void EditWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedFile(*event->mimeData())) event->acceptProposedAction();
+}
+
+void EditWindow::dropEvent(QDropEvent* event) {
+  const std::optional<QString> file = DroppedFile(*event->mimeData());
+  if (!file) return;
+  event->acceptProposedAction();
+  // The question comes once the file manager's drag has ended.
+  const std::string native = QFile::encodeName(*file).toStdString();
+  QTimer::singleShot(0, this, [this, native] { OpenFile(native); });
 }
 
 bool EditWindow::OpenWithDialog() {

@@ -64,6 +64,10 @@ class EditWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A file dropped from a file manager is opened, after the unsaved-changes
+  // question; anything else is refused.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
   // Keeps the control's widget as large as the window's text area.
   bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -9,8 +9,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTest>
 #include <csignal>
 #include <deque>
@@ -242,6 +244,42 @@ TEST_F(EditWindowTest, TheUnsavedChangesQuestionAnsweredEachWay) {
   EXPECT_EQ(ReadFile(second), "ytwo\n");
   EXPECT_EQ(prompts->asked, QStringList({"save? first.txt", "save? first.txt", "save? first.txt",
                                          "save? second.txt"}));
+}
+
+// Drops `urls` on the window as a file manager does; true when it took them.
+bool Drop(QWidget* window, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window, &enter);
+  QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window, &drop);
+  EXPECT_EQ(enter.isAccepted(), drop.isAccepted());
+  QApplication::processEvents();
+  return drop.isAccepted();
+}
+
+TEST_F(EditWindowTest, ADroppedFileOpensAfterTheUnsavedChangesQuestion) {
+  const std::string first = File("first.txt", "one\n");
+  const std::string second = File("second.txt", "two\n");
+  ASSERT_TRUE(window->OpenFile(first));
+  Type("x");
+  const QUrl dropped = QUrl::fromLocalFile(QString::fromStdString(second));
+  prompts->save_answers = {TSaveChoice::Cancel};
+  EXPECT_TRUE(Drop(window.get(), {dropped}));
+  EXPECT_EQ(window->Document().Path(), first);
+  prompts->save_answers = {TSaveChoice::Discard};
+  EXPECT_TRUE(Drop(window.get(), {dropped}));
+  EXPECT_EQ(window->Document().Path(), second);
+  EXPECT_EQ(prompts->asked, QStringList({"save? first.txt", "save? first.txt"}));
+  // A folder, a web address and a file that is gone are refused unasked.
+  for (const QUrl& other : {QUrl::fromLocalFile(QString::fromStdString(dir.path().string())),
+                            QUrl("https://example.org/a.txt"),
+                            QUrl::fromLocalFile(QString::fromStdString(second) + ".gone")}) {
+    EXPECT_FALSE(Drop(window.get(), {other})) << other.toString().toStdString();
+  }
+  EXPECT_EQ(window->Document().Path(), second);
+  EXPECT_EQ(prompts->asked.size(), 2);
 }
 
 TEST_F(EditWindowTest, ANewTextIsSavedUnderAChosenNameAndAskedForOnClosing) {

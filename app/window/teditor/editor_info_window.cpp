@@ -57,7 +57,11 @@ void EditorInfoWindow::ApplyLayout() {
   // control keeps for an information window, as the layout stores it.
   app::ApplyInformationWindowLook(editor_);
   editor_.SetReadOnly(true);
-  editor_.SetTabStop(false);
+  // Reached by Tab after the buttons, and left by Tab again: the keyboard
+  // scrolls and selects the log, it never types into it.
+  editor_.SetTabStop(true);
+  editor_.SetWantTabs(false);
+  editor_.SetWantReturns(false);
   editor_.View().Brackets().Clear();
 
   editor::TEditorCursors& cursors = editor_.Caret().Cursors();

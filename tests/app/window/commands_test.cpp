@@ -85,6 +85,18 @@ TEST_F(Commands, MasksAreShownAsCommaText) {
   }
 }
 
+TEST_F(Commands, FileListSaysWhyAMaskWithAFolderListsNothing) {
+  FormUnderTest t(dir_);
+  t.Find<QPlainTextEdit>("Memo2")->setPlainText("sub/*.txt\n*.doc\n/");
+  MessageBoxAnswerer answerer(QMessageBox::Yes);
+  t.form->Button6Click();
+  EXPECT_EQ(t.info->LinesUtf8(),
+            (Lines{kFirstLine, "ファイル一覧(マスク処理)", "  ディレクトリ: " + dir_.toStdString(),
+                   "  マスク: sub/*.txt,*.doc,/", "Error : マスクにフォルダは指定できません。",
+                   "  sub/*.txt", "Error : マスクにフォルダは指定できません。", "  /", kSeparator,
+                   "b.doc", kSeparator, "  対象ファイル数: 1個"}));
+}
+
 TEST_F(Commands, FileListOfEveryFileWhenAnsweredNo) {
   FormUnderTest t(dir_);
   t.Find<QPlainTextEdit>("Memo2")->setPlainText("*.doc");

@@ -1,10 +1,14 @@
 // The help file the build puts next to the program: shown by the help
 // command, Shift-JIS throughout, lines ended by CR LF.
 #include <QFile>
+#include <QKeySequence>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/window/info_texts.h"
+#include "app/window/title_band_keys.h"
 #include "platform/cp932.h"
 #include "tests/app/window/window_test_support.h"
 #include "tests/support/files.h"
@@ -55,6 +59,24 @@ TEST(HelpFile, NextToTheProgramFirstThenTheInstallationsDataFolder) {
   std::filesystem::remove(bin / "varnek.txt");
   std::filesystem::create_directory(bin / "varnek.txt");
   EXPECT_EQ(HelpFilePath(program), installed);
+}
+
+TEST(HelpFile, NamesTheKeysTheTitleBandsButtonsTake) {
+  FormUnderTest t(QString(), kBuildDir + "/varnek");
+  MessageBoxAnswerer answerer(QMessageBox::Ok);
+  t.form->Button4Click();
+  const std::vector<std::string> lines = t.info->LinesUtf8();
+  const auto has_line = [&](const std::string& first, const std::string& then) {
+    return std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+      const size_t at = line.find(first);
+      return at != std::string::npos && line.find(then, at) != std::string::npos;
+    });
+  };
+  for (const auto& [key, button] : {std::pair{kPreviewKey, "プレビュー"}, {kSettingsKey, "設定"}}) {
+    const std::string named = QKeySequence(key).toString().toStdString();
+    EXPECT_TRUE(has_line(named + " ", std::string("… ") + button)) << named;
+  }
+  EXPECT_TRUE(has_line("Tab キー", "場所"));
 }
 
 TEST(HelpFile, ShiftJisWithCrLfLineEnds) {

@@ -122,5 +122,31 @@ TEST(InformationWindow, DoubleClickOpensAddressesAndSelectsWords) {
   EXPECT_EQ(t.info->select_calls, 1);
 }
 
+TEST(InformationWindow, AnAddressNoProgramTakesIsSaidSo) {
+  const struct {
+    TTokenKind kind;
+    std::string token;
+    QString text;
+  } cases[] = {
+      {tkUrl, "https://example.org/",
+       "ホームページを開くプログラムが見つかりません。\n  https://example.org/"},
+      {tkMail, "pirukko@example.org", "メーラーが見つかりません。\n  mailto:pirukko@example.org"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.token);
+    FormUnderTest t;
+    t.form->show();
+    t.desktop.answer = false;
+    t.info->caret_kind = c.kind;
+    t.info->caret_token = c.token;
+    MessageBoxAnswerer answerer(QMessageBox::Ok);
+    QTest::mouseDClick(t.info, Qt::LeftButton, {}, QPoint(10, 10));
+    ASSERT_EQ(answerer.seen().size(), 1u);
+    EXPECT_EQ(answerer.seen()[0].text, c.text);
+    EXPECT_EQ(answerer.seen()[0].caption, "警告");
+    EXPECT_EQ(answerer.seen()[0].icon, QMessageBox::Warning);
+  }
+}
+
 }  // namespace
 }  // namespace app::test

@@ -24,10 +24,10 @@
 #include "app/window/cp932_text.h"
 #include "app/window/desktop_hand_off.h"
 #include "app/window/info_window.h"
-#include "ui/layout_look.h"
-#include "ui/qt_translations.h"
 #include "app/window/varnek_form.h"
 #include "platform/user_locale.h"
+#include "ui/layout_look.h"
+#include "ui/qt_translations.h"
 
 // Readable failure messages for the Qt values the tests compare.
 inline void PrintTo(const QString& s, std::ostream* os) {
@@ -119,8 +119,12 @@ class FakeInfoWindow : public QWidget, public InfoWindow {
 
 class RecordingDesktop : public DesktopHandOff {
  public:
-  void Open(const QUrl& url) override { opened.push_back(url); }
+  bool Open(const QUrl& url) override {
+    opened.push_back(url);
+    return answer;
+  }
   std::vector<QUrl> opened;
+  bool answer = true;  // whether a program took the address
 };
 
 // A message box as the user saw it.

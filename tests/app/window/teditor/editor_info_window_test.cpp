@@ -29,7 +29,8 @@ TEST(RealInformationWindow, SetUpAsTheLayoutStoresIt) {
   editor::TEditor& e = t.Editor();
   EXPECT_EQ(t.LinesUtf8(), std::vector<std::string>{"■□■ 情報ウインドウ ■□■"});
   EXPECT_TRUE(e.ReadOnly());
-  EXPECT_FALSE(e.TabStop());
+  EXPECT_TRUE(e.TabStop());
+  EXPECT_FALSE(e.WantTabs());
   EXPECT_EQ(e.Color(), platform::clBlack);
   EXPECT_EQ(e.Font().Name, Cp932("ＭＳ ゴシック"));
   EXPECT_EQ(e.Font().Height, -13);
@@ -59,6 +60,28 @@ TEST(RealInformationWindow, SetUpAsTheLayoutStoresIt) {
   QWidget* widget = t.info->Widget();
   EXPECT_EQ(widget->objectName(), "Editor1");
   EXPECT_EQ(widget->geometry(), QRect(1, 303, 571, 85));
+}
+
+TEST(RealInformationWindow, TabReachesTheLogAfterTheButtonsAndPassesOn) {
+  RealFormUnderTest t;
+  t.form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(t.form.get()));
+  QWidget* button3 = t.form->findChild<QWidget*>("Button3");
+  button3->setFocus();
+  QTest::keyClick(button3, Qt::Key_Tab);
+  QWidget* log = t.info->Widget();
+  QWidget* focused = QApplication::focusWidget();
+  ASSERT_NE(focused, nullptr);
+  EXPECT_TRUE(focused == log || log->isAncestorOf(focused));
+  // Tab leaves it again and types nothing into it; Shift+Tab goes back.
+  const std::vector<std::string> before = t.LinesUtf8();
+  QTest::keyClick(focused, Qt::Key_Tab);
+  EXPECT_EQ(t.LinesUtf8(), before);
+  EXPECT_FALSE(log->isAncestorOf(QApplication::focusWidget()));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  EXPECT_TRUE(log->isAncestorOf(QApplication::focusWidget()));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+  EXPECT_EQ(QApplication::focusWidget(), button3);
 }
 
 TEST(RealInformationWindow, LastLineStaysInView) {

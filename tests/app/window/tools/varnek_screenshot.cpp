@@ -1,7 +1,9 @@
 // Takes the pictures of the window the README shows: a directory of a few
 // files (or the one given), the run (or with --preview the preview) started
 // with its button, and the window saved as PNG once it has ended; prints how
-// long the run took.
+// long the run took. --size WxH takes the window grown to that size (the
+// information window taking the added room), --files N makes N photos in
+// the directory instead of five.
 // Run under a display, e.g. xvfb-run -a varnek_screenshot docs/screenshot.png
 #include <QAbstractButton>
 #include <QApplication>
@@ -15,20 +17,37 @@
 #include <cstdio>
 
 #include "app/window/desktop_hand_off.h"
-#include "ui/layout_look.h"
 #include "app/window/program_info_window.h"
-#include "ui/qt_translations.h"
 #include "app/window/varnek_form.h"
+#include "ui/layout_look.h"
+#include "ui/qt_translations.h"
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  const bool preview = argc > 1 && QByteArray(argv[1]) == "--preview";
-  if (preview) {
+  bool preview = false;
+  QSize size;
+  int files = 0;
+  while (argc > 1 && QByteArray(argv[1]).startsWith("--")) {
+    const QByteArray option = argv[1];
+    if (option == "--preview") {
+      preview = true;
+    } else if (option == "--size" && argc > 2) {
+      const QList<QByteArray> wh = QByteArray(argv[2]).split('x');
+      if (wh.size() == 2) size = QSize(wh[0].toInt(), wh[1].toInt());
+      --argc;
+      ++argv;
+    } else if (option == "--files" && argc > 2) {
+      files = QByteArray(argv[2]).toInt();
+      --argc;
+      ++argv;
+    }
     --argc;
     ++argv;
   }
   if (argc != 2 && argc != 3) {
-    std::fprintf(stderr, "usage: varnek_screenshot [--preview] OUTPUT.png [DIRECTORY]\n");
+    std::fprintf(stderr,
+                 "usage: varnek_screenshot [--preview] [--size WxH] [--files N] OUTPUT.png "
+                 "[DIRECTORY]\n");
     return 2;
   }
   ui::InstallQtTranslations(application);
@@ -39,9 +58,14 @@ int main(int argc, char* argv[]) {
     dir.setPath(QString::fromLocal8Bit(argv[2]));
   } else {
     dir.mkpath(QStringLiteral("."));
-    for (const char* name :
-         {"beach.jpg", "harbour.jpg", "IMG_0001.JPG", "memo.txt", "sunset.jpg"}) {
-      QFile file(dir.filePath(QString::fromLatin1(name)));
+    QStringList names = {"beach.jpg", "harbour.jpg", "IMG_0001.JPG", "memo.txt", "sunset.jpg"};
+    if (files > 0) {
+      names.clear();
+      for (int i = 1; i <= files; ++i)
+        names << QStringLiteral("IMG_%1.JPG").arg(i, 4, 10, QChar('0'));
+    }
+    for (const QString& name : names) {
+      QFile file(dir.filePath(name));
       file.open(QIODevice::WriteOnly);
       file.write("picture");
     }
@@ -55,6 +79,7 @@ int main(int argc, char* argv[]) {
   options.start_directory = dir.path();
   app::TVarnekForm form(std::move(options));
   form.show();
+  if (size.isValid()) form.resize(size);
   QElapsedTimer run;
   QTimer until_ended;
   QObject::connect(&until_ended, &QTimer::timeout, [&] {
@@ -67,7 +92,7 @@ int main(int argc, char* argv[]) {
     });
   });
   QTimer::singleShot(300, [&] {
-    if (preview) {
+    if (preview && !size.isValid()) {
       // A taller information window, dragged up by its splitter as a user
       // does, so that the picture shows the preview's lines.
       QWidget* splitter = form.findChild<QWidget*>(QStringLiteral("Splitter1"));
