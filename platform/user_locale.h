@@ -1,6 +1,7 @@
-// The user's locale, which day and month names, date and time formats,
-// era names and the collation of names follow. It starts as the process
-// environment says (LC_ALL, LC_TIME, LANG); tests pin it to ja_JP.
+// The program's locale, which day and month names, date and time formats,
+// era names and the collation of names follow. It starts as Japanese
+// (ja_JP) whatever the process environment says (LC_ALL, LC_TIME, LANG), as
+// every other text of the program is; tests may set another.
 #pragma once
 
 #include <string>

@@ -128,6 +128,22 @@ TEST_F(VarnekRun, PickedDayExtensionAndRelativeDirectory) {
   EXPECT_EQ(Names(src() / "NewFolder"), std::vector<std::string>{"20240229_175309_.txt"});
 }
 
+// Day and month names and eras are Japanese under any locale of the
+// environment, also one with no Japanese at all.
+TEST_F(VarnekRun, DateNamesAreJapaneseWhateverTheLocale) {
+  for (const char* lang : {"C.UTF-8", "en_US.UTF-8", "ja_JP.UTF-8"}) {
+    test_support::RunOptions options = kNoDisplay;
+    options.environment.push_back({"LANG", lang});
+    options.environment.push_back({"LC_ALL", lang});
+    const ProgramResult r = Varnek({"--preview", "--date", "2019-05-01", "--format",
+                                    "ggge年m月d日(aaa) mmm", "--mask", "a.txt", Src()},
+                                   options);
+    EXPECT_EQ(r.exit_status, 0) << lang << r.err;
+    EXPECT_NE(r.out.find("     To  : 令和1年5月1日(水) 5月001.txt\n"), std::string::npos)
+        << lang << "\n" << r.out;
+  }
+}
+
 TEST_F(VarnekRun, SubFoldersDateOrderAndKeepBoth) {
   fs::create_directory(src() / "sub");
   Add("sub/d.txt", "delta", LocalTime(1999, 12, 31, 23, 59, 58));
