@@ -342,14 +342,13 @@ TEST_F(VarnekRun, DirectoryWithoutAShiftJisNameRunsAndIsShownApproximately) {
   EXPECT_EQ(ReadFile(chosen / "NewFolder" / "2000年01月05日001.txt"), "alpha");
 }
 
-// The command line pays only for what it uses: nothing of the window
-// system is loaded for it. A start with a window goes on in the window's
+// The command line pays only for what it uses: no Qt library at all is
+// loaded for it. A start with a window goes on in the window's
 // own program, which lies next to varnek in the build folder.
 TEST(VarnekCommandLine, LoadsNoWindowSystemAndHandsAWindowStartToTheWindowProgram) {
   const ProgramResult libraries = test_support::RunProgram("ldd", {kVarnek});
   ASSERT_EQ(libraries.exit_status, 0) << libraries.err;
-  EXPECT_NE(libraries.out.find("libQt6Core"), std::string::npos) << libraries.out;
-  for (const char* window_system : {"libQt6Gui", "libQt6Widgets", "libX11", "libEGL"}) {
+  for (const char* window_system : {"libQt6", "libX11", "libEGL"}) {
     EXPECT_EQ(libraries.out.find(window_system), std::string::npos) << window_system;
   }
 
