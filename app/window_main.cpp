@@ -37,14 +37,17 @@ int main(int argc, char* argv[]) {
   }
   ui::InstallQtTranslations(application);
 
-  app::SingleInstanceLock lock(app::SingleInstanceLock::DesktopLockPath());
-  if (app::RefuseSecondInstance(lock)) return 0;
-
   // Only the application's name: a display name would be appended to the
   // title of every dialog, and message boxes show exactly their captions.
   QApplication::setApplicationName(QStringLiteral("Pirukko"));
-  // The installed desktop entry and icon (packaging/) name the window.
+  // The installed desktop entry and icon (packaging/) name every window,
+  // the second start's message too: on Wayland it is the application id,
+  // fixed when a window first shows.
   QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko"));
+
+  app::SingleInstanceLock lock(app::SingleInstanceLock::DesktopLockPath());
+  if (app::RefuseSecondInstance(lock)) return 0;
+
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Pirukko")));
   app::RegisterProgramCursors();
   app::SystemDesktopHandOff desktop;

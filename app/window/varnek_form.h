@@ -129,6 +129,7 @@ class TVarnekForm : public QWidget {
   void CreateInformationArea();
   void ConnectHandlers();
   void SetTabOrder();
+  void NameControls();  // accessible_names.cpp
   void LayOutPanel4();
   void SplitterDrag(int distance, bool finished);
   void StartRun(bool preview);

@@ -201,6 +201,7 @@ void TVarnekForm::CreateInformationArea() {
   editor1_ = options_.info_window_factory(Panel4);
   editor1_->Widget()->setObjectName(QStringLiteral("Editor1"));
   LayOutPanel4();
+  NameControls();
 }
 
 // Inside Panel4, from the bottom up: Editor1, Splitter1, and Panel5 filling
