@@ -11,6 +11,7 @@
 #include "platform/control/custom_control.h"
 #include "platform/qt/control_frame.h"
 #include "platform/qt/control_window.h"
+#include "platform/qt/control_widget.h"
 
 namespace platform::control_detail {
 
@@ -279,37 +280,57 @@ void InstallAccessibleFactory() {
 
 namespace platform {
 
-bool TCustomControl::AccessibilityActive() { return QAccessible::isActive(); }
+namespace {
+
+std::function<void(QAccessibleEvent*)>& Listener() {
+  static std::function<void(QAccessibleEvent*)> listener;
+  return listener;
+}
+
+void Send(QAccessibleEvent& event) {
+  QAccessible::updateAccessibility(&event);
+  if (Listener()) Listener()(&event);
+}
+
+}  // namespace
+
+void SetAccessibilityListener(std::function<void(QAccessibleEvent*)> listener) {
+  Listener() = std::move(listener);
+}
+
+bool TCustomControl::AccessibilityActive() {
+  return static_cast<bool>(Listener()) || QAccessible::isActive();
+}
 
 void TCustomControl::NotifyAccessibleCaret(int offset) {
   QWidget* client = control_detail::ClientOf(*this);
-  if (!client || !QAccessible::isActive()) return;
+  if (!client || !AccessibilityActive()) return;
   QAccessibleTextCursorEvent event(client, offset);
-  QAccessible::updateAccessibility(&event);
+  Send(event);
 }
 
 void TCustomControl::NotifyAccessibleSelection(int start, int end) {
   QWidget* client = control_detail::ClientOf(*this);
-  if (!client || !QAccessible::isActive()) return;
+  if (!client || !AccessibilityActive()) return;
   QAccessibleTextSelectionEvent event(client, start, end);
   if (TAccessibleText* text = AccessibleText()) event.setCursorPosition(text->AccessibleCaret());
-  QAccessible::updateAccessibility(&event);
+  Send(event);
 }
 
 void TCustomControl::NotifyAccessibleText(int position, const std::u16string& removed,
                                           const std::u16string& inserted) {
   QWidget* client = control_detail::ClientOf(*this);
-  if (!client || !QAccessible::isActive()) return;
+  if (!client || !AccessibilityActive()) return;
   if (removed.empty()) {
     QAccessibleTextInsertEvent event(client, position, control_detail::ToQString(inserted));
-    QAccessible::updateAccessibility(&event);
+    Send(event);
   } else if (inserted.empty()) {
     QAccessibleTextRemoveEvent event(client, position, control_detail::ToQString(removed));
-    QAccessible::updateAccessibility(&event);
+    Send(event);
   } else {
     QAccessibleTextUpdateEvent event(client, position, control_detail::ToQString(removed),
                                      control_detail::ToQString(inserted));
-    QAccessible::updateAccessibility(&event);
+    Send(event);
   }
 }
 
