@@ -4,10 +4,14 @@
 // relations), the groups from their captions, the buttons from their texts.
 // Only what shows no words of its own gets a name here.
 #include <QAccessible>
+#include <QComboBox>
 #include <QDateEdit>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QToolButton>
 
