@@ -38,6 +38,14 @@ int main(int argc, char* argv[]) {
   }
   ui::InstallQtTranslations(application);
 
+  // Only the application's name: a display name would be appended to the
+  // title of every dialog, and message boxes show exactly their captions.
+  QApplication::setApplicationName(QStringLiteral("Pirukko"));
+  // The installed desktop entry and icon (packaging/) name every window,
+  // the second start's message too: on Wayland it is the application id,
+  // fixed when a window first shows.
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko"));
+
   const QString lock_path = app::SingleInstanceLock::DesktopLockPath();
   app::SingleInstanceLock lock(lock_path);
   const std::optional<std::string>& directory = start.command_line->directory;
@@ -51,11 +59,6 @@ int main(int argc, char* argv[]) {
   }
   if (app::RefuseSecondInstance(lock)) return 0;
 
-  // Only the application's name: a display name would be appended to the
-  // title of every dialog, and message boxes show exactly their captions.
-  QApplication::setApplicationName(QStringLiteral("Pirukko"));
-  // The installed desktop entry and icon (packaging/) name the window.
-  QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Pirukko"));
   QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.example.Pirukko")));
   app::RegisterProgramCursors();
   app::SystemDesktopHandOff desktop;

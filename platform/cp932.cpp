@@ -2,8 +2,11 @@
 
 #include <iconv.h>
 
+#include <array>
 #include <cerrno>
 #include <stdexcept>
+
+#include "platform/lead_byte.h"
 
 namespace platform {
 namespace {
@@ -110,6 +113,81 @@ std::string Utf8ToCp932Lossy(std::string_view utf8) {
     i += n;
   }
   return out;
+}
+
+namespace {
+
+// The UTF-16 form of every single byte and every lead and trail pair, made
+// once: 0xFFFD where the code has no Unicode form.
+class CharTable {
+ public:
+  CharTable() {
+    for (int b = 0; b < 256; ++b) {
+      const char c = static_cast<char>(b);
+      single_[b] = IsLeadByte(c) ? u'\xFFFD' : Convert(std::string(1, c));
+    }
+    for (int lead = 0x80; lead < 0x100; ++lead) {
+      if (!IsLeadByte(static_cast<char>(lead))) continue;
+      for (int trail = 0; trail < 256; ++trail)
+        pair_[(lead - 0x80) * 256 + trail] =
+            Convert(std::string{static_cast<char>(lead), static_cast<char>(trail)});
+    }
+  }
+  char16_t Single(unsigned char b) const { return single_[b]; }
+  char16_t Pair(unsigned char lead, unsigned char trail) const {
+    return pair_[(lead - 0x80) * 256 + trail];
+  }
+
+ private:
+  static char16_t Convert(const std::string& bytes) {
+    const auto utf8 = ToUtf8().Convert(bytes, {}, 0);
+    if (!utf8 || utf8->empty()) return u'\xFFFD';
+    const auto* u = reinterpret_cast<const unsigned char*>(utf8->data());
+    const std::size_t n = utf8->size();
+    char32_t cp = 0;
+    if (n == 1 && u[0] < 0x80) cp = u[0];
+    else if (n == 2) cp = ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
+    else if (n == 3) cp = ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
+    else return u'\xFFFD';
+    return static_cast<char16_t>(cp);
+  }
+  std::array<char16_t, 256> single_{};
+  std::array<char16_t, 128 * 256> pair_{};
+};
+
+const CharTable& Chars() {
+  static const CharTable table;
+  return table;
+}
+
+}  // namespace
+
+std::u16string Cp932ToUtf16Chars(std::string_view cp932) {
+  const CharTable& table = Chars();
+  std::u16string out;
+  out.reserve(cp932.size());
+  const int size = static_cast<int>(cp932.size());
+  for (int i = 0; i < size;) {
+    const auto b = static_cast<unsigned char>(cp932[i]);
+    if (b < 0x80) {
+      out += static_cast<char16_t>(b);
+      ++i;
+    } else if (CharLengthAt(cp932.data(), size, i) == 2) {
+      out += table.Pair(b, static_cast<unsigned char>(cp932[i + 1]));
+      i += 2;
+    } else {
+      out += table.Single(b);
+      ++i;
+    }
+  }
+  return out;
+}
+
+int Cp932CharCount(std::string_view cp932) {
+  const int size = static_cast<int>(cp932.size());
+  int count = 0;
+  for (int i = 0; i < size; ++count) i += CharLengthAt(cp932.data(), size, i);
+  return count;
 }
 
 }  // namespace platform

@@ -21,4 +21,13 @@ std::string Cp932ToUtf8Lossy(std::string_view cp932);
 // For showing text only: characters without a CP932 form become "?".
 std::string Utf8ToCp932Lossy(std::string_view utf8);
 
+// CP932 bytes to UTF-16, one code unit per CP932 character as the editor
+// counts them (a lead byte with a byte after it is one character): every
+// CP932 character has a form in the Basic Multilingual Plane, and a
+// character without a Unicode form becomes U+FFFD. Offsets in the result
+// are therefore character counts of the bytes.
+std::u16string Cp932ToUtf16Chars(std::string_view cp932);
+// The number of characters of CP932 bytes, counted the same way.
+int Cp932CharCount(std::string_view cp932);
+
 }  // namespace platform

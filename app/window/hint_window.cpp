@@ -9,13 +9,16 @@ namespace app {
 
 HintWindow::HintWindow(QWidget* owner) : owner_(owner) {}
 
-HintWindow::~HintWindow() = default;
+HintWindow::~HintWindow() { ReleaseHandle(); }
 
 void HintWindow::HandleNeeded() {
   if (label_) return;
-  // A top-level tool tip of its own: it floats above the owner and takes
-  // neither focus nor the mouse.
-  label_ = std::make_unique<QLabel>(nullptr, Qt::ToolTip | Qt::BypassGraphicsProxyWidget);
+  // A tool tip of the owner's window: it floats above it and takes neither
+  // focus nor the mouse. Its parent places it where the desktop allows no
+  // window at screen coordinates of its own (Wayland: a popup of the window,
+  // the screen position turned into one relative to it).
+  label_ = new QLabel(owner_ ? owner_->window() : nullptr,
+                      Qt::ToolTip | Qt::BypassGraphicsProxyWidget);
   label_->setObjectName(QStringLiteral("HintWindow"));
   label_->setAttribute(Qt::WA_TransparentForMouseEvents);
   label_->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -44,7 +47,8 @@ void HintWindow::ActivateHint(const QRect& rect, const QString& text) {
 }
 
 void HintWindow::ReleaseHandle() {
-  label_.reset();
+  delete label_.data();
+  label_ = nullptr;
 }
 
 QFont HintWindow::Font() const {

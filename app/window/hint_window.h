@@ -3,12 +3,13 @@
 #pragma once
 
 #include <QFont>
+#include <QLabel>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
 #include <memory>
 
-class QLabel;
 class QWidget;
 
 namespace app {
@@ -30,11 +31,12 @@ class HintWindow {
   // The font the hint is drawn (and measured) with.
   QFont Font() const;
   // The hint as shown, for whoever needs to look at it.
-  const QLabel* label() const { return label_.get(); }
+  const QLabel* label() const { return label_.data(); }
 
  private:
   QWidget* owner_;
-  std::unique_ptr<QLabel> label_;
+  // A child window of the owner's window, so that it goes with it.
+  QPointer<QLabel> label_;
 };
 
 }  // namespace app

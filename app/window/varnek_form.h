@@ -172,6 +172,7 @@ class TVarnekForm : public QWidget {
   void SetTabOrder();
   // The frames stretch with the window; the controls keep their places.
   void LayOutFrame();
+  void NameControls();  // accessible_names.cpp
   void LayOutPanel4();
   void ToggleMaximized();
   void SplitterDrag(int distance, bool finished);

@@ -212,6 +212,7 @@ void TVarnekForm::CreateInformationArea() {
   editor1_ = options_.info_window_factory(Panel4);
   editor1_->Widget()->setObjectName(QStringLiteral("Editor1"));
   LayOutPanel4();
+  NameControls();
 }
 
 // The frames at the layout's places, grown by what the window has grown by;

@@ -33,6 +33,7 @@
 #include "editor/colour/parser_owner.h"
 #include "editor/colour/token_kind.h"
 #include "editor/colour/view_info.h"
+#include "editor/control/accessible_index.h"
 #include "editor/control/editor_popup_menu.h"
 #include "editor/text/column_map.h"
 #include "editor/text/editor_strings.h"
@@ -73,6 +74,7 @@ using TSelectionChangeEvent = std::function<void(platform::TObject* sender, bool
 inline constexpr int kCharDxCount = 1000;
 
 class TEditor : public platform::TCustomControl,
+                public platform::TAccessibleText,
                 public TScreenStringsClient,
                 public TEditorStringsOwner,
                 public TEditorParserOwner {
@@ -355,6 +357,31 @@ class TEditor : public platform::TCustomControl,
   virtual std::unique_ptr<TEditorPopupMenu> CreatePopupMenu();
   // ==== window messages: end ========================================================
 
+  // ==== accessibility: begin (maintained with the accessibility source) ===============
+  // The text as a screen reader sees it: the lines joined by "\n", one
+  // Unicode character per CP932 character (a byte without a Unicode form
+  // reads as U+FFFD). While an assistive tool listens, caret, selection and
+  // text changes are reported in those offsets.
+  platform::TAccessibleText* AccessibleText() override { return this; }
+  int AccessibleLength() const override;
+  std::u16string AccessibleTextRange(int start, int end) const override;
+  void AccessibleLineAt(int offset, int& start, int& end) const override;
+  int AccessibleCaret() const override;
+  void SetAccessibleCaret(int offset) override;
+  bool AccessibleSelection(int& start, int& end) const override;
+  void SetAccessibleSelection(int start, int end) override;
+  platform::TRect AccessibleCharRect(int offset) const override;
+  int AccessibleOffsetAt(platform::TPoint point) const override;
+  void AccessibleScrollTo(int offset) override;
+  bool AccessibleReadOnly() const override { return FReadOnly; }
+  bool AccessibleReplace(int start, int end, const std::u16string& text) override;
+  // The offset of a row and byte index, and back.
+  int AccessibleOffsetOf(int row, int byte) const;
+  void AccessiblePosition(int offset, int& row, int& byte) const;
+  void RowsChanging(int row, int count) override;
+  void RowsChanged(int row, int old_count, int new_count) override;
+  // ==== accessibility: end ==============================================================
+
   // ---- what the screen-row list and the line view ask ---------------------------------
   bool Focused() const override { return TCustomControl::Focused(); }
   bool Visible() const override { return TCustomControl::Visible(); }
@@ -544,6 +571,15 @@ class TEditor : public platform::TCustomControl,
   // its cursor, stay in the view.
   void KeepCompositionInView();
   // ==== keyboard helpers: end =========================================================
+
+  // ==== accessibility fields: begin ===================================================
+  mutable TAccessibleIndex FAccIndex;
+  // The text of the rows about to change, for the report of the change.
+  bool FAccPending = false;
+  int FAccOldRow = 0;
+  int FAccOldStart = 0;
+  std::u16string FAccOldText;
+  // ==== accessibility fields: end =====================================================
 
   // ==== message helpers: begin ========================================================
   bool EditMessage(platform::TMessage& message);

@@ -161,6 +161,7 @@ void TEditor::CaretChanged() {
   ScrollCaretIntoView();
   UpdateCaretPos();
   ShowSysCaret();
+  if (HandleAllocated() && AccessibilityActive()) NotifyAccessibleCaret(AccessibleCaret());
 }
 
 void TEditor::UpdateCaretShape() {

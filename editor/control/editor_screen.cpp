@@ -23,10 +23,13 @@ void TEditorScreen::Update(int row, int old_count, int new_count) {
 
 void TEditor::DoChange() {
   const TEditorScreenStrings& rows = *FScreenStrings;
-  if (rows.ChangeRecorded())
+  if (rows.ChangeRecorded()) {
     FScreen->Update(rows.ChangeRow(), rows.ChangeOldCount(), rows.ChangeNewCount());
-  else
+  } else {
+    // Rows changed without a record of where: every offset is counted anew.
+    FAccIndex.InvalidateFrom(0);
     InvalidateAll();
+  }
   UpdateScrollBars();
   if (rows.ChangeRecorded()) {
     FModified = true;

@@ -176,6 +176,12 @@ void TEditor::UpdateSelectionRange() {
   }
   RepaintSelectionChange();
   DoSelectionChange(true);
+  if (HandleAllocated() && AccessibilityActive()) {
+    int start = 0;
+    int end = 0;
+    AccessibleSelection(start, end);
+    NotifyAccessibleSelection(start, end);
+  }
 }
 
 void TEditor::ClearSelection() {
@@ -197,6 +203,10 @@ void TEditor::ClearSelection() {
   UnderlineEndUpdate();
   ForgetKeptCol();
   DoSelectionChange(false);
+  if (HandleAllocated() && AccessibilityActive()) {
+    const int caret = AccessibleCaret();
+    NotifyAccessibleSelection(caret, caret);
+  }
 }
 
 void TEditor::CancelSelection() {

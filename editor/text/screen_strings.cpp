@@ -115,7 +115,10 @@ void TEditorScreenStrings::ResetClientCols() {
 }
 
 void TEditorScreenStrings::RefreshClients() {
+  // The rows may all be new (a loaded file, a new wrap width).
+  const int count = GetCount();
   for (TScreenStringsClient* client : FClients) {
+    client->RowsChanged(0, count, count);
     client->UpdateScrollBars();
     client->InvalidateAll();
   }
@@ -141,6 +144,11 @@ void TEditorScreenStrings::SetChange(int row, int old_count, int new_count) {
   FChangeOldCount = old_count;
   FChangeNewCount = new_count;
   FChanged = true;
+  for (TScreenStringsClient* client : FClients) client->RowsChanged(row, old_count, new_count);
+}
+
+void TEditorScreenStrings::WillChange(int row, int count) {
+  for (TScreenStringsClient* client : FClients) client->RowsChanging(row, count);
 }
 
 void TEditorScreenStrings::SetUpdateState(bool updating) {
@@ -291,6 +299,7 @@ void TEditorScreenStrings::ReplaceRows(int index, int count, std::string_view te
     int removed;
     GetRowsText(index, count, undo.EndKind, removed, undo.Text);
     undo.RowShapes = GetRowShapes(index, count);
+    WillChange(index, count);
     DeleteRows(index, count);
     UpdateBrackets(index, true);
     SetChange(index, removed, 0);
@@ -342,6 +351,7 @@ void TEditorScreenStrings::ReplaceRows(int index, int count, std::string_view te
   if (joined.empty()) wrapped.Clear();
   const int added = wrapped.GetCount();
   undo.NewRowCount = added;
+  WillChange(first, last - first + 1);
   PutRows(first, last - first + 1, wrapped);
   UpdateBrackets(first, true);
   SetChange(first, removed, added);
@@ -529,6 +539,7 @@ void TEditorScreenStrings::WrapOptionChanged() {
 void TEditorScreenStrings::Clear() {
   CancelSelections();
   UndoObj().Clear();
+  WillChange(0, GetCount());
   SetChange(0, GetCount(), 0);
   TEditorStringList::Clear();
   FChangeRow = FChangeOldCount = FChangeNewCount = 0;

@@ -42,6 +42,8 @@ class TEditorScreenStrings : public TEditorStringList {
 
   // ---- change record of the current update
   void SetChange(int row, int old_count, int new_count);
+  // Tells the clients that `count` rows from `row` are about to be replaced.
+  void WillChange(int row, int count);
   int ChangeRow() const { return FChangeRow; }
   int ChangeOldCount() const { return FChangeOldCount; }
   int ChangeNewCount() const { return FChangeNewCount; }

@@ -22,6 +22,12 @@ class TScreenStringsClient {
   // Called after every change of the rows made outside an update, and once
   // when the outermost update ends. The list's change record is readable here.
   virtual void DoChange() = 0;
+  // Around each change of the rows, also inside an update: `count` rows
+  // from `row` are about to be replaced, and then `old_count` rows from
+  // `row` have become `new_count`. A control that keeps something per row
+  // (offsets for a screen reader) brings it up to date here.
+  virtual void RowsChanging(int /*row*/, int /*count*/) {}
+  virtual void RowsChanged(int /*row*/, int /*old_count*/, int /*new_count*/) {}
 
   // Selection: whether one is active, and cancelling it.
   virtual bool Selected() const = 0;

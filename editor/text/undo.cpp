@@ -57,6 +57,7 @@ void TEditorUndoObj::Replay(TUndoData& data) {
   int removed = 0;
   std::string removed_text;
   std::vector<std::uint32_t> removed_shapes;
+  FStrings.WillChange(data.FirstRow, data.NewRowCount);
   if (data.NewRowCount > 0) {
     FStrings.GetRowsText(data.FirstRow, data.NewRowCount, removed_kind, removed, removed_text);
     removed_shapes = FStrings.GetRowShapes(data.FirstRow, data.NewRowCount);

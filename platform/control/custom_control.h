@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/control/accessible_text.h"
 #include "platform/control/canvas.h"
 #include "platform/control/cursors.h"
 #include "platform/control/geometry.h"
@@ -243,6 +244,20 @@ class TCustomControl : public TObject {
   // does, so that nothing is composed only to be dropped.
   void SetImeEnabled(bool enabled);
   bool ImeEnabled() const;
+
+  // --- Accessibility -----------------------------------------------------------
+  // The control's text for screen readers; none for a control without text.
+  virtual TAccessibleText* AccessibleText() { return nullptr; }
+  // Whether an assistive tool listens: the reports below cost something
+  // only then, so a control makes them only then.
+  static bool AccessibilityActive();
+  // Reports, in the offsets of AccessibleText: the caret moved; the
+  // selection is now start..end (equal for none); `removed` at `position`
+  // became `inserted`.
+  void NotifyAccessibleCaret(int offset);
+  void NotifyAccessibleSelection(int start, int end);
+  void NotifyAccessibleText(int position, const std::u16string& removed,
+                            const std::u16string& inserted);
 
   // --- Framework events, fired by the base Dispatch ------------------------------
   TNotifyEvent OnClick;

@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QWidget>
+#include <functional>
+
+class QAccessibleEvent;
 
 #include "platform/control/custom_control.h"
 
@@ -24,5 +27,11 @@ QScrollBar* ControlScrollBar(const TCustomControl& control, int bar);
 // A copy of the client area's pixels as the control drew them (without the
 // caret); null without a window.
 QImage ControlSurface(const TCustomControl& control);
+
+// Hands every accessibility event of the controls (text, caret, selection)
+// also to `listener`, and has them made while it is set even where no
+// assistive tool listens or the platform has no accessibility bridge
+// (offscreen), where Qt delivers nothing: for tests. None to stop.
+void SetAccessibilityListener(std::function<void(QAccessibleEvent*)> listener);
 
 }  // namespace platform

@@ -4,6 +4,8 @@
 // input method in control_input_method.cpp.
 #include "platform/qt/control_window.h"
 
+#include "platform/qt/accessible_control.h"
+
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPaintEvent>
@@ -27,6 +29,7 @@ ControlWindow::Busy::~Busy() {
 ControlWindow::ControlWindow(TCustomControl& control, const TCreateParams& params,
                              const QRect& bounds)
     : control_(&control), params_(params) {
+  InstallAccessibleFactory();
   TCustomControl::State& st = StateOf(control);
   frame_ = new FrameWidget(this, st.parent);
   client_ = new ClientWidget(this, frame_);

@@ -47,6 +47,7 @@ class ControlWindow {
 
   QWidget* Frame() const;
   QWidget* Client() const;
+  TCustomControl* Control() const { return control_; }
   QScrollBar* Bar(int bar) const { return bars_[bar]; }
 
   // --- Geometry ---
