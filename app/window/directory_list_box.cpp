@@ -2,14 +2,76 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyle>
 
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+
 namespace app {
 namespace {
 
+// Each entry keeps its directory's name on disk: names whose bytes are no
+// UTF-8 do not survive a trip through QString.
 constexpr int kPathRole = Qt::UserRole;
+
+// `path` made absolute, without "." and ".." and doubled slashes, as
+// QDir::cleanPath does, but on the bytes.
+QByteArray CleanNativePath(const QByteArray& path) {
+  QByteArray absolute = path;
+  if (!absolute.startsWith('/')) absolute = QFile::encodeName(QDir::currentPath()) + '/' + path;
+  QList<QByteArray> parts;
+  for (const QByteArray& part : absolute.split('/')) {
+    if (part.isEmpty() || part == ".") continue;
+    if (part == "..") {
+      if (!parts.isEmpty()) parts.removeLast();
+      continue;
+    }
+    parts << part;
+  }
+  return '/' + parts.join('/');
+}
+
+bool IsDirectory(const QByteArray& path) {
+  struct stat info;
+  return stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+QByteArray Child(const QByteArray& directory, const QByteArray& name) {
+  return directory.endsWith('/') ? directory + name : directory + '/' + name;
+}
+
+// The sub-directories of `directory` (links to directories too) but the
+// hidden ones, in name order whatever the letter case.
+QList<QByteArray> SubDirectories(const QByteArray& directory) {
+  QList<QByteArray> names;
+  struct DirCloser {
+    void operator()(DIR* dir) const { closedir(dir); }
+  };
+  std::unique_ptr<DIR, DirCloser> dir(opendir(directory.constData()));
+  if (!dir) return names;
+  while (const dirent* entry = readdir(dir.get())) {
+    const QByteArray name(entry->d_name);
+    if (name.startsWith('.')) continue;
+    if (IsDirectory(Child(directory, name))) names << name;
+  }
+  std::sort(names.begin(), names.end(), [](const QByteArray& a, const QByteArray& b) {
+    const int order = QFile::decodeName(a).compare(QFile::decodeName(b), Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : a < b;
+  });
+  return names;
+}
+
+QString ShownName(const QByteArray& path) {
+  if (path == "/") return QStringLiteral("/");
+  return QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+}
 
 }  // namespace
 
@@ -28,18 +90,22 @@ DirectoryListBox::DirectoryListBox(QWidget* parent, const char* name) : QTreeWid
 }
 
 bool DirectoryListBox::SetDirectory(const QString& path) {
-  const QFileInfo info(QDir(path).absolutePath());
-  if (!info.isDir() || !info.isReadable()) return false;
-  const QString cleaned = QDir::cleanPath(info.absoluteFilePath());
-  if (cleaned == directory_) return true;
-  directory_ = cleaned;
+  return SetNativeDirectory(QFile::encodeName(QDir(path).absolutePath()));
+}
+
+bool DirectoryListBox::SetNativeDirectory(const QByteArray& path) {
+  const QByteArray cleaned = CleanNativePath(path);
+  if (!IsDirectory(cleaned) || access(cleaned.constData(), R_OK) != 0) return false;
+  if (cleaned == native_) return true;
+  native_ = cleaned;
+  directory_ = QFile::decodeName(native_);
   Fill();
   if (OnChange) OnChange();
   return true;
 }
 
 void DirectoryListBox::Refresh() {
-  if (!directory_.isEmpty()) Fill();
+  if (!native_.isEmpty()) Fill();
 }
 
 void DirectoryListBox::Fill() {
@@ -48,16 +114,16 @@ void DirectoryListBox::Fill() {
   const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
 
   // The chain of ancestors, root first, each nested in the one before.
-  QStringList chain;
-  for (QDir dir(directory_);;) {
-    chain.prepend(dir.absolutePath());
-    if (dir.isRoot() || !dir.cdUp()) break;
+  QList<QByteArray> chain{"/"};
+  for (qsizetype slash = native_.indexOf('/', 1); native_.size() > 1;
+       slash = native_.indexOf('/', slash + 1)) {
+    chain << (slash < 0 ? native_ : native_.left(slash));
+    if (slash < 0) break;
   }
   QTreeWidgetItem* parent_item = nullptr;
-  for (const QString& path : chain) {
-    const QString name = QDir(path).isRoot() ? path : QFileInfo(path).fileName();
+  for (const QByteArray& path : chain) {
     auto* item = parent_item ? new QTreeWidgetItem(parent_item) : new QTreeWidgetItem(this);
-    item->setText(0, name);
+    item->setText(0, ShownName(path));
     item->setIcon(0, opened);
     item->setData(0, kPathRole, path);
     if (HintOf) item->setToolTip(0, HintOf(path));
@@ -65,15 +131,13 @@ void DirectoryListBox::Fill() {
   }
   QTreeWidgetItem* current = parent_item;
 
-  const QDir dir(directory_);
-  const QStringList children =
-      dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
-  for (const QString& child : children) {
+  for (const QByteArray& name : SubDirectories(native_)) {
+    const QByteArray path = Child(native_, name);
     auto* item = new QTreeWidgetItem(current);
-    item->setText(0, child);
+    item->setText(0, QFile::decodeName(name));
     item->setIcon(0, closed);
-    item->setData(0, kPathRole, dir.absoluteFilePath(child));
-    if (HintOf) item->setToolTip(0, HintOf(dir.absoluteFilePath(child)));
+    item->setData(0, kPathRole, path);
+    if (HintOf) item->setToolTip(0, HintOf(path));
   }
   expandAll();
   setCurrentItem(current);
@@ -82,7 +146,7 @@ void DirectoryListBox::Fill() {
 
 void DirectoryListBox::OpenItem(QTreeWidgetItem* item) {
   if (!item) return;
-  if (!SetDirectory(item->data(0, kPathRole).toString())) QApplication::beep();
+  if (!SetNativeDirectory(item->data(0, kPathRole).toByteArray())) QApplication::beep();
 }
 
 void DirectoryListBox::keyPressEvent(QKeyEvent* event) {

@@ -5,6 +5,7 @@
 // entry for which HintOf has a text shows it as its tool tip.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QTreeWidget>
 
@@ -16,20 +17,26 @@ class DirectoryListBox : public QTreeWidget {
  public:
   DirectoryListBox(QWidget* parent, const char* name);
 
-  // The current directory: absolute, cleaned, "/" for the root.
+  // The current directory: absolute, cleaned, "/" for the root. Shown as
+  // text; a name whose bytes are no UTF-8 has U+FFFD in their place here, so
+  // what reaches the disk is NativeDirectory.
   const QString& Directory() const { return directory_; }
+  // The current directory's name on disk, byte for byte.
+  const QByteArray& NativeDirectory() const { return native_; }
   // Moves to `path` (made absolute) and refills the list; OnChange follows
   // a real change. A path that is not a readable directory is refused
   // (false) and nothing changes.
   bool SetDirectory(const QString& path);
+  // The same, for a name on disk, whatever its bytes.
+  bool SetNativeDirectory(const QByteArray& path);
 
   // Lists the current directory again (after something made or removed
   // a directory in it); the current directory stays.
   void Refresh();
 
   std::function<void()> OnChange;
-  // A hint for an entry (empty for none).
-  std::function<QString(const QString& path)> HintOf;
+  // A hint for an entry, given its name on disk (empty for none).
+  std::function<QString(const QByteArray& native_path)> HintOf;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -41,6 +48,7 @@ class DirectoryListBox : public QTreeWidget {
   void OpenItem(QTreeWidgetItem* item);
 
   QString directory_;
+  QByteArray native_;
 };
 
 }  // namespace app

@@ -100,14 +100,9 @@ std::string TextOf(const QString& text) {
   return ToCp932(text).value_or(std::string());
 }
 
-// A directory as the file system names it.
-std::string OnDisk(const QString& path) {
-  return QFile::encodeName(path).toStdString();
-}
-
 // What the window says where it can show a directory only approximately.
-QString ApproximateNameHint(const QString& path) {
-  if (platform::ShowNativeName(OnDisk(path)).Exact) return {};
+QString ApproximateNameHint(const std::string& native_path) {
+  if (platform::ShowNativeName(native_path).Exact) return {};
   return QStringLiteral(u"名前に Shift-JIS で表せない文字があるため、近い形で表示しています。");
 }
 
@@ -216,10 +211,12 @@ void TVarnekForm::ConnectHandlers() {
 
   // Every directory can be chosen: the run reaches it by its name on disk,
   // and the window shows in CP932 what the log will show.
-  DirectoryListBox1->HintOf = ApproximateNameHint;
+  DirectoryListBox1->HintOf = [](const QByteArray& native_path) {
+    return ApproximateNameHint(native_path.toStdString());
+  };
   DirectoryListBox1->OnChange = [this] {
     Label2->setText(ToQString(SelectedDirectoryCp932()));
-    Label2->setToolTip(ApproximateNameHint(DirectoryListBox1->Directory()));
+    Label2->setToolTip(ApproximateNameHint(SelectedDirectoryOnDisk()));
     DriveComboBox1->FollowDirectory(DirectoryListBox1->Directory());
   };
   DriveComboBox1->OnChange = [this](const QString& root) { DirectoryListBox1->SetDirectory(root); };
@@ -255,7 +252,7 @@ QString TVarnekForm::SelectedDirectory() const {
 }
 
 std::string TVarnekForm::SelectedDirectoryOnDisk() const {
-  return OnDisk(SelectedDirectory());
+  return DirectoryListBox1->NativeDirectory().toStdString();
 }
 
 std::string TVarnekForm::SelectedDirectoryCp932() const {

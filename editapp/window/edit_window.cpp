@@ -113,6 +113,8 @@ EditWindow::EditWindow(std::unique_ptr<EditPrompts> prompts)
   frame->setGeometry(area->rect());
 
   editor_->OnChange = [this](platform::TObject*) {
+    // Undoing or redoing back to the saved text leaves nothing to save.
+    if (editor_->Modified() && UndoState() == saved_state_) editor_->SetModified(false);
     UpdateTitle();
     UpdateStatus();
   };
@@ -223,6 +225,7 @@ void EditWindow::BuildViewMenu() {
   wrap_action_->setCheckable(true);
   connect(wrap_action_, &QAction::triggered, this, [this](bool on) {
     editor_->SetWordWrap(on);
+    Rewrapped();
     editor_->ScrollCaretIntoView();
     UpdateStatus();
   });
@@ -237,6 +240,7 @@ void EditWindow::BuildViewMenu() {
                                          wrap.WrapByte(), editor::TEditorWrapOption::kMinWrapByte,
                                          editor::TEditorWrapOption::kMaxWrapByte))
       wrap.SetWrapByte(*width);
+    Rewrapped();
     UpdateStatus();
   });
   options->addSeparator();
@@ -261,6 +265,7 @@ void EditWindow::BuildViewMenu() {
     action->setCheckable(true);
     connect(action, &QAction::triggered, this, [this, &s](bool on) {
       (editor_->WrapOption().*s.set)(on);
+      Rewrapped();
       UpdateStatus();
     });
     actions.emplace_back(action, &s);
@@ -341,13 +346,26 @@ void EditWindow::UpdateTitle() {
 // The text was replaced as a whole (a new text, an opened file): nothing to
 // undo, nothing changed, the view at the top.
 void EditWindow::TextReplaced() {
-  editor_->SetModified(false);
+  MarkSaved();
   editor_->SetRowCol(0, 0);
   editor_->SetTopRow(0);
   editor_->SetTopCol(0);
   after_mark_answered_ = false;
   UpdateTitle();
   UpdateStatus();
+}
+
+std::uint64_t EditWindow::UndoState() const {
+  return editor_->ScreenStrings().UndoObj().State();
+}
+
+void EditWindow::MarkSaved() {
+  editor_->SetModified(false);
+  saved_state_ = UndoState();
+}
+
+void EditWindow::Rewrapped() {
+  if (!editor_->Modified()) saved_state_ = UndoState();
 }
 
 // ------------------------------------------------------------------ files
@@ -476,7 +494,7 @@ bool EditWindow::SaveTo(const std::string& native_path) {
     return false;
   }
   after_mark_answered_ = document_.HasEndMark();
-  editor_->SetModified(false);
+  MarkSaved();
   UpdateTitle();
   UpdateStatus();
   statusBar()->showMessage(mixed ? QStringLiteral("保存しました (改行は %1 にそろえました)。")

@@ -87,6 +87,14 @@ class EditWindow : public QMainWindow {
   bool LoadFile(const std::string& native_path);
   bool SaveTo(const std::string& native_path);
   void TextReplaced();
+  // Where the undo history stands: the same number when undo or redo comes
+  // back to the same text.
+  std::uint64_t UndoState() const;
+  // The text is saved (or fresh) as it stands in the undo history now.
+  void MarkSaved();
+  // Re-wrapping clears the undo history but not the text: an unchanged text
+  // stays at the saved point.
+  void Rewrapped();
   void UpdateTitle();
   void UpdateStatus();
   // The logical line of the caret, from 1.
@@ -96,6 +104,7 @@ class EditWindow : public QMainWindow {
   std::unique_ptr<editor::TEditor> editor_;
   TTextDocument document_;
   bool after_mark_answered_ = false;
+  std::uint64_t saved_state_ = 0;
   QString last_find_;
 
   QMenu* edit_menu_ = nullptr;

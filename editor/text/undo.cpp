@@ -35,8 +35,12 @@ void TUndoDataList::DeleteData(int index) {
 TUndoData& TEditorUndoObj::NewUndoData() {
   auto data = std::make_unique<TUndoData>();
   TakeCaret(FStrings, *data);
+  data->Step = ++FLastStep;
   TUndoData& added = FUndoList.Add(std::move(data));
-  if (FUndoList.Count() > FUndoListMax) FUndoList.DeleteData(0);
+  if (FUndoList.Count() > FUndoListMax) {
+    FBaseStep = FUndoList[0].Step;
+    FUndoList.DeleteData(0);
+  }
   if (!FRedoing) FRedoList.Clear();
   return added;
 }
@@ -50,6 +54,7 @@ void TEditorUndoObj::AddRedoData(const TUndoData& data) {
 void TEditorUndoObj::Clear() {
   FUndoList.Clear();
   FRedoList.Clear();
+  FBaseStep = ++FLastStep;
 }
 
 void TEditorUndoObj::Replay(TUndoData& data) {
@@ -85,14 +90,19 @@ void TEditorUndoObj::Replay(TUndoData& data) {
 
 void TEditorUndoObj::Undo() {
   if (FUndoList.Empty()) return;
-  TUndoData& data = FUndoList.Last();
+  TUndoData caret;
   {
     platform::TStringsUpdate update(FStrings);
+    TUndoData& data = FUndoList.Last();
     Replay(data);
     AddRedoData(data);
+    caret.CaretRow = data.CaretRow;
+    caret.CaretCol = data.CaretCol;
+    // Gone before the change is announced, so that listeners see the
+    // history as it now stands.
+    FUndoList.DeleteData(FUndoList.Count() - 1);
   }
-  PutCaret(FStrings, data);
-  FUndoList.DeleteData(FUndoList.Count() - 1);
+  PutCaret(FStrings, caret);
 }
 
 void TEditorUndoObj::Redo() {
@@ -108,6 +118,7 @@ void TEditorUndoObj::Redo() {
     step.EndKind = data.EndKind;
     step.Text = data.Text;
     step.RowShapes = data.RowShapes;
+    step.Step = data.Step;
   }
   PutCaret(FStrings, data);
   FRedoList.DeleteData(FRedoList.Count() - 1);

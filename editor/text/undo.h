@@ -26,6 +26,9 @@ struct TUndoData {
   // tabs differently and so move every row below, and with them the rows
   // the older steps refer to.
   std::vector<std::uint32_t> RowShapes;
+  // Which change this is; the step keeps it when it moves to the redo list
+  // and back, so that a text state can be recognised again.
+  std::uint64_t Step = 0;
 };
 
 // Owns its records; the newest is last.
@@ -67,6 +70,12 @@ class TEditorUndoObj {
   virtual void AddRedoData(const TUndoData& data);
   virtual void Clear();
 
+  // Names the text as it stands in the undo history: the newest step's
+  // number, or the step the list starts after. Undoing back to a state
+  // gives its number again; a new edit, or clearing the lists, gives one
+  // never seen before.
+  std::uint64_t State() const { return FUndoList.Empty() ? FBaseStep : FUndoList[FUndoList.Count() - 1].Step; }
+
   int UndoListMax() const { return FUndoListMax; }
   // The limit can be raised but never set below 64.
   void SetUndoListMax(int value) {
@@ -84,6 +93,8 @@ class TEditorUndoObj {
   TEditorScreenStrings& FStrings;
   int FUndoListMax = kMinUndoListMax;
   bool FRedoing = false;
+  std::uint64_t FLastStep = 0;
+  std::uint64_t FBaseStep = 0;
   TUndoDataList FRedoList;
   TUndoDataList FUndoList;
 };

@@ -191,6 +191,54 @@ TEST_F(EditWindowTest, KeysInputMethodAndClipboardEditsAreSavedInTheFilesForm) {
   EXPECT_EQ(ReadFile(path), "abcX\n" + *platform::Utf8ToCp932("漢字") + "\ndef\n");
 }
 
+TEST_F(EditWindowTest, UndoingBackToTheSavedTextClearsTheChangedMark) {
+  const std::string path = File("undo.txt", "abc\n");
+  ASSERT_TRUE(window->OpenFile(path));
+  const auto undo = [&] { MenuAction("編集", "元に戻す")->trigger(); };
+  const auto redo = [&] { MenuAction("編集", "やり直し")->trigger(); };
+  const auto marked = [&] { return window->isWindowModified(); };
+
+  Key(Qt::Key_End);
+  Type("X");
+  EXPECT_TRUE(marked());
+  undo();
+  EXPECT_FALSE(marked());
+  EXPECT_FALSE(window->Editor().Modified());
+  redo();
+  EXPECT_TRUE(marked());
+
+  // Saved after the edit: that is the point to come back to, from either side.
+  ASSERT_TRUE(window->Save());
+  EXPECT_FALSE(marked());
+  Type("Y");
+  EXPECT_TRUE(marked());
+  undo();
+  EXPECT_FALSE(marked());
+  undo();
+  EXPECT_TRUE(marked());
+  redo();
+  EXPECT_FALSE(marked());
+
+  // Undone below the saved point and edited anew: the saved text cannot be
+  // reached any more, whatever the depth of the history.
+  undo();
+  Type("Z");
+  EXPECT_TRUE(marked());
+  undo();
+  EXPECT_TRUE(marked());  // back at "abc", not at the saved "abcX"
+  Type("X");
+  EXPECT_TRUE(marked());
+
+  // Re-wrapping clears the history but not the text: an unchanged text stays
+  // unmarked, and an edit after it is undone back to unmarked.
+  ASSERT_TRUE(window->Save());
+  MenuAction("表示", "右端で折り返す")->trigger();
+  EXPECT_FALSE(marked());
+  Type("W");
+  undo();
+  EXPECT_FALSE(marked());
+}
+
 TEST_F(EditWindowTest, TitleAndStatusLine) {
   const std::string path = File("mixed.txt", "a\r\nb\nc\r\n");
   ASSERT_TRUE(window->OpenFile(path));

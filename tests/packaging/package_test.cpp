@@ -4,6 +4,7 @@
 // finding its help file.
 #include <QCoreApplication>
 #include <QImage>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +97,8 @@ TEST(Package, HoldsTheProgramItsDataAndWhatTheDesktopReads) {
       "/usr/share/icons/hicolor/scalable/apps/" + kAppId + ".svg",
       "/usr/share/man/man1/varnek.1.gz",
       "/usr/share/man/ja/man1/varnek.1.gz",
+      "/usr/share/man/man1/pirukko-edit.1.gz",
+      "/usr/share/man/ja/man1/pirukko-edit.1.gz",
   };
   for (const char* size : {"16", "22", "24", "32", "48", "64", "128", "256"}) {
     expected.push_back(std::string("/usr/share/icons/hicolor/") + size + "x" + size + "/apps/" +
@@ -187,14 +190,69 @@ TEST_F(UnpackedPackage, ProgramHandsAWindowStartToTheInstalledWindowProgram) {
       << r.err;
 }
 
+// The columns a terminal gives a line of groff's output: its overstruck
+// bold and underlined letters counted once, Japanese characters twice.
+int Columns(const QString& line) {
+  int columns = 0;
+  for (qsizetype i = 0; i < line.size(); ++i) {
+    if (i + 1 < line.size() && line[i + 1] == u'\b') {
+      ++i;
+      continue;
+    }
+    const char16_t c = line[i].unicode();
+    columns += (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                       (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                       (c >= 0xFF00 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFE6)
+                   ? 2
+                   : 1;
+  }
+  return columns;
+}
+
 TEST_F(UnpackedPackage, ManualPagesInEnglishAndJapanese) {
-  for (const char* page : {"usr/share/man/man1/varnek.1.gz", "usr/share/man/ja/man1/varnek.1.gz"}) {
-    const ProgramResult r = Command("gzip", {"-dc", (root() / page).string()});
-    EXPECT_EQ(r.exit_status, 0) << page << r.err;
-    EXPECT_EQ(r.out.rfind(".TH VARNEK 1 ", 0), 0u) << page;
-    for (const char* option : {"--run", "--preview", "--mask", "--date", "--serial", "--case"}) {
-      EXPECT_NE(r.out.find(std::string("\\-\\-") + (option + 2)), std::string::npos)
-          << page << " " << option;
+  struct Page {
+    const char* path;
+    const char* title;
+    std::vector<const char*> options;
+    bool japanese;
+  };
+  const std::vector<const char*> varnek_options = {"--run",    "--preview", "--mask",
+                                                   "--date",   "--serial",  "--case"};
+  const Page pages[] = {
+      {"usr/share/man/man1/varnek.1.gz", "VARNEK", varnek_options, false},
+      {"usr/share/man/ja/man1/varnek.1.gz", "VARNEK", varnek_options, true},
+      {"usr/share/man/man1/pirukko-edit.1.gz", "PIRUKKO-EDIT", {"--help"}, false},
+      {"usr/share/man/ja/man1/pirukko-edit.1.gz", "PIRUKKO-EDIT", {"--help"}, true},
+  };
+  for (const Page& page : pages) {
+    SCOPED_TRACE(page.path);
+    const fs::path file = root() / page.path;
+    const ProgramResult r = Command("gzip", {"-dc", file.string()});
+    EXPECT_EQ(r.exit_status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind(std::string(".TH ") + page.title + " 1 ", 0), 0u);
+    for (const char* option : page.options) {
+      EXPECT_NE(r.out.find(std::string("\\-\\-") + (option + 2)), std::string::npos) << option;
+    }
+
+    // Set for an 80-column terminal as man sets it: every line fits, and
+    // groff found a place to break every one (Japanese has no spaces).
+    const ProgramResult shown =
+        Command("sh", {"-c", "gzip -dc \"$0\" | groff -k -Tutf8 -mandoc -rLL=78n", file.string()});
+    EXPECT_EQ(shown.exit_status, 0) << shown.err;
+    EXPECT_EQ(shown.err, "");
+    int widest = 0;
+    for (const std::string& line : test_support::Lines(shown.out)) {
+      const int columns = Columns(QString::fromStdString(line));
+      EXPECT_LE(columns, 80) << line;
+      widest = std::max(widest, columns);
+    }
+    // The paragraphs are filled to the line's end, not left at each line
+    // of the source.
+    EXPECT_GE(widest, 76);
+    if (page.japanese) {
+      // No space of the source's line ends between two Japanese sentences.
+      const QRegularExpression spaced(QStringLiteral("[、。] [\\x{3040}-\\x{9FFF}（]"));
+      EXPECT_FALSE(spaced.match(QString::fromStdString(shown.out)).hasMatch());
     }
   }
 }

@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 
 #include "app/window/directory_list_box.h"
 #include "app/window/drive_combo_box.h"
@@ -175,6 +179,56 @@ TEST_F(DirectoryChoice, RunAndFileListGoWhereAnApproximatelyShownFolderIs) {
   EXPECT_NE(std::find(log.begin(), log.end(), "COPY_From: 写真?.jpg"), log.end());
   EXPECT_EQ(log.back(), "\r正常に終了しました。");
   EXPECT_EQ(QDir(chosen + "/NewFolder").entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(DirectoryChoice, AFolderWhoseNameIsNoUtf8IsChosenByItsBytes) {
+  // Byte 0xFF never occurs in UTF-8: Qt shows it as U+FFFD, and that name
+  // written back is another one, which does not exist.
+  const QByteArray root = QFile::encodeName(root_);
+  const QByteArray odd = root + "/odd\xFF";
+  ASSERT_EQ(::mkdir(odd.constData(), 0755), 0);
+  ASSERT_EQ(::mkdir((odd + "/inner\xFE").constData(), 0755), 0);
+  const std::string photo_path = (odd + "/photo.jpg").toStdString();
+  FILE* photo = std::fopen(photo_path.c_str(), "wb");
+  ASSERT_NE(photo, nullptr);
+  std::fputs("photo", photo);
+  std::fclose(photo);
+
+  FormUnderTest t(root_);
+  t.form->show();
+  auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
+  QTreeWidgetItem* entry = nullptr;
+  for (int i = 0; i < list->currentItem()->childCount(); ++i) {
+    if (list->currentItem()->child(i)->text(0) == QStringLiteral(u"odd\uFFFD"))
+      entry = list->currentItem()->child(i);
+  }
+  ASSERT_NE(entry, nullptr) << Shown(list).join('|').toStdString();
+  EXPECT_FALSE(entry->toolTip(0).isEmpty());  // shown approximately
+  list->setCurrentItem(entry);
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(list->NativeDirectory(), odd);
+  EXPECT_EQ(t.form->SelectedDirectoryOnDisk(), odd.toStdString());
+  EXPECT_FALSE(t.Find<QLabel>("Label2")->toolTip().isEmpty());
+
+  // Its own sub-folder opens from there, and the way back up by the
+  // ancestor's entry keeps the bytes too.
+  ASSERT_EQ(list->currentItem()->childCount(), 1);
+  list->setCurrentItem(list->currentItem()->child(0));
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(list->NativeDirectory(), odd + "/inner\xFE");
+  list->setCurrentItem(list->currentItem()->parent());
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(list->NativeDirectory(), odd);
+
+  // A run copies from it.
+  MessageBoxAnswerer answerer(QMessageBox::No);
+  t.form->Button2Click();
+  ASSERT_TRUE(WaitForRun(*t.form));
+  EXPECT_EQ(t.info->LinesUtf8().back(), "\r正常に終了しました。");
+  int copied = 0;
+  for (const auto& file : std::filesystem::directory_iterator((odd + "/NewFolder").toStdString()))
+    copied += file.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(copied, 1);
 }
 
 }  // namespace

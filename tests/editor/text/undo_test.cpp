@@ -39,6 +39,49 @@ TEST_F(UndoTest, OnlyTheLastStepsWithinTheLimitCanBeUndone) {
   EXPECT_EQ(rows.UndoObj().RedoList().Count(), 64);
 }
 
+TEST_F(UndoTest, TheStateNamesATextAgainOnlyWhenUndoOrRedoComesBackToIt) {
+  TEditorUndoObj& undo = rows.UndoObj();
+  SetRows(rows, "|");
+  const std::uint64_t start = undo.State();
+  TypeAtEnd('a');
+  const std::uint64_t a = undo.State();
+  EXPECT_NE(a, start);
+  TypeAtEnd('b');
+  const std::uint64_t ab = undo.State();
+  rows.Undo();
+  EXPECT_EQ(undo.State(), a);
+  rows.Undo();
+  EXPECT_EQ(undo.State(), start);
+  rows.Redo();
+  rows.Redo();
+  EXPECT_EQ(undo.State(), ab);
+
+  // Another edit at the same depth is another text.
+  rows.Undo();
+  TypeAtEnd('c');
+  EXPECT_NE(undo.State(), ab);
+  EXPECT_NE(undo.State(), a);
+
+  // Clearing the lists starts a history never seen before.
+  const std::uint64_t before_clear = undo.State();
+  undo.Clear();
+  EXPECT_NE(undo.State(), before_clear);
+  EXPECT_NE(undo.State(), start);
+
+  // Past the limit the oldest step goes: undoing all that is left reaches
+  // the text after that step, not the text before it.
+  SetRows(rows, "|");
+  const std::uint64_t fresh = undo.State();
+  for (int i = 0; i < TEditorUndoObj::kMinUndoListMax; ++i) TypeAtEnd('x');
+  while (rows.CanUndo()) rows.Undo();
+  EXPECT_EQ(undo.State(), fresh);  // at the limit exactly, nothing was lost
+  while (rows.CanRedo()) rows.Redo();
+  TypeAtEnd('y');
+  while (rows.CanUndo()) rows.Undo();
+  EXPECT_NE(undo.State(), fresh);
+  EXPECT_EQ(rows.Get(0), "x");
+}
+
 TEST_F(UndoTest, TheLimitCanBeRaisedButNotLoweredBelow64) {
   TEditorUndoObj& undo = rows.UndoObj();
   undo.SetUndoListMax(10);
