@@ -1,5 +1,5 @@
 // The desktop's trash: a file moved there can be put back from the file
-// manager, as the freedesktop.org Trash specification lays it out (the
+// manager, as freedesktop.org lays the trash out for every desktop (the
 // file under Trash/files, where it came from and when in Trash/info).
 #pragma once
 
