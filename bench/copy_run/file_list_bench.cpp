@@ -8,9 +8,7 @@
 //
 // The directory is made once under --dir and deleted at the end.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -19,9 +17,9 @@
 #include "app/core/copy_run.h"
 #include "app/core/naming.h"
 #include "bench/common/many_names.h"
+#include "bench/common/scratch_folder.h"
 #include "filelist/file_list.h"
 #include "platform/file_system.h"
-#include "platform/user_locale.h"
 
 namespace {
 
@@ -109,27 +107,5 @@ BENCHMARK(BM_PreviewCopy)
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string base = "/tmp";
-  std::vector<char*> rest;
-  for (int i = 0; i < argc; ++i) {
-    if (std::string(argv[i]) == "--dir" && i + 1 < argc) {
-      base = argv[++i];
-      continue;
-    }
-    rest.push_back(argv[i]);
-  }
-  int rest_argc = static_cast<int>(rest.size());
-  platform::ScopedUserLocale locale("ja_JP");
-  std::string tmpl = base + "/pirukko-list-bench-XXXXXX";
-  if (!mkdtemp(tmpl.data())) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  g_dir = tmpl;
-  bench::FillWithManyNames(g_dir);
-  benchmark::Initialize(&rest_argc, rest.data());
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  fs::remove_all(g_dir);
-  return 0;
+  return bench::RunInScratchFolder(argc, argv, "list-bench", [](const fs::path& dir) { bench::FillWithManyNames(dir); }, g_dir);
 }

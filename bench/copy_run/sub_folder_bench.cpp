@@ -7,10 +7,9 @@
 //
 // The tree is made once under --dir and deleted at the end.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 #include <sys/resource.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -20,9 +19,9 @@
 #include "app/core/copy_run.h"
 #include "app/core/naming.h"
 #include "bench/common/many_names.h"
+#include "bench/common/scratch_folder.h"
 #include "filelist/file_list.h"
 #include "platform/string_list.h"
-#include "platform/user_locale.h"
 
 namespace {
 
@@ -38,7 +37,10 @@ void MakeTree(const fs::path& root) {
   const int per_folder = kFiles / kFolders;
   for (int f = 0; f < kFolders; ++f) {
     const int top = f / 100;
-    fs::path folder = root / ("1" + std::to_string(top) + "0CANON");
+    std::string top_name = "1";
+    top_name += std::to_string(top);
+    top_name += "0CANON";
+    fs::path folder = root / top_name;
     if (f % 100 != 0) folder /= "sub" + std::to_string(f % 100);
     fs::create_directories(folder);
     for (int i = 0; i < per_folder; ++i)
@@ -58,7 +60,6 @@ void BM_PreviewWithSubFolders(benchmark::State& state) {
   input.folder_name = "NewFolder";
   input.masks = {"*.*"};
   input.include_subfolders = true;
-  input.date_format = app::QuoteDateFormat(input.naming.date_format);
   NoProgress progress;
   app::CopyRunResult result;
   for (auto _ : state) {
@@ -102,27 +103,5 @@ BENCHMARK(BM_FindSort)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTim
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string base = "/tmp";
-  std::vector<char*> rest;
-  for (int i = 0; i < argc; ++i) {
-    if (std::string(argv[i]) == "--dir" && i + 1 < argc) {
-      base = argv[++i];
-      continue;
-    }
-    rest.push_back(argv[i]);
-  }
-  int rest_argc = static_cast<int>(rest.size());
-  platform::ScopedUserLocale locale("ja_JP");
-  std::string tmpl = base + "/pirukko-tree-bench-XXXXXX";
-  if (!mkdtemp(tmpl.data())) {
-    std::perror("mkdtemp");
-    return 1;
-  }
-  g_dir = tmpl;
-  MakeTree(g_dir);
-  benchmark::Initialize(&rest_argc, rest.data());
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  fs::remove_all(g_dir);
-  return 0;
+  return bench::RunInScratchFolder(argc, argv, "tree-bench", MakeTree, g_dir);
 }
