@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Tries the programs on a Wayland desktop: a headless sway (wlroots) as the
 # compositor, the programs as native Wayland clients (Qt's wayland platform),
-# grim for screenshots and wtype for typing. Checks, with sway's own view of
-# its windows (swaymsg -t get_tree):
+# grim for screenshots, wtype for typing and scripts/wayland-pointer.py for
+# the mouse. Checks, with sway's own view of its windows (swaymsg -t get_tree):
 #   - the window shows, under the application id org.example.Pirukko;
 #   - a second start is refused with its message, which carries the same
 #     application id, and the first window stays the only one;
 #   - the hint window and message boxes are children of the window (no
 #     window of their own at screen coordinates);
+#   - the window moves when its title band is dragged, and a double-click on
+#     the band asks for it maximised (sway keeps floating windows as they are);
 #   - pirukko-edit shows under org.example.Pirukko.Edit and takes typed text.
 # Keeps the window's screenshot as docs/screenshot-wayland.png.
 #
@@ -85,6 +87,9 @@ export XDG_RUNTIME_DIR=$own_run WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland
 unset DISPLAY
 export LANG=${LANG:-C.UTF-8}
 
+# From here on a failed check is counted and the next one tried; under set -e
+# the first failing test would end the script before it says FAIL.
+set +e
 failures=0
 check() {
   if [ "$1" = 0 ]; then echo "ok    $2"; else echo "FAIL  $2"; failures=$((failures + 1)); fi
@@ -97,12 +102,22 @@ def walk(n):
         if n.get("type") in ("con", "floating_con"): print(n.get("app_id") or "", n.get("name") or "")
     for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
 walk(json.load(sys.stdin))'; }
+# The rectangle of the window whose id and title match: x y width height.
+window_rect() { swaymsg -t get_tree | python3 -c '
+import json, re, sys
+def walk(n):
+    if n.get("type") in ("con", "floating_con") and re.search(sys.argv[1], n.get("app_id") or "") \
+            and re.search(sys.argv[2], n.get("name") or ""):
+        r = n["rect"]; print(r["x"], r["y"], r["width"], r["height"]); sys.exit()
+    for c in n.get("nodes", []) + n.get("floating_nodes", []): walk(c)
+walk(json.load(sys.stdin))' "$1" "$2"; }
 wait_for() {  # wait_for PATTERN: until a window whose id and title match shows
   for _ in $(seq 100); do app_ids | grep -q -- "$1" && return 0; sleep 0.1; done
   return 1
 }
 
-"$window_program" "$work/photos" >"$work/window.log" 2>&1 &
+# WAYLAND_DEBUG: the window's requests to sway are logged (see the double-click).
+WAYLAND_DEBUG=client "$window_program" "$work/photos" >"$work/window.log" 2>&1 &
 pids+=($!)
 first=$!
 wait_for '^org.example.Pirukko ' ; check $? "the window shows under the application id org.example.Pirukko"
@@ -110,6 +125,35 @@ sleep 1
 grim "$work/window.png" && check 0 "grim took the window's picture"
 mkdir -p docs
 cp "$work/window.png" docs/screenshot-wayland.png
+
+# The window moves by its title band: a press on the band's free space (right
+# of the title, left of the buttons) hands the move to sway, which then
+# follows the pointer until the button is released.
+rect=$(window_rect '^org.example.Pirukko$' Pirukko)
+echo "  the window at $rect"
+read -r x y w h <<<"$rect"
+grab_x=$((x + 120)) grab_y=$((y + 14))
+python3 scripts/wayland-pointer.py at "$grab_x" "$grab_y" pause 100 down pause 300 \
+  at $((grab_x + 40)) $((grab_y + 20)) pause 50 at $((grab_x + 80)) $((grab_y + 40)) pause 50 \
+  at $((grab_x + 120)) $((grab_y + 60)) pause 200 up pause 300
+moved=$(window_rect '^org.example.Pirukko$' Pirukko)
+echo "  after dragging the title band by 120, 60: $moved"
+read -r x2 y2 w2 h2 <<<"$moved"
+[ $((x2 - x)) -ge 110 ] && [ $((x2 - x)) -le 130 ] && [ $((y2 - y)) -ge 50 ] && [ $((y2 - y)) -le 70 ] &&
+  [ "$w2 $h2" = "$w $h" ]
+check $? "dragging the title band moves the window by the drag"
+
+# A double-click on the band toggles maximised. sway keeps no maximised
+# state (its configure answers without it, and the window keeps its size), so
+# what is checked is the window's request, in its protocol log.
+asked() { grep -c 'xdg_toplevel@[0-9]*\.set_maximized()' "$work/window.log" || true; }
+before=$(asked)
+grab_x=$((x2 + 120)) grab_y=$((y2 + 14))
+python3 scripts/wayland-pointer.py at "$grab_x" "$grab_y" pause 100 click pause 80 click pause 500
+after=$(asked)
+echo "  after a double-click on the title band: $(window_rect '^org.example.Pirukko$' Pirukko)"
+[ "$before" = 0 ] && [ "$after" = 1 ]
+check $? "a double-click on the title band asks sway to maximise the window"
 
 "$window_program" >"$work/second.log" 2>&1 &
 pids+=($!)
