@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <MediaInfo/MediaInfo.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -16,6 +14,7 @@
 
 #include "platform/video/avchd_date.h"
 #include "platform/video/date_text.h"
+#include "platform/video/media_info.h"
 
 namespace platform {
 namespace {
@@ -81,22 +80,17 @@ constexpr std::size_t kChunk = 64 * 1024;
 constexpr std::uint64_t kMostRead = 32ull * 1024 * 1024;
 constexpr int kMostSeeks = 64;
 
-std::string Narrow(const MediaInfoLib::String& wide) {
-  std::string text;
-  text.reserve(wide.size());
-  for (auto c : wide) text += c > 0 && c < 0x80 ? static_cast<char>(c) : '?';
-  return text;
-}
-
 // The general section's date fields of the file, in the order they are
 // trusted.
 std::vector<std::string> ContainerDates(const File& file, std::uint64_t size,
                                         std::initializer_list<const wchar_t*> fields) {
-  MediaInfoLib::MediaInfo info;
+  MediaInfoReading info;
+  std::vector<std::string> dates;
+  if (!info.Usable()) return dates;
   // The header says all the run needs; the streams themselves are not
   // decoded.
-  info.Option(L"ParseSpeed", L"0");
-  info.Open_Buffer_Init(size, 0);
+  info.SetOption(L"ParseSpeed", L"0");
+  info.Begin(size, 0);
   std::vector<std::uint8_t> buffer(kChunk);
   std::uint64_t offset = 0;
   std::uint64_t read = 0;
@@ -106,19 +100,17 @@ std::vector<std::string> ContainerDates(const File& file, std::uint64_t size,
     if (n == 0) break;
     read += n;
     offset += n;
-    // Bit 3: the library has all it wants.
-    if (info.Open_Buffer_Continue(buffer.data(), n) & 0x08) break;
-    const std::uint64_t wanted = info.Open_Buffer_Continue_GoTo_Get();
+    if (info.Continue(buffer.data(), n)) break;
+    const std::uint64_t wanted = info.WantedOffset();
     if (wanted != static_cast<std::uint64_t>(-1)) {
       if (wanted >= size || ++seeks > kMostSeeks) break;
       offset = wanted;
-      info.Open_Buffer_Init(size, offset);
+      info.Begin(size, offset);
     }
   }
-  info.Open_Buffer_Finalize();
-  std::vector<std::string> dates;
+  info.Finish();
   for (const wchar_t* field : fields) {
-    std::string text = Narrow(info.Get(MediaInfoLib::Stream_General, 0, field));
+    std::string text = info.GeneralField(field);
     if (!text.empty()) dates.push_back(std::move(text));
   }
   return dates;

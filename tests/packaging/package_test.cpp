@@ -71,8 +71,9 @@ TEST(Package, IsNamedAfterItsVersionWithDependenciesReadFromThePrograms) {
   EXPECT_EQ(field("Package"), "pirukko\n");
   EXPECT_EQ(field("Version"), PIRUKKO_VERSION "\n");
   const std::string depends = field("Depends");
-  // Libraries the program links, found by dpkg-shlibdeps, and what the
-  // window needs besides: its fonts and the buttons' Japanese captions.
+  // Libraries the program links, found by dpkg-shlibdeps; those it loads
+  // when it first needs them (MediaInfoLib, GIO); and what the window needs
+  // besides: its fonts and the buttons' Japanese captions.
   for (const char* needed :
        {"libc6", "libqt6widgets6", "libqt6core6", "libicu72", "libmediainfo0v5", "libglib2.0-0",
         "fonts-ipafont-gothic", "qt6-translations-l10n"}) {
