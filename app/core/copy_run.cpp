@@ -153,7 +153,7 @@ struct FileSource {
   // form, not even for its extension (the file is then skipped, unread).
   std::optional<std::string> compose_from;
   std::string path;  // as the file system names it
-  FileDates dates;  // what the date source asks of the file
+  FileDates dates;   // what the date source asks of the file
 };
 
 // The capture date of a photo from its Exif data, of a video from its
@@ -265,6 +265,34 @@ class MadeNames {
  private:
   std::unordered_map<std::string, int> next_;
 };
+
+// For each position, whether a later position makes the same name on disk
+// (positions without one never match). Sorted by the names' hashes, so that
+// the names themselves are compared only where the hashes are equal.
+std::vector<bool> MadeAgainLater(const std::vector<NewName>& names) {
+  struct Made {
+    std::size_t hash;
+    int position;
+  };
+  std::vector<Made> made;
+  made.reserve(names.size());
+  for (std::size_t p = 0; p < names.size(); ++p)
+    if (names[p].native)
+      made.push_back({std::hash<std::string>()(*names[p].native), static_cast<int>(p)});
+  const auto native = [&names](const Made& m) -> const std::string& {
+    return *names[static_cast<std::size_t>(m.position)].native;
+  };
+  std::sort(made.begin(), made.end(), [&native](const Made& a, const Made& b) {
+    if (a.hash != b.hash) return a.hash < b.hash;
+    if (const int order = native(a).compare(native(b)); order != 0) return order < 0;
+    return a.position < b.position;
+  });
+  std::vector<bool> again(names.size(), false);
+  for (std::size_t k = 0; k + 1 < made.size(); ++k)
+    if (made[k].hash == made[k + 1].hash && native(made[k]) == native(made[k + 1]))
+      again[static_cast<std::size_t>(made[k].position)] = true;
+  return again;
+}
 
 // "yyyy/mm/dd hh:nn:ss", the same for every user's format, so that the
 // preview shows which moment each name was made from.
@@ -424,9 +452,8 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
 
   std::optional<platform::ReadAhead<FileSource>> ahead;
   if (date_source != DateSource::kPicked && (!preview || date_source == DateSource::kCaptureDate)) {
-    ahead.emplace(count, [&input, &files, times](int i) {
-      return ReadFileSource(input, files, i, times);
-    });
+    ahead.emplace(
+        count, [&input, &files, times](int i) { return ReadFileSource(input, files, i, times); });
   }
   const auto read = [&](int i) {
     return ahead ? ahead->Take(i) : ReadFileSource(input, files, i, times);
@@ -457,18 +484,20 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
       });
     }
   }
-  const auto index_at = [&order](int position) { return order.empty() ? position : order[position]; };
-  // The preview's names, made once, and the last position making each.
+  const auto index_at = [&order](int position) {
+    return order.empty() ? position : order[position];
+  };
+  // The preview's names, made once, and whether a later position makes
+  // each again.
   std::vector<NewName> names;
-  std::unordered_map<std::string, int> last_made;
+  std::vector<bool> made_again;
   if (mark_overwritten && static_cast<int>(planned.size()) == count) {
     names.resize(count);
     for (int p = 0; p < count; ++p) {
       const Planned& plan = planned[index_at(p)];
-      if (!plan.file.compose_from) continue;
-      names[p] = NameFile(composer, plan.file, p, plan.date.date);
-      if (names[p].native) last_made[*names[p].native] = p;
+      if (plan.file.compose_from) names[p] = NameFile(composer, plan.file, p, plan.date.date);
     }
+    made_again = MadeAgainLater(names);
   }
   MadeNames made_names;
 
@@ -519,7 +548,7 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
       ++result.failed;
       continue;
     }
-    if (mark_overwritten && last_made[*made.native] > p) log.Add(t.overwritten_later);
+    if (!made_again.empty() && made_again[p]) log.Add(t.overwritten_later);
     if (preview) {
       ++result.copied;
     } else if (platform::CopyFileOverwriting(source_path,
