@@ -107,5 +107,6 @@ BENCHMARK(BM_PreviewCopy)
 }  // namespace
 
 int main(int argc, char** argv) {
-  return bench::RunInScratchFolder(argc, argv, "list-bench", [](const fs::path& dir) { bench::FillWithManyNames(dir); }, g_dir);
+  return bench::RunInScratchFolder(
+      argc, argv, "list-bench", [](const fs::path& dir) { bench::FillWithManyNames(dir); }, g_dir);
 }
