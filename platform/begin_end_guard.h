@@ -19,14 +19,14 @@ class TBeginEndGuard {
  public:
   explicit TBeginEndGuard(T& target) : target_(target) { (target_.*Begin)(); }
   ~TBeginEndGuard() noexcept(false) {
-    if (std::uncaught_exceptions() > exceptions_) {
-      try {
-        (target_.*End)();
-      } catch (...) {
-      }
-      return;
+    // The unwinding is asked about only when End has failed: a guard is
+    // made around every line an information window takes.
+    try {
+      (target_.*End)();
+    } catch (...) {
+      if (std::uncaught_exceptions() > exceptions_) return;
+      throw;
     }
-    (target_.*End)();
   }
   TBeginEndGuard(const TBeginEndGuard&) = delete;
   TBeginEndGuard& operator=(const TBeginEndGuard&) = delete;
