@@ -152,8 +152,9 @@ struct FileSource {
   // What the new name is made from; no value when the name has no CP932
   // form, not even for its extension (the file is then skipped, unread).
   std::optional<std::string> compose_from;
-  std::string path;  // as the file system names it
-  FileDates dates;   // what the date source asks of the file
+  // As the file system names it; in a preview only when a file was read.
+  std::string path;
+  FileDates dates;  // what the date source asks of the file
 };
 
 // The capture date of a photo from its Exif data, of a video from its
@@ -182,17 +183,22 @@ FileSource ReadFileSource(const CopyRunInput& input, const SourceFiles& files, i
   // The name alone: a folder's name never goes into the new one.
   file.compose_from = NameToComposeFrom(files.FileName(index), info);
   if (!file.compose_from) return file;
-  file.path = files.Path(index);
-  const auto read_capture = [&input, &file] {
-    return input.capture_date ? input.capture_date(file.path) : MediaCaptureDate(file.path);
+  // The run copies from the path; the preview needs it only to read a file.
+  const auto path = [&files, index, &file]() -> const std::string& {
+    if (file.path.empty()) file.path = files.Path(index);
+    return file.path;
   };
-  const auto read_last_write = [info, times, &file]() -> std::optional<platform::DateTime> {
+  if (times == FileTimes::kAsked) path();
+  const auto read_capture = [&input, &path] {
+    return input.capture_date ? input.capture_date(path()) : MediaCaptureDate(path());
+  };
+  const auto read_last_write = [info, times, &path]() -> std::optional<platform::DateTime> {
     std::optional<platform::DosDateTime> dos;
     if (times == FileTimes::kListed && info) {
       // A time outside the DOS range is listed as 0, which no date has.
       if (info->Time != 0) dos = info->Time;
     } else {
-      dos = platform::FileAge(file.path);
+      dos = platform::FileAge(path());
     }
     if (!dos) return std::nullopt;
     return platform::DosDateTimeToDateTime(*dos);
