@@ -291,7 +291,10 @@ void TVarnekForm::Memo2Change() {
 }
 
 void TVarnekForm::Button1Click() {
-  options_.desktop->Open(QUrl::fromLocalFile(SelectedDirectory()));
+  // Made from the name on disk: a name that is no UTF-8 reaches the file
+  // browser percent-encoded byte for byte, not with U+FFFD in its place.
+  const QByteArray& directory = DirectoryListBox1->NativeDirectory();
+  options_.desktop->Open(QUrl::fromEncoded("file://" + directory.toPercentEncoding("/")));
 }
 
 void TVarnekForm::Button2Click() {

@@ -4,7 +4,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -48,7 +47,7 @@ QString TVarnekForm::SettingsFile() const {
 
 WindowSettings TVarnekForm::CurrentWindowSettings() const {
   WindowSettings settings;
-  settings.directory = SelectedDirectory();
+  settings.directory = DirectoryListBox1->NativeDirectory();
   settings.folder_name = Edit1->text();
   settings.masks = Memo2->toPlainText();
   settings.prefix = Edit2->text();
@@ -69,11 +68,10 @@ WindowSettings TVarnekForm::CurrentWindowSettings() const {
 }
 
 void TVarnekForm::ApplyWindowSettings(const WindowSettings& settings) {
-  // The directory given at the start, and one that has gone, keep the
-  // directory the list already shows.
-  if (!start_directory_given_ && !settings.directory.isEmpty() &&
-      QDir(settings.directory).exists()) {
-    DirectoryListBox1->SetDirectory(settings.directory);
+  // The directory given at the start, and one that has gone (the list
+  // refuses it), keep the directory the list already shows.
+  if (!start_directory_given_ && !settings.directory.isEmpty()) {
+    DirectoryListBox1->SetNativeDirectory(settings.directory);
   }
   Edit1->setText(settings.folder_name);
   Memo2->setPlainText(settings.masks);

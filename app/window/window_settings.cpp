@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <optional>
+
 #include "app/window/cp932_text.h"
 
 namespace app {
@@ -17,61 +19,84 @@ constexpr int kSerialStyles = 6;           // ComboBox1's items
 constexpr int kLetterCases = 3;            // ComboBox2's items
 constexpr int kLargestSide = 100000;       // no screen is wider
 
-// Reads the file's values one by one; the first that is not what the
-// window wrote spoils the whole file.
+// A text a control can hold: one value, not a list, with a CP932 form.
+std::optional<QString> ControlText(const QVariant& value) {
+  if (value.typeId() != QMetaType::QString || !ToCp932(value.toString())) return std::nullopt;
+  return value.toString();
+}
+
+// A folder's name on disk: text for a UTF-8 name, its bytes for any other.
+// It is the disk's name, not a control's text, so any character will do.
+std::optional<QByteArray> NativeName(const QVariant& value) {
+  QByteArray name;
+  if (value.typeId() == QMetaType::QString) {
+    name = QFile::encodeName(value.toString());
+  } else if (value.typeId() == QMetaType::QByteArray) {
+    name = value.toByteArray();
+  } else {
+    return std::nullopt;
+  }
+  // No name on disk holds a NUL; the part before it would be another folder.
+  if (name.contains('\0')) return std::nullopt;
+  return name;
+}
+
+// The window writes numbers and flags as text.
+auto Number(int least, int most) {
+  return [least, most](const QVariant& value) -> std::optional<int> {
+    bool number = false;
+    const int read = value.toString().toInt(&number);
+    if (value.typeId() != QMetaType::QString || !number || read < least || read > most) {
+      return std::nullopt;
+    }
+    return read;
+  };
+}
+
+std::optional<bool> Flag(const QVariant& value) {
+  const QString text = value.typeId() == QMetaType::QString ? value.toString() : QString();
+  if (text != QLatin1String("true") && text != QLatin1String("false")) return std::nullopt;
+  return text == QLatin1String("true");
+}
+
+std::optional<QDate> Day(const QVariant& value) {
+  const QDate day = value.typeId() == QMetaType::QString
+                        ? QDate::fromString(value.toString(), Qt::ISODate)
+                        : QDate();
+  if (!day.isValid() || day.year() < 1 || day.year() > 9999) return std::nullopt;
+  return day;
+}
+
+// Reads the file's values one by one, each through the parse its kind
+// takes; the first that is not what the window wrote spoils the whole file.
 class Reader {
  public:
   explicit Reader(QSettings& file) : file_(file) {}
   bool ok() const { return ok_; }
 
-  // A text the control can hold: one value, not a list, with a CP932 form.
-  void Text(const char* key, QString& to) {
+  template <typename T, typename Parse>
+  void operator()(const char* key, T& to, Parse parse) {
     if (!file_.contains(key)) return;
-    const QVariant value = file_.value(key);
-    if (value.typeId() != QMetaType::QString || !ToCp932(value.toString())) {
+    std::optional<T> value = parse(file_.value(key));
+    if (!value) {
       ok_ = false;
       return;
     }
-    to = value.toString();
-  }
-  void Number(const char* key, int least, int most, int& to) {
-    if (!file_.contains(key)) return;
-    const QVariant value = file_.value(key);
-    bool number = false;
-    const int read = value.toString().toInt(&number);
-    if (value.typeId() != QMetaType::QString || !number || read < least || read > most) {
-      ok_ = false;
-      return;
-    }
-    to = read;
-  }
-  void Flag(const char* key, bool& to) {
-    if (!file_.contains(key)) return;
-    const QVariant value = file_.value(key);
-    const QString text = value.typeId() == QMetaType::QString ? value.toString() : QString();
-    if (text != QLatin1String("true") && text != QLatin1String("false")) {
-      ok_ = false;
-      return;
-    }
-    to = text == QLatin1String("true");
-  }
-  void Day(const char* key, QDate& to) {
-    if (!file_.contains(key)) return;
-    const QVariant value = file_.value(key);
-    const QDate day = value.typeId() == QMetaType::QString
-                          ? QDate::fromString(value.toString(), Qt::ISODate)
-                          : QDate();
-    if (!day.isValid() || day.year() < 1 || day.year() > 9999) {
-      ok_ = false;
-      return;
-    }
-    to = day;
+    to = *std::move(value);
   }
 
  private:
   QSettings& file_;
   bool ok_ = true;
 };
+
+// A UTF-8 name goes in as text, in the form a control's text takes; any
+// other keeps its bytes (the INI file writes them as @ByteArray(...)).
+QVariant NativeNameValue(const QByteArray& name) {
+  const QString text = QFile::decodeName(name);
+  if (QFile::encodeName(text) == name) return text;
+  return name;
+}
 
 }  // namespace
 
@@ -87,26 +112,26 @@ std::optional<WindowSettings> LoadWindowSettings(const QString& path) {
   if (file.status() != QSettings::NoError) return std::nullopt;
   WindowSettings settings;
   Reader read(file);
-  read.Text("directory", settings.directory);
-  read.Text("folder_name", settings.folder_name);
-  read.Text("masks", settings.masks);
-  read.Text("prefix", settings.prefix);
-  read.Text("date_format", settings.date_format);
-  read.Number("serial_style", 0, kSerialStyles - 1, settings.serial_style);
-  read.Flag("picked_date", settings.picked_date);
-  read.Flag("prefer_capture_date", settings.prefer_capture_date);
-  read.Day("picked_day", settings.picked_day);
-  read.Flag("change_extension", settings.change_extension);
-  read.Text("new_extension", settings.new_extension);
-  read.Number("letter_case", 0, kLetterCases - 1, settings.letter_case);
-  read.Number("serial_start", 0, kSerialStartMax, settings.serial_start);
-  read.Flag("subfolders", settings.subfolders);
-  read.Flag("date_order", settings.date_order);
-  read.Flag("keep_both", settings.keep_both);
+  read("directory", settings.directory, NativeName);
+  read("folder_name", settings.folder_name, ControlText);
+  read("masks", settings.masks, ControlText);
+  read("prefix", settings.prefix, ControlText);
+  read("date_format", settings.date_format, ControlText);
+  read("serial_style", settings.serial_style, Number(0, kSerialStyles - 1));
+  read("picked_date", settings.picked_date, Flag);
+  read("prefer_capture_date", settings.prefer_capture_date, Flag);
+  read("picked_day", settings.picked_day, Day);
+  read("change_extension", settings.change_extension, Flag);
+  read("new_extension", settings.new_extension, ControlText);
+  read("letter_case", settings.letter_case, Number(0, kLetterCases - 1));
+  read("serial_start", settings.serial_start, Number(0, kSerialStartMax));
+  read("subfolders", settings.subfolders, Flag);
+  read("date_order", settings.date_order, Flag);
+  read("keep_both", settings.keep_both, Flag);
   int width = 0;
   int height = 0;
-  read.Number("width", 1, kLargestSide, width);
-  read.Number("height", 1, kLargestSide, height);
+  read("width", width, Number(1, kLargestSide));
+  read("height", height, Number(1, kLargestSide));
   if (!read.ok()) return std::nullopt;
   if (width > 0 && height > 0) settings.size = QSize(width, height);
   return settings;
@@ -121,7 +146,7 @@ bool SaveWindowSettings(const QString& path, const WindowSettings& settings) {
   const auto flag = [](bool value) {
     return value ? QStringLiteral("true") : QStringLiteral("false");
   };
-  file.setValue("directory", settings.directory);
+  file.setValue("directory", NativeNameValue(settings.directory));
   file.setValue("folder_name", settings.folder_name);
   file.setValue("masks", settings.masks);
   file.setValue("prefix", settings.prefix);

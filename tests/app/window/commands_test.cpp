@@ -7,7 +7,10 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "app/window/directory_list_box.h"
 #include "editor/colour/parser.h"
 #include "tests/app/window/window_test_support.h"
 
@@ -210,6 +213,17 @@ TEST_F(Commands, FileBrowserOpensTheChosenDirectory) {
   Click(t, "Button1");
   ASSERT_EQ(t.desktop.opened.size(), 1u);
   EXPECT_EQ(t.desktop.opened[0], QUrl::fromLocalFile(dir_));
+}
+
+TEST_F(Commands, FileBrowserGetsANameThatIsNoUtf8ByteForByte) {
+  const QByteArray sjis = QFile::encodeName(dir_) + "/\x82\xA0";  // Shift-JIS あ
+  ASSERT_EQ(::mkdir(sjis.constData(), 0755), 0);
+  FormUnderTest t(dir_);
+  ASSERT_TRUE(t.Find<DirectoryListBox>("DirectoryListBox1")->SetNativeDirectory(sjis));
+  Click(t, "Button1");
+  ASSERT_EQ(t.desktop.opened.size(), 1u);
+  EXPECT_EQ(t.desktop.opened[0].toEncoded(), QUrl::fromLocalFile(dir_).toEncoded() + "/%82%A0");
+  ::rmdir(sjis.constData());  // a name Qt cannot remove
 }
 
 }  // namespace

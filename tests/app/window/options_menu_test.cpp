@@ -18,7 +18,10 @@
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "app/window/directory_list_box.h"
 #include "app/window/window_settings.h"
 #include "tests/app/window/window_test_support.h"
 
@@ -76,10 +79,9 @@ TEST_F(OptionsMenu, AFlatButtonLeftOfThePreviewOpensFourItemsAllOff) {
     EXPECT_TRUE(action->isCheckable());
     EXPECT_FALSE(action->isChecked()) << action->text().toStdString();
   }
-  EXPECT_EQ(captions, (QStringList{QStringLiteral(u"サブフォルダも対象"),
-                                   QStringLiteral(u"日付順に連番"),
-                                   QStringLiteral(u"同名ファイルを残す"),
-                                   QStringLiteral(u"設定を保存")}));
+  EXPECT_EQ(captions,
+            (QStringList{QStringLiteral(u"サブフォルダも対象"), QStringLiteral(u"日付順に連番"),
+                         QStringLiteral(u"同名ファイルを残す"), QStringLiteral(u"設定を保存")}));
   t->form->show();
   QTest::mouseClick(button, Qt::LeftButton);
   EXPECT_TRUE(t->form->OptionsMenu()->isVisible());
@@ -172,20 +174,62 @@ TEST_F(OptionsMenu, SavedSettingsComeBackAtTheNextStartAndTurningOffForgetsThem)
   EXPECT_FALSE(t->form->SaveSettingsItem()->isChecked());
 }
 
+TEST_F(OptionsMenu, TheSavedFolderIsItsNameOnDiskByteForByte) {
+  struct Case {
+    QByteArray name;
+    QByteArray saved;  // how the file's line begins
+  };
+  const QByteArray work = QFile::encodeName(dir_);
+  const Case cases[] = {
+      // UTF-8 names as text, as before.
+      {"\xE5\x86\x99\xE7\x9C\x9F", "directory=" + work + "/\xE5\x86\x99\xE7\x9C\x9F\n"},
+      {"Caf\xC3\xA9", "directory=" + work + "/Caf\xC3\xA9\n"},  // no CP932 form: no matter
+      // Shift-JIS あ, then a letter that could pass for a hex digit.
+      {"\x82\xA0"
+       "b",
+       "directory=@ByteArray(" + work + "/"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name.toStdString());
+    const QByteArray path = work + "/" + c.name;
+    ASSERT_EQ(::mkdir(path.constData(), 0755), 0);
+    QFile::remove(settings_);
+    {
+      auto t = Form(dir_);
+      ASSERT_TRUE(t->Find<DirectoryListBox>("DirectoryListBox1")->SetNativeDirectory(path));
+      t->form->SaveSettingsItem()->trigger();
+      t->form->close();
+    }
+    QFile file(settings_);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_TRUE(text.contains("\n" + c.saved)) << text.toStdString();
+    EXPECT_EQ(Form()->Find<DirectoryListBox>("DirectoryListBox1")->NativeDirectory(), path);
+    // A folder that has gone since leaves the list where it starts; the
+    // other settings still come back.
+    ASSERT_EQ(::rmdir(path.constData()), 0);
+    auto t = Form();
+    EXPECT_NE(t->Find<DirectoryListBox>("DirectoryListBox1")->NativeDirectory(), path);
+    EXPECT_TRUE(t->form->SaveSettingsItem()->isChecked());
+  }
+}
+
 TEST_F(OptionsMenu, ASettingsFileThatHoldsNonsenseGivesTheStartValues) {
   const QByteArray cases[] = {
-      "serial_style=6\n",                  // one past the last item
+      "serial_style=6\n",  // one past the last item
       "serial_style=-1\n",
-      "serial_start=100000000\n",          // one past SpinEdit1's range
+      "serial_start=100000000\n",  // one past SpinEdit1's range
       "serial_start=seven\n",
       "letter_case=3\n",
-      "subfolders=yes\n",                  // a flag is true or false
-      "picked_day=2023-02-29\n",           // no such day
-      "masks=a, b\n",                      // a list where a text belongs
+      "subfolders=yes\n",         // a flag is true or false
+      "picked_day=2023-02-29\n",  // no such day
+      "masks=a, b\n",             // a list where a text belongs
       "prefix=@ByteArray(x)\n",
       "width=0\n",
       "serial_start=1e3\n",
-      "prefix=\xF0\x9F\x98\x80\n",            // no CP932 form
+      "prefix=\xF0\x9F\x98\x80\n",  // no CP932 form
+      "directory=a, b\n",
+      "directory=@ByteArray(/tmp\\0/x)\n",  // no name on disk holds a NUL
   };
   for (const QByteArray& text : cases) {
     WriteText(settings_, "[General]\nfolder_name=Kept\nkeep_both=true\n" + text);
