@@ -17,6 +17,7 @@
 #include "app/core/copy_run.h"
 #include "app/core/naming.h"
 #include "bench/common/many_names.h"
+#include "bench/common/preview_rounds.h"
 #include "bench/common/scratch_folder.h"
 #include "filelist/file_list.h"
 #include "platform/file_system.h"
@@ -61,38 +62,18 @@ void BM_SortOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_SortOnly)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-struct NoProgress : app::CopyProgress {
-  void SetMax(int) override {}
-  void SetPosition(int) override {}
-};
-
 // The preview with the start settings, its log kept in a string list as a
 // caller without a window keeps it; with "日付順に連番" (state.range(0) 1)
 // the files are numbered in the order of their dates.
 void BM_PreviewCopy(benchmark::State& state) {
-  filelist::TFileList list;
   app::CopyRunInput input;
   input.source_directory = g_dir.string();
   input.folder_name = "NewFolder";
   input.masks = {"*.*"};
   input.order = state.range(0) ? app::FileOrder::kDate : app::FileOrder::kName;
-  NoProgress progress;
-  app::CopyRunResult result;
-  int entries = 0;
-  for (auto _ : state) {
-    auto lines = std::make_unique<platform::TStringList>();
-    app::StringsCopyLog log(*lines);
-    result = app::PreviewCopy(input, list, log, progress);
-    entries = lines->Count();
-    // Freeing the log is no part of the preview.
-    state.PauseTiming();
-    lines.reset();
-    state.ResumeTiming();
-  }
-  state.counters["names"] = result.copied;
-  state.counters["entries"] = entries;
-  if (result.copied != kNames) state.SkipWithError("the preview did not name every file");
+  bench::TimePreviewRounds(state, input, kNames);
 }
+
 // Name order and date order take turns, so that a change in the machine's
 // load shows on both.
 BENCHMARK(BM_PreviewCopy)

@@ -20,6 +20,7 @@
 #include "app/core/copy_run.h"
 #include "app/core/naming.h"
 #include "bench/common/many_names.h"
+#include "bench/common/preview_rounds.h"
 #include "bench/common/scratch_folder.h"
 #include "filelist/file_list.h"
 #include "platform/string_list.h"
@@ -49,31 +50,13 @@ void MakeTree(const fs::path& root) {
   }
 }
 
-struct NoProgress : app::CopyProgress {
-  void SetMax(int) override {}
-  void SetPosition(int) override {}
-};
-
 void BM_PreviewWithSubFolders(benchmark::State& state) {
-  filelist::TFileList list;
   app::CopyRunInput input;
   input.source_directory = g_dir.string();
   input.folder_name = "NewFolder";
   input.masks = {"*.*"};
   input.include_subfolders = true;
-  NoProgress progress;
-  app::CopyRunResult result;
-  for (auto _ : state) {
-    auto lines = std::make_unique<platform::TStringList>();
-    app::StringsCopyLog log(*lines);
-    result = app::PreviewCopy(input, list, log, progress);
-    // Freeing the log is no part of the preview.
-    state.PauseTiming();
-    lines.reset();
-    state.ResumeTiming();
-  }
-  state.counters["names"] = result.copied;
-  if (result.copied != kFiles) state.SkipWithError("the preview did not name every file");
+  bench::TimePreviewRounds(state, input, kFiles);
 }
 
 // The processor time of the programs this one has started and waited for.

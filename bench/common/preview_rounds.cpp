@@ -1,0 +1,38 @@
+#include "bench/common/preview_rounds.h"
+
+#include <memory>
+
+#include "filelist/file_list.h"
+#include "platform/string_list.h"
+
+namespace bench {
+namespace {
+
+struct NoProgress : app::CopyProgress {
+  void SetMax(int) override {}
+  void SetPosition(int) override {}
+};
+
+}  // namespace
+
+void TimePreviewRounds(benchmark::State& state, const app::CopyRunInput& input,
+                       int expected_names) {
+  filelist::TFileList list;
+  NoProgress progress;
+  app::CopyRunResult result;
+  int entries = 0;
+  for (auto _ : state) {
+    auto lines = std::make_unique<platform::TStringList>();
+    app::StringsCopyLog log(*lines);
+    result = app::PreviewCopy(input, list, log, progress);
+    entries = lines->Count();
+    state.PauseTiming();
+    lines.reset();
+    state.ResumeTiming();
+  }
+  state.counters["names"] = result.copied;
+  state.counters["entries"] = entries;
+  if (result.copied != expected_names) state.SkipWithError("the preview did not name every file");
+}
+
+}  // namespace bench
