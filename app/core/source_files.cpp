@@ -1,6 +1,10 @@
 #include "app/core/source_files.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 #include "platform/file_system.h"
 #include "platform/sub_folders.h"
@@ -16,14 +20,25 @@ SourceFiles::SourceFiles(const filelist::TFileList& file_list, const std::string
   top.list = &file_list;
   count_ = file_list.Files().Count();
   folders_.push_back(std::move(top));
-  if (sub_folders) AddTree(directory, std::string(), masks, skipped_folder);
+  if (!sub_folders) return;
+  std::vector<Folder> below;
+  AddTree(directory, std::string(), skipped_folder, below);
+  ListFolders(below, masks);
+  // Folders without files are not kept: no index leads to them.
+  for (Folder& folder : below) {
+    const int files = folder.own_list->Files().Count();
+    if (files == 0) continue;
+    folder.first = count_;
+    folder.list = folder.own_list.get();
+    count_ += files;
+    folders_.push_back(std::move(folder));
+  }
 }
 
 SourceFiles::~SourceFiles() = default;
 
 void SourceFiles::AddTree(const std::string& path, const std::string& shown_prefix,
-                          const std::vector<std::string>& masks,
-                          std::string_view skipped_folder) {
+                          std::string_view skipped_folder, std::vector<Folder>& below) {
   struct Entry {
     std::string key;
     platform::TSubFolder folder;
@@ -43,24 +58,51 @@ void SourceFiles::AddTree(const std::string& path, const std::string& shown_pref
     Folder folder;
     folder.path = platform::JoinPath(path, entry.folder.NativeName);
     folder.shown_prefix = shown_prefix + entry.folder.Name + platform::kPathDelimiter;
-    auto list = std::make_unique<filelist::TFileList>();
-    {
-      platform::TStringsUpdate update(list->Mask());
-      for (const std::string& mask : masks) list->Mask().Add(mask);
-    }
-    list->SetDirectory(folder.path);
-    const int files = list->Files().Count();
     const std::string sub_path = folder.path;
     const std::string sub_prefix = folder.shown_prefix;
-    if (files > 0) {
-      folder.first = count_;
-      folder.list = list.get();
-      folder.own_list = std::move(list);
-      count_ += files;
-      folders_.push_back(std::move(folder));
-    }
-    AddTree(sub_path, sub_prefix, masks, skipped_folder);
+    below.push_back(std::move(folder));
+    AddTree(sub_path, sub_prefix, skipped_folder, below);
   }
+}
+
+void SourceFiles::ListFolders(std::vector<Folder>& folders, const std::vector<std::string>& masks) {
+  // Listing a folder is mostly the file system's time for each of its files
+  // (its attributes and last-write time), which the processor's cores share
+  // out: each thread takes the next folder not yet taken. Every folder has a
+  // list of its own, and what the lists use of the platform (the collator,
+  // the CP932 converters) each thread keeps for itself.
+  std::atomic<std::size_t> next{0};
+  std::mutex failure_guard;
+  std::exception_ptr failure;
+  const auto list_folders = [&] {
+    try {
+      for (std::size_t i = next++; i < folders.size(); i = next++) {
+        auto list = std::make_unique<filelist::TFileList>();
+        {
+          platform::TStringsUpdate update(list->Mask());
+          for (const std::string& mask : masks) list->Mask().Add(mask);
+        }
+        list->SetDirectory(folders[i].path);
+        folders[i].own_list = std::move(list);
+      }
+    } catch (...) {
+      // The others stop at the next folder; the first failure is the one
+      // the caller sees.
+      next = folders.size();
+      const std::lock_guard<std::mutex> lock(failure_guard);
+      if (!failure) failure = std::current_exception();
+    }
+  };
+  // A few threads are enough to keep the cores busy; more would only make a
+  // slow card or disk seek to and fro.
+  const std::size_t threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+  {
+    std::vector<std::jthread> helpers;
+    for (std::size_t t = 1; t < std::min(threads, folders.size()); ++t)
+      helpers.emplace_back(list_folders);
+    list_folders();
+  }
+  if (failure) std::rethrow_exception(failure);
 }
 
 const SourceFiles::Folder& SourceFiles::FolderOf(int index) const {

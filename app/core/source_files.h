@@ -45,8 +45,11 @@ class SourceFiles {
     const filelist::TFileList* list = nullptr;
     int first = 0;  // index of its first file among all
   };
-  void AddTree(const std::string& path, const std::string& shown_prefix,
-               const std::vector<std::string>& masks, std::string_view skipped_folder);
+  // Adds the folders below `path` to `below`, depth first, unlisted.
+  static void AddTree(const std::string& path, const std::string& shown_prefix,
+                      std::string_view skipped_folder, std::vector<Folder>& below);
+  // Gives every folder its list of files.
+  static void ListFolders(std::vector<Folder>& folders, const std::vector<std::string>& masks);
   const Folder& FolderOf(int index) const;
 
   std::vector<Folder> folders_;

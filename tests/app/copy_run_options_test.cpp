@@ -53,8 +53,7 @@ class CopyRunOptionsTest : public ::testing::Test {
     input_.now = [] { return platform::DateTime{2026, 12, 8, 10, 0, 0, 0}; };
   }
 
-  void Write(const fs::path& relative, const std::string& data = "x",
-             std::time_t mtime = kJan5) {
+  void Write(const fs::path& relative, const std::string& data = "x", std::time_t mtime = kJan5) {
     fs::create_directories((src_ / relative).parent_path());
     test_support::WriteFile(src_ / relative, data);
     test_support::SetMTime(src_ / relative, mtime);
@@ -121,11 +120,11 @@ TEST_F(SubFolderTree, FilesOfEveryFolderBelowAreNumberedAcrossFolders) {
   for (const bool preview : {true, false}) {
     app::CopyRunResult r;
     const Lines log = Log(preview, &r);
-    EXPECT_EQ(Pairs(log), (Lines{"COPY_From: A.txt", "     To  : p001.txt",  //
-                                 "COPY_From: b.txt", "     To  : p002.txt",  //
-                                 "COPY_From: Sub1/y.txt", "     To  : p003.txt",
-                                 "COPY_From: Sub1/deep/z.txt", "     To  : p004.txt",
-                                 "COPY_From: sub2/x.txt", "     To  : p005.txt"}))
+    EXPECT_EQ(Pairs(log),
+              (Lines{"COPY_From: A.txt", "     To  : p001.txt",  //
+                     "COPY_From: b.txt", "     To  : p002.txt",  //
+                     "COPY_From: Sub1/y.txt", "     To  : p003.txt", "COPY_From: Sub1/deep/z.txt",
+                     "     To  : p004.txt", "COPY_From: sub2/x.txt", "     To  : p005.txt"}))
         << (preview ? "preview" : "run");
     EXPECT_EQ(r.listed, 5);
     EXPECT_EQ(r.copied, 5);
@@ -140,6 +139,31 @@ TEST_F(SubFolderTree, FilesOfEveryFolderBelowAreNumberedAcrossFolders) {
 TEST_F(SubFolderTree, OffTakesTheChosenFolderAlone) {
   EXPECT_EQ(Pairs(Log(true)), (Lines{"COPY_From: A.txt", J("     To  : 2000年01月05日001.txt"),
                                      "COPY_From: b.txt", J("     To  : 2000年01月05日002.txt")}));
+}
+
+// The folders below are listed side by side on several threads; the files
+// come out in the tree's one order whichever folder's listing ends first,
+// folders without files of their own (every third) included.
+TEST_F(CopyRunOptionsTest, FoldersListedSideBySideKeepTheTreesOrder) {
+  Lines expected;
+  for (int f = 0; f < 40; ++f) {
+    const std::string top =
+        std::string("d") + static_cast<char>('0' + f / 10) + static_cast<char>('0' + f % 10);
+    for (int i = 0; f % 3 != 0 && i <= f % 5; ++i) {
+      const std::string name = top + "/f" + std::to_string(i) + ".txt";
+      Write(name);
+      expected.push_back("COPY_From: " + name);
+    }
+    Write(top + "/s/g.txt");
+    expected.push_back("COPY_From: " + top + "/s/g.txt");
+  }
+  input_.include_subfolders = true;
+  for (const bool preview : {true, false}) {
+    Lines from;
+    for (const std::string& line : Pairs(Log(preview)))
+      if (line.rfind("COPY_From: ", 0) == 0) from.push_back(line);
+    EXPECT_EQ(from, expected) << (preview ? "preview" : "run");
+  }
 }
 
 TEST_F(CopyRunOptionsTest, AFolderWithNothingButSubFolders) {
@@ -197,7 +221,8 @@ TEST_F(CopyRunOptionsTest, DateOrderKeepsEachFallbackNoteBeforeItsFile) {
   const auto at = std::find(log.begin(), log.end(), "COPY_From: a.txt");
   ASSERT_NE(at, log.end());
   // a's capture date comes before b's file date; b's note stays with b.
-  EXPECT_EQ(*(at + 2), J("下記のファイルは撮影日時が無いため、ファイル更新日にされました。") + "\r");
+  EXPECT_EQ(*(at + 2),
+            J("下記のファイルは撮影日時が無いため、ファイル更新日にされました。") + "\r");
   EXPECT_EQ(*(at + 3), "COPY_From: b.txt");
 }
 
@@ -228,7 +253,9 @@ TEST_F(OneNameForAll, KeepBothGivesANumberBeforeTheExtension) {
                           "COPY_From: e",     "     To  : 20000809 (2)"};
   const Lines preview = Log(true);
   EXPECT_EQ(Pairs(preview), expected);
-  EXPECT_EQ(std::count(preview.begin(), preview.end(), J("  ※この名前は後のファイルで上書きされます。")), 0);
+  EXPECT_EQ(
+      std::count(preview.begin(), preview.end(), J("  ※この名前は後のファイルで上書きされます。")),
+      0);
   app::CopyRunResult r;
   EXPECT_EQ(Pairs(Log(false, &r)), expected);
   EXPECT_EQ(r.copied, 5);
@@ -240,12 +267,24 @@ TEST_F(OneNameForAll, KeepBothGivesANumberBeforeTheExtension) {
 TEST_F(OneNameForAll, WithoutKeepBothThePreviewMarksEveryNameALaterFileOverwrites) {
   const std::string mark = J("  ※この名前は後のファイルで上書きされます。");
   const Lines preview = Log(true);
-  const Lines expected = {
-      "COPY_From: a.txt", "     To  : 20000809.txt", "     Date: 2000/08/09 17:53:09", mark,
-      "COPY_From: b.txt", "     To  : 20000809.txt", "     Date: 2000/08/09 17:53:09", mark,
-      "COPY_From: c.txt", "     To  : 20000809.txt", "     Date: 2000/08/09 17:53:09",
-      "COPY_From: d",     "     To  : 20000809",     "     Date: 2000/08/09 17:53:09", mark,
-      "COPY_From: e",     "     To  : 20000809",     "     Date: 2000/08/09 17:53:09"};
+  const Lines expected = {"COPY_From: a.txt",
+                          "     To  : 20000809.txt",
+                          "     Date: 2000/08/09 17:53:09",
+                          mark,
+                          "COPY_From: b.txt",
+                          "     To  : 20000809.txt",
+                          "     Date: 2000/08/09 17:53:09",
+                          mark,
+                          "COPY_From: c.txt",
+                          "     To  : 20000809.txt",
+                          "     Date: 2000/08/09 17:53:09",
+                          "COPY_From: d",
+                          "     To  : 20000809",
+                          "     Date: 2000/08/09 17:53:09",
+                          mark,
+                          "COPY_From: e",
+                          "     To  : 20000809",
+                          "     Date: 2000/08/09 17:53:09"};
   const auto first = std::find(preview.begin(), preview.end(), "COPY_From: a.txt");
   ASSERT_NE(first, preview.end());
   EXPECT_EQ(Lines(first, preview.end() - 1), expected);
@@ -262,9 +301,9 @@ TEST_F(CopyRunOptionsTest, DistinctNamesAreNeverMarked) {
   Write("a.txt");
   Write("b.txt");
   const Lines preview = Log(true);
-  EXPECT_EQ(std::count(preview.begin(), preview.end(),
-                       J("  ※この名前は後のファイルで上書きされます。")),
-            0);
+  EXPECT_EQ(
+      std::count(preview.begin(), preview.end(), J("  ※この名前は後のファイルで上書きされます。")),
+      0);
 }
 
 }  // namespace
