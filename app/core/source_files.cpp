@@ -1,12 +1,9 @@
 #include "app/core/source_files.h"
 
 #include <algorithm>
-#include <atomic>
-#include <exception>
-#include <mutex>
-#include <thread>
 
 #include "platform/file_system.h"
+#include "platform/parallel_for.h"
 #include "platform/sub_folders.h"
 #include "platform/text_compare.h"
 
@@ -68,41 +65,18 @@ void SourceFiles::AddTree(const std::string& path, const std::string& shown_pref
 void SourceFiles::ListFolders(std::vector<Folder>& folders, const std::vector<std::string>& masks) {
   // Listing a folder is mostly the file system's time for each of its files
   // (its attributes and last-write time), which the processor's cores share
-  // out: each thread takes the next folder not yet taken. Every folder has a
-  // list of its own, and what the lists use of the platform (the collator,
-  // the CP932 converters) each thread keeps for itself.
-  std::atomic<std::size_t> next{0};
-  std::mutex failure_guard;
-  std::exception_ptr failure;
-  const auto list_folders = [&] {
-    try {
-      for (std::size_t i = next++; i < folders.size(); i = next++) {
-        auto list = std::make_unique<filelist::TFileList>();
-        {
-          platform::TStringsUpdate update(list->Mask());
-          for (const std::string& mask : masks) list->Mask().Add(mask);
-        }
-        list->SetDirectory(folders[i].path);
-        folders[i].own_list = std::move(list);
-      }
-    } catch (...) {
-      // The others stop at the next folder; the first failure is the one
-      // the caller sees.
-      next = folders.size();
-      const std::lock_guard<std::mutex> lock(failure_guard);
-      if (!failure) failure = std::current_exception();
+  // out. Every folder has a list of its own, and what the lists use of the
+  // platform (the collator, the CP932 converters) each thread keeps for
+  // itself.
+  platform::ParallelFor(folders.size(), [&folders, &masks](std::size_t i) {
+    auto list = std::make_unique<filelist::TFileList>();
+    {
+      platform::TStringsUpdate update(list->Mask());
+      for (const std::string& mask : masks) list->Mask().Add(mask);
     }
-  };
-  // A few threads are enough to keep the cores busy; more would only make a
-  // slow card or disk seek to and fro.
-  const std::size_t threads = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
-  {
-    std::vector<std::jthread> helpers;
-    for (std::size_t t = 1; t < std::min(threads, folders.size()); ++t)
-      helpers.emplace_back(list_folders);
-    list_folders();
-  }
-  if (failure) std::rethrow_exception(failure);
+    list->SetDirectory(folders[i].path);
+    folders[i].own_list = std::move(list);
+  });
 }
 
 const SourceFiles::Folder& SourceFiles::FolderOf(int index) const {
