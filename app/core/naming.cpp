@@ -98,12 +98,14 @@ platform::DateFormat PrepareDateFormat(std::string_view user_format) {
 }
 
 NameComposer::NameComposer(NamingSettings settings)
-    : settings_(std::move(settings)), date_format_(PrepareDateFormat(settings_.date_format)) {}
+    : settings_(std::move(settings)),
+      date_format_(PrepareDateFormat(settings_.date_format)),
+      locale_(platform::LocaleFormats::ForUserLocale()) {}
 
 std::string NameComposer::FileName(std::string_view source_path, int index,
                                    const platform::DateTime& date) const {
   std::string name = settings_.leading_text;
-  name += date_format_.Format(date);
+  name += date_format_.Format(date, *locale_);
   name += SerialNumber(settings_, index);
   if (const std::size_t dot = ExtensionDot(source_path); dot != std::string_view::npos)
     name += source_path.substr(dot);
@@ -124,8 +126,8 @@ std::string NameComposer::Sample(const platform::DateTime& now) const {
   // The sample shows the serial style itself ("001", or "なし") and puts the
   // new extension in the placeholder's place as it is, replacing nothing.
   std::string sample = settings_.leading_text;
-  sample += date_format_.Format(settings_.date_source == DateSource::kPicked ? settings_.picked_date
-                                                                             : now);
+  sample += date_format_.Format(
+      settings_.date_source == DateSource::kPicked ? settings_.picked_date : now, *locale_);
   sample += settings_.serial_style_text;
   sample += settings_.change_extension ? "." + settings_.new_extension : std::string(".***");
   ChangeLetterCase(sample, settings_.letter_case);

@@ -3,12 +3,14 @@
 // moment of the call.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "app/core/date_source.h"
 #include "platform/date_format.h"
 #include "platform/date_time.h"
+#include "platform/locale_formats.h"
 
 namespace app {
 
@@ -67,6 +69,8 @@ class NameComposer {
  private:
   NamingSettings settings_;
   platform::DateFormat date_format_;
+  // The user's day, month and era names, taken once for every name.
+  std::shared_ptr<const platform::LocaleFormats> locale_;
 };
 
 // The same for one name.
