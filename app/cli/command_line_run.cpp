@@ -154,7 +154,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
 
   filelist::TFileList file_list;
   ConsoleLog log(out);
-  NoProgress progress;
+  NoCopyProgress progress;
   // Ctrl+C stops the run between two files, as "終了" does in the window.
   std::stop_source stop;
   const platform::InterruptStop interrupt(stop);

@@ -21,11 +21,4 @@ class ConsoleLog : public CopyLog {
   std::ostream& out_;
 };
 
-// A run without a progress bar.
-class NoProgress : public CopyProgress {
- public:
-  void SetMax(int) override {}
-  void SetPosition(int) override {}
-};
-
 }  // namespace app::cli

@@ -36,6 +36,13 @@ class CopyProgress {
   virtual void SetPosition(int position) = 0;
 };
 
+// A run that shows no progress: the command line, a benchmark, a test.
+class NoCopyProgress : public CopyProgress {
+ public:
+  void SetMax(int) override {}
+  void SetPosition(int) override {}
+};
+
 // A log that writes into a string list, such as the information window's lines.
 class StringsCopyLog : public CopyLog {
  public:

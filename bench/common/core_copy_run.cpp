@@ -7,15 +7,6 @@
 
 namespace bench {
 
-namespace {
-
-struct NoProgress : app::CopyProgress {
-  void SetMax(int) override {}
-  void SetPosition(int) override {}
-};
-
-}  // namespace
-
 CoreCopyRun::CoreCopyRun() {
   input_.folder_name = "NewFolder";
   input_.masks = {"*.*"};
@@ -26,7 +17,7 @@ std::optional<double> CoreCopyRun::Time(const std::filesystem::path& source,
   input_.source_directory = source.string();
   platform::TStringList lines;
   app::StringsCopyLog log(lines);
-  NoProgress progress;
+  app::NoCopyProgress progress;
   const auto start = Clock::now();
   const app::CopyRunResult result = app::ExecuteCopy(input_, list_, log, progress);
   const double t = Seconds(Clock::now() - start);

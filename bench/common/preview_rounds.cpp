@@ -6,19 +6,10 @@
 #include "platform/string_list.h"
 
 namespace bench {
-namespace {
-
-struct NoProgress : app::CopyProgress {
-  void SetMax(int) override {}
-  void SetPosition(int) override {}
-};
-
-}  // namespace
-
 void TimePreviewRounds(benchmark::State& state, const app::CopyRunInput& input,
                        int expected_names) {
   filelist::TFileList list;
-  NoProgress progress;
+  app::NoCopyProgress progress;
   app::CopyRunResult result;
   int entries = 0;
   for (auto _ : state) {

@@ -37,11 +37,6 @@ struct RecordingLog : app::CopyLog {
   void Add(const std::string& entry) override { entries.push_back(entry); }
 };
 
-struct NoProgress : app::CopyProgress {
-  void SetMax(int) override {}
-  void SetPosition(int) override {}
-};
-
 const std::time_t kJan5 = LocalTime(2000, 1, 5, 12, 0, 0);
 
 class CopyRunOptionsTest : public ::testing::Test {
@@ -61,7 +56,7 @@ class CopyRunOptionsTest : public ::testing::Test {
 
   Lines Log(bool preview, app::CopyRunResult* result = nullptr) {
     RecordingLog log;
-    NoProgress progress;
+    app::NoCopyProgress progress;
     filelist::TFileList list;
     const app::CopyRunResult r = preview ? app::PreviewCopy(input_, list, log, progress)
                                          : app::ExecuteCopy(input_, list, log, progress);

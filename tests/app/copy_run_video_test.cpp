@@ -33,11 +33,6 @@ struct Log : app::CopyLog {
   void Add(const std::string& entry) override { entries.push_back(entry); }
 };
 
-struct NoProgress : app::CopyProgress {
-  void SetMax(int) override {}
-  void SetPosition(int) override {}
-};
-
 // The entries from the first file's pair on, without the closing one.
 std::vector<std::string> FileEntries(const std::vector<std::string>& entries) {
   auto first = entries.begin();
@@ -79,7 +74,7 @@ TEST(CopyRunVideoTest, ExifFirstDatesVideosByTheirContainerAndPhotosByExif) {
   input.naming.serial_style_index = 0;
   input.naming.serial_style_text = J("なし");
   filelist::TFileList list;
-  NoProgress progress;
+  app::NoCopyProgress progress;
 
   const std::string fallback =
       J("下記のファイルは撮影日時が無いため、ファイル更新日にされました。") + "\r";

@@ -218,10 +218,7 @@ TEST(RealInformationWindow, ALongPreviewEndsAsAddingEveryEntryAloneWould) {
   // The same preview written by the engine, every entry added alone.
   platform::TStringList entries;
   app::StringsCopyLog log(entries);
-  struct NoProgress : app::CopyProgress {
-    void SetMax(int) override {}
-    void SetPosition(int) override {}
-  } progress;
+  app::NoCopyProgress progress;
   filelist::TFileList list;
   app::PreviewCopy(t.form->CurrentRunInput(), list, log, progress);
   ASSERT_GT(entries.Count(), 3 * kFiles);
