@@ -1,6 +1,7 @@
 // A local calendar date and time of day, the value the date formatter prints.
 #pragma once
 
+#include <compare>
 #include <ctime>
 #include <optional>
 
@@ -15,6 +16,8 @@ struct DateTime {
   int second = 0;
   int millisecond = 0;
 
+  // Field by field from the year down: earlier moments compare less.
+  friend auto operator<=>(const DateTime&, const DateTime&) = default;
   friend bool operator==(const DateTime&, const DateTime&) = default;
 };
 

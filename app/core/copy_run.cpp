@@ -4,7 +4,6 @@
 #include <numeric>
 #include <optional>
 #include <string_view>
-#include <tuple>
 #include <unordered_map>
 
 #include "app/core/date_source.h"
@@ -216,11 +215,6 @@ FileDate DateOfName(const CopyRunInput& input, const FileSource& file) {
 void LogDateNotes(const FileDate& taken, CopyLog& log) {
   if (taken.capture_missing) log.Add(T().capture_note);
   if (taken.last_write_missing) log.Add(T().time_note);
-}
-
-bool EarlierDate(const platform::DateTime& a, const platform::DateTime& b) {
-  return std::tie(a.year, a.month, a.day, a.hour, a.minute, a.second, a.millisecond) <
-         std::tie(b.year, b.month, b.day, b.hour, b.minute, b.second, b.millisecond);
 }
 
 // A file's new name, and the name on disk it is made under when it is a
@@ -486,7 +480,7 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
       order.resize(count);
       std::iota(order.begin(), order.end(), 0);
       std::stable_sort(order.begin(), order.end(), [&planned](int a, int b) {
-        return EarlierDate(planned[a].date.date, planned[b].date.date);
+        return planned[a].date.date < planned[b].date.date;
       });
     }
   }

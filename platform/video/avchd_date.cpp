@@ -82,13 +82,7 @@ std::optional<DateTime> ParseVideoPackDate(std::string_view body) {
       second = Bcd(Byte(body, at + 4));
     }
   }
-  DateTime date;
-  date.year = year;
-  date.month = month;
-  date.day = day;
-  date.hour = hour;
-  date.minute = minute;
-  date.second = second;
+  const DateTime date{year, month, day, hour, minute, second};
   if (!IsRealDateTime(date)) return std::nullopt;
   if ((year == 1904 || year == 1970) && month == 1 && day == 1) return std::nullopt;
   return date;
