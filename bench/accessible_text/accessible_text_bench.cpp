@@ -26,6 +26,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/shown_editor.h"
 #include "editor/control/editor.h"
 #include "platform/cp932.h"
 #include "platform/qt/control_widget.h"
@@ -54,9 +55,10 @@ Result Measure(int repeat, const std::function<void()>& prepare,
 
 std::string LogLine(int i) {
   char buffer[200];
-  std::snprintf(buffer, sizeof buffer,
-                "COPY_From: /home/user/写真/2026年08月/IMG_%06d.JPG  →  旅行_令和8年8月%d日_%05d.JPG",
-                i, i % 28 + 1, i);
+  std::snprintf(
+      buffer, sizeof buffer,
+      "COPY_From: /home/user/写真/2026年08月/IMG_%06d.JPG  →  旅行_令和8年8月%d日_%05d.JPG", i,
+      i % 28 + 1, i);
   return *platform::Utf8ToCp932(buffer);
 }
 
@@ -72,11 +74,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   editor::TEditor editor;
   editor.SetReadOnly(true);
-  editor.SetScrollBars(editor::ssBoth);
-  editor.SetBounds(0, 0, 800, 300);
-  editor.HandleNeeded();
-  platform::ControlWidget(editor)->show();
-  editor.Loaded();
+  bench::ShowEditor(editor, 800, 300);
 
   std::string text;
   for (int i = 0; i < lines; ++i) text += LogLine(i) + "\r\n";
@@ -94,8 +92,8 @@ int main(int argc, char** argv) {
   const auto last_line = [&] {
     int start = 0;
     int end = 0;
-    answer = access->textAtOffset(access->characterCount() - 1, QAccessible::LineBoundary,
-                                  &start, &end);
+    answer =
+        access->textAtOffset(access->characterCount() - 1, QAccessible::LineBoundary, &start, &end);
   };
 
   const Result cold = Measure(
@@ -106,7 +104,8 @@ int main(int argc, char** argv) {
         const std::string row = editor.Lines()[editor.Lines().Count() - 1];
         answer = QString::fromStdU16String(platform::Cp932ToUtf16Chars(row));
       });
-  const Result warm = Measure(repeat, [] {}, last_line);
+  const Result warm = Measure(
+      repeat, [] {}, last_line);
   const Result append = Measure(
       repeat, [&] { editor.Lines().Add(LogLine(added++)); }, last_line);
 

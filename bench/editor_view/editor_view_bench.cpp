@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "bench/common/japanese_text.h"
-#include "editor/control/editor.h"
 #include "app/window/teditor/information_look.h"
-#include "platform/qt/control_widget.h"
+#include "bench/common/japanese_text.h"
+#include "bench/common/shown_editor.h"
+#include "editor/control/editor.h"
 
 namespace {
 
@@ -50,8 +50,8 @@ Figures Measure(int runs, const std::function<void(int)>& work) {
 }
 
 void Report(const char* look, const char* what, const Figures& f) {
-  std::printf("%-16s %-34s median %7.3f ms   p90 %7.3f ms   worst %7.3f ms\n", look, what,
-              f.median, f.p90, f.worst);
+  std::printf("%-16s %-34s median %7.3f ms   p90 %7.3f ms   worst %7.3f ms\n", look, what, f.median,
+              f.p90, f.worst);
 }
 
 void ManyColours(editor::TEditor& editor) {
@@ -80,11 +80,7 @@ void Run(const char* look, const std::string& path, bool information) {
     app::ApplyInformationWindowLook(editor);
   else
     ManyColours(editor);
-  editor.SetScrollBars(editor::ssBoth);
-  editor.SetBounds(0, 0, 1280, 800);
-  editor.HandleNeeded();
-  platform::ControlWidget(editor)->show();
-  editor.Loaded();
+  bench::ShowEditor(editor, 1280, 800);
   const auto load_start = Clock::now();
   editor.Lines().LoadFromFile(path);
   std::printf("%-16s load and first view: %.0f ms, %d rows, view %d x %d cells\n", look,
@@ -105,12 +101,10 @@ void Run(const char* look, const std::string& path, bool information) {
          Measure(400, [&](int) { editor.SetTopRow(editor.TopRow() + 1); }));
   Report(look, "scroll one row up",
          Measure(400, [&](int) { editor.SetTopRow(editor.TopRow() - 1); }));
-  Report(look, "scroll one page down", Measure(50, [&](int) {
-           editor.SetTopRow(editor.TopRow() + editor.VisibleRows());
-         }));
-  Report(look, "page down with the caret", Measure(50, [&](int) {
-           editor.PageScroll(editor.VisibleRows());
-         }));
+  Report(look, "scroll one page down",
+         Measure(50, [&](int) { editor.SetTopRow(editor.TopRow() + editor.VisibleRows()); }));
+  Report(look, "page down with the caret",
+         Measure(50, [&](int) { editor.PageScroll(editor.VisibleRows()); }));
 }
 
 }  // namespace

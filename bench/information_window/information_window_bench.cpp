@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "editor/control/editor.h"
 #include "app/window/teditor/information_look.h"
+#include "bench/common/shown_editor.h"
+#include "editor/control/editor.h"
 #include "editor/text/screen_strings.h"
-#include "platform/qt/control_widget.h"
 
 namespace {
 
@@ -61,11 +61,7 @@ Figures TimeFill(const std::vector<std::string>& entries, int turn, AddTurn add_
   editor::TEditor editor;
   app::ApplyInformationWindowLook(editor);
   editor.SetReadOnly(true);
-  editor.SetScrollBars(editor::ssBoth);
-  editor.SetBounds(0, 0, 800, 300);
-  editor.HandleNeeded();
-  platform::ControlWidget(editor)->show();
-  editor.Loaded();
+  bench::ShowEditor(editor, 800, 300);
   editor.Lines().Clear();
   QApplication::processEvents();
   const double cpu = CpuSeconds();

@@ -838,7 +838,7 @@ TEST_F(CopyRunTest, CaptureDatesFallBackToTheFileDateWithANote) {
 TEST_F(CopyRunTest, AStopDuringAnExifRunLeavesNoReaderBehind) {
   constexpr int kFiles = 200;
   for (int i = 0; i < kFiles; ++i) {
-    char name[16];
+    char name[32];
     std::snprintf(name, sizeof name, "p%03d.jpg", i);
     Write(src_ / name, std::string(100, 'a'), LocalTime(2000, 1, 5, 0, 0, 0));
   }
