@@ -6,13 +6,22 @@
 //
 //   sub_folder_bench [--dir /tmp] [google benchmark flags]
 //
+// Beside them the least any walk that shows dates can cost here: every
+// folder read and every file's last-write time asked for on as many threads
+// as the preview lists folders with, and nothing else (no names kept, no
+// order, no dates made).
+//
 // The tree is made once under --dir and deleted at the end.
 #include <benchmark/benchmark.h>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +32,7 @@
 #include "bench/common/preview_rounds.h"
 #include "bench/common/scratch_folder.h"
 #include "filelist/file_list.h"
+#include "platform/parallel_for.h"
 #include "platform/string_list.h"
 
 namespace {
@@ -57,6 +67,41 @@ void BM_PreviewWithSubFolders(benchmark::State& state) {
   input.masks = {"*.*"};
   input.include_subfolders = true;
   bench::TimePreviewRounds(state, input, kFiles);
+}
+
+// The folders below `folder`, depth first, from their directory entries.
+void CollectFolders(const std::string& folder, std::vector<std::string>& folders) {
+  folders.push_back(folder);
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = readdir(dir))
+    if (entry->d_type == DT_DIR && entry->d_name[0] != '.')
+      CollectFolders(folder + "/" + entry->d_name, folders);
+  closedir(dir);
+}
+
+void BM_WalkWithTimes(benchmark::State& state) {
+  std::atomic<long> files{0};
+  for (auto _ : state) {
+    files = 0;
+    std::vector<std::string> folders;
+    CollectFolders(g_dir.string(), folders);
+    platform::ParallelFor(folders.size(), [&folders, &files](std::size_t i) {
+      DIR* dir = opendir(folders[i].c_str());
+      if (!dir) return;
+      long dated = 0;
+      while (const dirent* entry = readdir(dir)) {
+        struct stat st;
+        if (entry->d_type == DT_REG &&
+            fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0)
+          ++dated;
+      }
+      closedir(dir);
+      files += dated;
+    });
+  }
+  state.counters["files"] = static_cast<double>(files.load());
+  if (files != kFiles) state.SkipWithError("the walk did not date every file");
 }
 
 // The processor time of the programs this one has started and waited for.
@@ -96,9 +141,11 @@ void FiveTimes(benchmark::internal::Benchmark* bench) {
 BENCHMARK(BM_PreviewWithSubFolders)->Apply(FiveTimes);
 BENCHMARK(BM_FindSort)->Apply(FiveTimes);
 BENCHMARK(BM_FindWithTimesSort)->Apply(FiveTimes);
+BENCHMARK(BM_WalkWithTimes)->Apply(FiveTimes);
 BENCHMARK(BM_PreviewWithSubFolders)->Apply(FiveTimes);
 BENCHMARK(BM_FindSort)->Apply(FiveTimes);
 BENCHMARK(BM_FindWithTimesSort)->Apply(FiveTimes);
+BENCHMARK(BM_WalkWithTimes)->Apply(FiveTimes);
 
 }  // namespace
 
