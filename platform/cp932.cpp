@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cerrno>
+#include <memory>
 #include <stdexcept>
 
 #include "platform/lead_byte.h"
@@ -117,68 +118,91 @@ std::string Utf8ToCp932Lossy(std::string_view utf8) {
 
 namespace {
 
-// The UTF-16 form of every single byte and every lead and trail pair, made
-// once: 0xFFFD where the code has no Unicode form.
+// The one code point of a UTF-8 string, or none when it holds more or less.
+std::optional<char32_t> SingleCodePoint(const std::string& utf8) {
+  if (utf8.empty()) return std::nullopt;
+  const auto b = [&utf8](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
+  const std::size_t n = Utf8SequenceLength(b(0));
+  if (utf8.size() != n) return std::nullopt;
+  char32_t c = n == 1 ? b(0) : n == 2 ? b(0) & 0x1F : n == 3 ? b(0) & 0x0F : b(0) & 0x07;
+  for (std::size_t i = 1; i < n; ++i) c = (c << 6) | (b(i) & 0x3F);
+  return c;
+}
+
+constexpr int kTrailFirst = 0x40;
+constexpr int kTrailLast = 0xFC;
+constexpr int kLeadBytes = (0x9F - 0x81 + 1) + (0xFC - 0xE0 + 1);
+
+int LeadSlot(unsigned char lead) {
+  return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + (0x9F - 0x81 + 1);
+}
+
+// Every CP932 character in Unicode, converted once with the program's
+// converter: each byte that is no lead byte, and each lead byte with every
+// byte that may follow it. Every CP932 character has a form in the Basic
+// Multilingual Plane; what has none is U+FFFD.
 class CharTable {
  public:
   CharTable() {
     for (int b = 0; b < 256; ++b) {
-      const char c = static_cast<char>(b);
-      single_[b] = IsLeadByte(c) ? u'\xFFFD' : Convert(std::string(1, c));
+      const char byte = static_cast<char>(b);
+      single_[b] = IsLeadByte(byte) ? kReplacement16 : Convert(std::string(1, byte));
     }
     for (int lead = 0x80; lead < 0x100; ++lead) {
       if (!IsLeadByte(static_cast<char>(lead))) continue;
-      for (int trail = 0; trail < 256; ++trail)
-        pair_[(lead - 0x80) * 256 + trail] =
-            Convert(std::string{static_cast<char>(lead), static_cast<char>(trail)});
+      for (int trail = 0; trail < 256; ++trail) {
+        const bool may_trail = trail >= kTrailFirst && trail <= kTrailLast;
+        pair_[Slot(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail))] =
+            may_trail ? Convert(std::string{static_cast<char>(lead), static_cast<char>(trail)})
+                      : kReplacement16;
+      }
     }
   }
   char16_t Single(unsigned char b) const { return single_[b]; }
-  char16_t Pair(unsigned char lead, unsigned char trail) const {
-    return pair_[(lead - 0x80) * 256 + trail];
-  }
+  char16_t Pair(unsigned char lead, unsigned char trail) const { return pair_[Slot(lead, trail)]; }
 
  private:
+  static constexpr char16_t kReplacement16 = u'\xFFFD';
+  static std::size_t Slot(unsigned char lead, unsigned char trail) {
+    return static_cast<std::size_t>(LeadSlot(lead)) * 256 + trail;
+  }
   static char16_t Convert(const std::string& bytes) {
-    const auto utf8 = ToUtf8().Convert(bytes, {}, 0);
-    if (!utf8 || utf8->empty()) return u'\xFFFD';
-    const auto* u = reinterpret_cast<const unsigned char*>(utf8->data());
-    const std::size_t n = utf8->size();
-    char32_t cp = 0;
-    if (n == 1 && u[0] < 0x80) cp = u[0];
-    else if (n == 2) cp = ((u[0] & 0x1F) << 6) | (u[1] & 0x3F);
-    else if (n == 3) cp = ((u[0] & 0x0F) << 12) | ((u[1] & 0x3F) << 6) | (u[2] & 0x3F);
-    else return u'\xFFFD';
-    return static_cast<char16_t>(cp);
+    const auto utf8 = Cp932ToUtf8(bytes);
+    const std::optional<char32_t> code = utf8 ? SingleCodePoint(*utf8) : std::nullopt;
+    if (!code || *code > 0xFFFF) return kReplacement16;
+    return static_cast<char16_t>(*code);
   }
   std::array<char16_t, 256> single_{};
-  std::array<char16_t, 128 * 256> pair_{};
+  std::array<char16_t, kLeadBytes * 256> pair_{};
 };
 
 const CharTable& Chars() {
-  static const CharTable table;
-  return table;
+  static const auto table = std::make_unique<const CharTable>();
+  return *table;
 }
 
 }  // namespace
 
+Cp932Char DecodeCp932Char(std::string_view text, std::size_t i) {
+  const auto b = static_cast<unsigned char>(text[i]);
+  if (!IsLeadByte(b)) return {Chars().Single(b), 1};
+  if (i + 1 >= text.size()) return {kReplacementChar, 1};
+  return {Chars().Pair(b, static_cast<unsigned char>(text[i + 1])), 2};
+}
+
 std::u16string Cp932ToUtf16Chars(std::string_view cp932) {
-  const CharTable& table = Chars();
   std::u16string out;
   out.reserve(cp932.size());
-  const int size = static_cast<int>(cp932.size());
-  for (int i = 0; i < size;) {
+  for (std::size_t i = 0; i < cp932.size();) {
     const auto b = static_cast<unsigned char>(cp932[i]);
     if (b < 0x80) {
       out += static_cast<char16_t>(b);
       ++i;
-    } else if (CharLengthAt(cp932.data(), size, i) == 2) {
-      out += table.Pair(b, static_cast<unsigned char>(cp932[i + 1]));
-      i += 2;
-    } else {
-      out += table.Single(b);
-      ++i;
+      continue;
     }
+    const Cp932Char c = DecodeCp932Char(cp932, i);
+    out += static_cast<char16_t>(c.code);
+    i += static_cast<std::size_t>(c.bytes);
   }
   return out;
 }

@@ -2,6 +2,7 @@
 // Unicode text at the edges: file names, Qt strings, clipboard, keys.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,19 @@ std::string Cp932ToUtf8Lossy(std::string_view cp932);
 
 // For showing text only: characters without a CP932 form become "?".
 std::string Utf8ToCp932Lossy(std::string_view utf8);
+
+// A character of CP932 text as the editor counts them: a lead byte and the
+// byte after it are one character over two bytes, whatever that byte is.
+struct Cp932Char {
+  char32_t code;  // U+FFFD for bytes that are no CP932 character
+  int bytes;      // 1 or 2
+};
+inline constexpr char32_t kReplacementChar = 0xFFFD;
+
+// The character starting at byte `i` of `text`: a lead byte at the end
+// stands alone, as U+FFFD; a lead byte with a byte that cannot follow it is
+// one U+FFFD for both.
+Cp932Char DecodeCp932Char(std::string_view text, std::size_t i);
 
 // CP932 bytes to UTF-16, one code unit per CP932 character as the editor
 // counts them (a lead byte with a byte after it is one character): every

@@ -9,7 +9,6 @@
 #include <optional>
 #include <utility>
 
-#include "platform/control/cell_text.h"
 #include "platform/cp932.h"
 
 namespace platform {
@@ -46,7 +45,7 @@ QString UnicodeForOthers(std::string_view cp932) {
   QString out;
   out.reserve(static_cast<qsizetype>(text.size()));
   for (std::size_t i = 0; i < text.size();) {
-    const control_detail::CellChar c = control_detail::DecodeCp932Char(text, i);
+    const Cp932Char c = DecodeCp932Char(text, i);
     out += QString::fromUcs4(&c.code, 1);
     i += static_cast<std::size_t>(c.bytes);
   }

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/control/cell_text.h"
+#include "platform/lead_byte.h"
 #include "platform/qt/control_frame.h"
 #include "platform/qt/control_state.h"
 #include "platform/qt/key_map.h"
@@ -30,7 +30,7 @@ unsigned MouseKeys(Qt::MouseButtons buttons, bool shift, bool ctrl) {
 
 bool HasDoubleByteChar(const std::string& bytes) {
   return std::any_of(bytes.begin(), bytes.end(),
-                     [](char b) { return IsCp932LeadByte(static_cast<unsigned char>(b)); });
+                     [](char b) { return IsLeadByte(b); });
 }
 
 }  // namespace

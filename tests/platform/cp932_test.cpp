@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string_view>
+
 namespace {
 
 TEST(Cp932, WindowsMappingsRoundTrip) {
@@ -39,6 +42,51 @@ TEST(Cp932, RefusesWhatHasNoForm) {
                                        "b"),
             "a?b");
   EXPECT_EQ(platform::Cp932ToUtf8Lossy("a\x81"), "a\xEF\xBF\xBD");
+}
+
+constexpr char32_t kAny = 0xFFFFFFFF;  // the code is not what the case is about
+
+struct Case {
+  std::string_view bytes;
+  char32_t code;
+  int cells;
+  const char* what;
+};
+
+TEST(Cp932, CharactersAndTheBytesTheyCover) {
+  const Case cases[] = {
+      {"A", U'A', 1, "ASCII"},
+      {"\x80", kAny, 1, "0x80 is no lead byte"},
+      {"\x81\x40", U'\u3000', 2, "first lead byte, first trail byte"},
+      {"\x88\x9F", U'\u4E9C', 2, "a kanji"},
+      {"\x95\x5C", U'\u8868', 2, "trail byte 0x5C"},
+      {"\x9F\xFC", kAny, 2, "last lead byte of the first range, last trail byte"},
+      {"\xA0", kAny, 1, "0xA0 is no lead byte"},
+      {"\xA1", U'\uFF61', 1, "first half-width katakana"},
+      {"\xDF", U'\uFF9F', 1, "last half-width katakana"},
+      {"\xE0\x40", kAny, 2, "first lead byte of the second range"},
+      {"\xFC\x40", kAny, 2, "last lead byte"},
+      {"\xFD", kAny, 1, "0xFD is no lead byte"},
+      {"\x82\x3F", platform::kReplacementChar, 2, "trail byte one below its range"},
+      {"\x82\xFD", platform::kReplacementChar, 2, "trail byte one above its range"},
+      {"\xFC\xFC", platform::kReplacementChar, 2, "a pair with no character"},
+      {"\x82", platform::kReplacementChar, 1, "lead byte at the end of the text"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const platform::Cp932Char got = platform::DecodeCp932Char(c.bytes, 0);
+    EXPECT_EQ(got.bytes, c.cells);
+    if (c.code != kAny) {
+      EXPECT_EQ(static_cast<std::uint32_t>(got.code), c.code);
+    }
+  }
+}
+
+TEST(Cp932, ReadsACharacterFromAnyByteOfTheText) {
+  const std::string_view text = "a\x82\xA0z";
+  EXPECT_EQ(platform::DecodeCp932Char(text, 1).code, U'\u3042');
+  EXPECT_EQ(platform::DecodeCp932Char(text, 1).bytes, 2);
+  EXPECT_EQ(platform::DecodeCp932Char(text, 3).code, U'z');
 }
 
 }  // namespace
