@@ -1,6 +1,7 @@
 // varnek-window: the Pirukko window, started through varnek (main.cpp),
 // which hands it the arguments as the user gave them. One window per
-// desktop; closing it ends the program, and nothing is kept between starts.
+// desktop; closing it ends the program. Its settings are kept for the next
+// start only when the user asks for it (設定を保存).
 #include <QApplication>
 #include <QFile>
 #include <QIcon>

@@ -584,4 +584,8 @@ CopyRunResult PreviewCopy(const CopyRunInput& input, filelist::TFileList& file_l
   return WalkCopy(Walk::kPreview, input, file_list, log, progress, std::move(stop));
 }
 
+const std::string& BadMaskError() {
+  return T().bad_mask;
+}
+
 }  // namespace app

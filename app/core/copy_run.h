@@ -115,4 +115,8 @@ CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_l
 CopyRunResult PreviewCopy(const CopyRunInput& input, filelist::TFileList& file_list, CopyLog& log,
                           CopyProgress& progress, std::stop_token stop = {});
 
+// The log's error for a mask with a folder part, which the run refuses
+// (CP932); the window's file listing gives it too.
+const std::string& BadMaskError();
+
 }  // namespace app

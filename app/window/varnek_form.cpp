@@ -412,7 +412,7 @@ void TVarnekForm::Button6Click() {
     // refuses it, and the listing says why it adds nothing.
     for (int i = 0; i < masks.Count(); ++i) {
       if (!platform::MaskHasFolderPart(masks[i])) continue;
-      lines.Add(Cp932("Error : マスクにフォルダは指定できません。"));
+      lines.Add(BadMaskError());
       lines.Add("  " + masks[i]);
     }
     FileList1.SetMask(masks);
