@@ -22,8 +22,16 @@ constexpr std::array<std::string_view, 10> kValueOptions = {
     "--mask",   "--folder", "--prefix", "--format", "--date",
     "--serial", "--start",  "--ext",    "--case",   "--order"};
 
-// The run's options that are switched on by being there.
-constexpr std::array<std::string_view, 2> kFlagOptions = {"--subfolders", "--keep-both"};
+// The run's options that are switched on by being there, and what each
+// switches on.
+struct FlagOption {
+  std::string_view name;
+  bool CommandLine::*field;
+};
+constexpr std::array<FlagOption, 2> kFlagOptions = {{
+    {"--subfolders", &CommandLine::subfolders},
+    {"--keep-both", &CommandLine::keep_both},
+}};
 
 // The serial styles as typed; their positions are the window's list indexes.
 constexpr std::array<std::string_view, 6> kSerialStyles = {"none", "1",    "01",
@@ -35,8 +43,11 @@ bool IsValueOption(std::string_view name) {
   return std::find(kValueOptions.begin(), kValueOptions.end(), name) != kValueOptions.end();
 }
 
-bool IsFlagOption(std::string_view name) {
-  return std::find(kFlagOptions.begin(), kFlagOptions.end(), name) != kFlagOptions.end();
+// The switch `name` turns on; nil for any other name.
+const FlagOption* FindFlagOption(std::string_view name) {
+  const auto found = std::find_if(kFlagOptions.begin(), kFlagOptions.end(),
+                                  [name](const FlagOption& flag) { return flag.name == name; });
+  return found == kFlagOptions.end() ? nullptr : &*found;
 }
 
 // The option's name, without "=value".
@@ -121,14 +132,13 @@ class Parser {
         line_.mode = mode;
         continue;
       }
-      if (IsFlagOption(arg)) {
+      if (const FlagOption* flag = FindFlagOption(arg)) {
         if (first_run_option.empty()) first_run_option = arg;
-        if (arg == "--subfolders") line_.subfolders = true;
-        if (arg == "--keep-both") line_.keep_both = true;
+        line_.*flag->field = true;
         continue;
       }
       const std::string_view name = OptionName(arg);
-      if (IsFlagOption(name)) return Fail(std::string(name) + " は値を取りません: " + arg);
+      if (FindFlagOption(name)) return Fail(std::string(name) + " は値を取りません: " + arg);
       if (!IsValueOption(name)) return Fail("不明なオプションです: " + arg);
       std::string value;
       if (name.size() < arg.size()) {
@@ -268,7 +278,7 @@ bool AsksForCommandLine(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
     if (arg == "--") return false;
     if (arg == kRun || arg == kPreview || arg == kHelp || arg == kShortHelp || arg == kVersion ||
-        IsValueOption(OptionName(arg)) || IsFlagOption(OptionName(arg))) {
+        IsValueOption(OptionName(arg)) || FindFlagOption(OptionName(arg))) {
       return true;
     }
   }
