@@ -19,7 +19,7 @@ using testing::Sjis;
 constexpr const char* kText = "abc def\r\nカタカナ 語x";
 
 struct Recorded {
-  QAccessible::Event type;
+  QAccessible::Event type = QAccessible::InvalidEvent;
   int a = 0;  // cursor position, selection start or change position
   int b = 0;  // selection end
   QString removed;
@@ -29,7 +29,8 @@ std::vector<Recorded>* g_events = nullptr;
 
 void Record(QAccessibleEvent* event) {
   if (!g_events) return;
-  Recorded r{event->type()};
+  Recorded r;
+  r.type = event->type();
   switch (event->type()) {
     case QAccessible::TextCaretMoved:
       r.a = static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition();

@@ -129,8 +129,9 @@ void CheckRows(const TestOwner& owner, const Reference& ref, int& wrapped_rows) 
       // Hanging punctuation may pass the margin by at most four columns.
       // (A tab's width depends on where the walk started, so rows with
       // tabs are not measured on their own.)
-      if (text.find('\t') == std::string_view::npos)
+      if (text.find('\t') == std::string_view::npos) {
         ASSERT_LE(DisplayLength(text, columns), rows.WrapOption().WrapByte() + 4) << "row " << r;
+      }
     }
     ASSERT_GE(rows.BracketStates(r), -2);
   }
