@@ -15,18 +15,21 @@ struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 
-// A folder of its own: the entry's type as the directory tells it, asked of
-// the entry itself (a link stays a link) only where the file system does not.
-bool IsRealFolder(int dir_fd, const dirent& entry) {
+// A folder: the entry's type as the directory tells it, asked of the entry
+// itself where the file system does not tell, and of what a link leads to
+// where links count.
+bool IsFolder(int dir_fd, const dirent& entry, FolderLinks links) {
   if (entry.d_type == DT_DIR) return true;
-  if (entry.d_type != DT_UNKNOWN) return false;
+  const bool follow = links == FolderLinks::kFollowed && entry.d_type == DT_LNK;
+  if (entry.d_type != DT_UNKNOWN && !follow) return false;
   struct stat st;
-  return fstatat(dir_fd, entry.d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+  const int flags = links == FolderLinks::kFollowed ? 0 : AT_SYMLINK_NOFOLLOW;
+  return fstatat(dir_fd, entry.d_name, &st, flags) == 0 && S_ISDIR(st.st_mode);
 }
 
 }  // namespace
 
-std::vector<TSubFolder> FindSubFolders(std::string_view native_directory) {
+std::vector<TSubFolder> FindSubFolders(std::string_view native_directory, FolderLinks links) {
   std::vector<TSubFolder> found;
   if (native_directory.empty() || native_directory.find('\0') != std::string_view::npos)
     return found;
@@ -37,7 +40,7 @@ std::vector<TSubFolder> FindSubFolders(std::string_view native_directory) {
     const std::string_view name = entry->d_name;
     // Hidden, as a name beginning with "." makes a file hidden; "." and ".." too.
     if (name.empty() || name.front() == '.') continue;
-    if (!IsRealFolder(dir_fd, *entry)) continue;
+    if (!IsFolder(dir_fd, *entry, links)) continue;
     found.push_back({ShowNativeName(name).Text, std::string(name)});
   }
   return found;

@@ -1,6 +1,6 @@
-// The folders directly inside a folder, for a walk down a tree of folders:
-// only real folders, never a link to one, and no hidden ones, as the file
-// list leaves out hidden files.
+// The folders directly inside a folder, no hidden ones, as the file list
+// leaves out hidden files: for a walk down a tree of folders only real
+// folders, never a link to one; for a folder to choose, links too.
 #pragma once
 
 #include <string>
@@ -14,8 +14,14 @@ struct TSubFolder {
   std::string NativeName;  // the name on disk
 };
 
+enum class FolderLinks {
+  kSkipped,   // a link to a folder is no folder of this one
+  kFollowed,  // a link to a folder counts as one
+};
+
 // The visible folders inside the native directory, in the order the
 // directory gives them. A missing or unreadable directory gives none.
-std::vector<TSubFolder> FindSubFolders(std::string_view native_directory);
+std::vector<TSubFolder> FindSubFolders(std::string_view native_directory,
+                                       FolderLinks links = FolderLinks::kSkipped);
 
 }  // namespace platform

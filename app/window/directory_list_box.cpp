@@ -7,12 +7,12 @@
 #include <QKeyEvent>
 #include <QStyle>
 
-#include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <memory>
+
+#include "platform/file_system.h"
+#include "platform/sub_folders.h"
 
 namespace app {
 namespace {
@@ -38,11 +38,6 @@ QByteArray CleanNativePath(const QByteArray& path) {
   return '/' + parts.join('/');
 }
 
-bool IsDirectory(const QByteArray& path) {
-  struct stat info;
-  return stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
 QByteArray Child(const QByteArray& directory, const QByteArray& name) {
   return directory.endsWith('/') ? directory + name : directory + '/' + name;
 }
@@ -51,15 +46,9 @@ QByteArray Child(const QByteArray& directory, const QByteArray& name) {
 // hidden ones, in name order whatever the letter case.
 QList<QByteArray> SubDirectories(const QByteArray& directory) {
   QList<QByteArray> names;
-  struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-  };
-  std::unique_ptr<DIR, DirCloser> dir(opendir(directory.constData()));
-  if (!dir) return names;
-  while (const dirent* entry = readdir(dir.get())) {
-    const QByteArray name(entry->d_name);
-    if (name.startsWith('.')) continue;
-    if (IsDirectory(Child(directory, name))) names << name;
+  for (const platform::TSubFolder& folder :
+       platform::FindSubFolders(directory.toStdString(), platform::FolderLinks::kFollowed)) {
+    names << QByteArray::fromStdString(folder.NativeName);
   }
   std::sort(names.begin(), names.end(), [](const QByteArray& a, const QByteArray& b) {
     const int order = QFile::decodeName(a).compare(QFile::decodeName(b), Qt::CaseInsensitive);
@@ -95,7 +84,7 @@ bool DirectoryListBox::SetDirectory(const QString& path) {
 
 bool DirectoryListBox::SetNativeDirectory(const QByteArray& path) {
   const QByteArray cleaned = CleanNativePath(path);
-  if (!IsDirectory(cleaned) || access(cleaned.constData(), R_OK) != 0) return false;
+  if (!platform::DirectoryExists(cleaned.toStdString()) || access(cleaned.constData(), R_OK) != 0) return false;
   if (cleaned == native_) return true;
   native_ = cleaned;
   directory_ = QFile::decodeName(native_);

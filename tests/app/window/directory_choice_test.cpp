@@ -63,6 +63,23 @@ TEST_F(DirectoryChoice, AncestorsFromTheRootThenTheSubDirectories) {
   EXPECT_EQ(list->currentItem()->text(0), "work");
 }
 
+// A link to a folder is a folder to choose; a link to a file, or to
+// nothing, is none.
+TEST_F(DirectoryChoice, LinksToFoldersAreListedAsFolders) {
+  ASSERT_TRUE(QFile::link(root_ + "/gamma", root_ + "/linked"));
+  QFile file(root_ + "/plain.txt");
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.close();
+  ASSERT_TRUE(QFile::link(root_ + "/plain.txt", root_ + "/file_link"));
+  ASSERT_TRUE(QFile::link(root_ + "/gone", root_ + "/broken_link"));
+  FormUnderTest t(root_);
+  auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
+  QStringList children;
+  for (int i = 0; i < list->currentItem()->childCount(); ++i)
+    children << list->currentItem()->child(i)->text(0);
+  EXPECT_EQ(children, (QStringList{"Alpha", "beta", "gamma", "linked"}));
+}
+
 TEST_F(DirectoryChoice, DoubleClickAndEnterOpenAnEntry) {
   FormUnderTest t(root_);
   t.form->show();
