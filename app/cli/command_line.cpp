@@ -37,8 +37,6 @@ constexpr std::array<FlagOption, 2> kFlagOptions = {{
 constexpr std::array<std::string_view, 6> kSerialStyles = {"none", "1",    "01",
                                                            "001",  "0001", "00001"};
 
-constexpr int kSerialStartMax = 99999999;  // SpinEdit1's range
-
 bool IsValueOption(std::string_view name) {
   return std::find(kValueOptions.begin(), kValueOptions.end(), name) != kValueOptions.end();
 }

@@ -31,6 +31,9 @@ struct NamingSettings {
   int letter_case = 0;                    // ComboBox2: 0 none, 1 lower, 2 upper
 };
 
+// The largest serial number a run starts from (SpinEdit1's range).
+inline constexpr int kSerialStartMax = 99999999;
+
 // The items of the serial style list (ComboBox1): index 0 "なし" is no
 // serial number; otherwise the item's length is the least width.
 inline constexpr std::string_view kSerialStyleItems[] = {

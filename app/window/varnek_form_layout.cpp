@@ -182,7 +182,7 @@ void TVarnekForm::CreateExtrasGroup() {
                                 QStringLiteral(u"すべて大文字に")});
   Label11 = MakeLabel(GroupBox3, "Label11", {16, 172}, QStringLiteral(u"連番開始位置"));
   SpinEdit1 = Place(new QSpinBox(GroupBox3), "SpinEdit1", {92, 168, 69, 21});
-  SpinEdit1->setRange(0, 99999999);
+  SpinEdit1->setRange(0, kSerialStartMax);
   SpinEdit1->setValue(1);
   // Like the date, the number in the fixed-pitch face: its eight digits
   // fit the field whole.

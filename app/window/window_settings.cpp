@@ -7,17 +7,19 @@
 #include <QStandardPaths>
 #include <QVariant>
 
+#include <iterator>
 #include <optional>
 
+#include "app/core/naming.h"
 #include "app/window/cp932_text.h"
 
 namespace app {
 namespace {
 
-constexpr int kSerialStartMax = 99999999;  // SpinEdit1's range
-constexpr int kSerialStyles = 6;           // ComboBox1's items
-constexpr int kLetterCases = 3;            // ComboBox2's items
-constexpr int kLargestSide = 100000;       // no screen is wider
+// ComboBox1's and ComboBox2's items.
+constexpr int kSerialStyles = static_cast<int>(std::size(kSerialStyleItems));
+constexpr int kLetterCases = 3;
+constexpr int kLargestSide = 100000;  // no screen is wider
 
 // A text a control can hold: one value, not a list, with a CP932 form.
 std::optional<QString> ControlText(const QVariant& value) {
