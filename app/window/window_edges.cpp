@@ -31,8 +31,10 @@ WindowEdges::WindowEdges(QWidget* window, QWidget* frame, int width)
 Qt::Edges WindowEdges::EdgesAt(QPoint p) const {
   const QRect r = frame_->rect();
   if (!r.contains(p)) return {};
-  const bool left = p.x()<width_, right = p.x()> r.right() - width_;
-  const bool top = p.y()<width_, bottom = p.y()> r.bottom() - width_;
+  const bool left = p.x() < width_;
+  const bool right = p.x() > r.right() - width_;
+  const bool top = p.y() < width_;
+  const bool bottom = p.y() > r.bottom() - width_;
   Qt::Edges edges;
   if (left || right) {
     edges |= left ? Qt::LeftEdge : Qt::RightEdge;
