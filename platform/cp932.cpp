@@ -176,6 +176,37 @@ class CharTable {
   std::array<char16_t, kLeadBytes * 256> pair_{};
 };
 
+// UTF-16 to UTF-8; a surrogate without its pair becomes U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char32_t c = text[i];
+    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+        text[i + 1] < 0xE000) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (c >= 0xD800 && c < 0xE000) {
+      c = 0xFFFD;
+    }
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (c >> 18));
+      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
 const CharTable& Chars() {
   static const auto table = std::make_unique<const CharTable>();
   return *table;
@@ -205,6 +236,10 @@ std::u16string Cp932ToUtf16Chars(std::string_view cp932) {
     i += static_cast<std::size_t>(c.bytes);
   }
   return out;
+}
+
+std::optional<std::string> Utf16ToCp932(std::u16string_view utf16) {
+  return Utf8ToCp932(Utf16ToUtf8(utf16));
 }
 
 int Cp932CharCount(std::string_view cp932) {

@@ -41,6 +41,9 @@ Cp932Char DecodeCp932Char(std::string_view text, std::size_t i);
 // character without a Unicode form becomes U+FFFD. Offsets in the result
 // are therefore character counts of the bytes.
 std::u16string Cp932ToUtf16Chars(std::string_view cp932);
+// UTF-16 text to CP932 bytes. No value when a character has no CP932 form
+// (a surrogate without its pair has none).
+std::optional<std::string> Utf16ToCp932(std::u16string_view utf16);
 // The number of characters of CP932 bytes, counted the same way.
 int Cp932CharCount(std::string_view cp932);
 

@@ -20,36 +20,6 @@ int ByteOfChar(std::string_view text, int chars) {
   return std::min(i, size);
 }
 
-std::string Utf16ToUtf8(const std::u16string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char32_t c = text[i];
-    if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] < 0xE000) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c < 0xE000) {
-      c = 0xFFFD;
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 int TEditor::AccessibleLength() const {
@@ -183,7 +153,7 @@ void TEditor::AccessibleScrollTo(int offset) {
 
 bool TEditor::AccessibleReplace(int start, int end, const std::u16string& text) {
   if (FReadOnly) return false;
-  const auto bytes = platform::Utf8ToCp932(Utf16ToUtf8(text));
+  const auto bytes = platform::Utf16ToCp932(text);
   if (!bytes) {
     Beep();
     return false;

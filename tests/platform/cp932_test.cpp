@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace {
@@ -87,6 +89,15 @@ TEST(Cp932, ReadsACharacterFromAnyByteOfTheText) {
   EXPECT_EQ(platform::DecodeCp932Char(text, 1).code, U'\u3042');
   EXPECT_EQ(platform::DecodeCp932Char(text, 1).bytes, 2);
   EXPECT_EQ(platform::DecodeCp932Char(text, 3).code, U'z');
+}
+
+TEST(Cp932, FromUtf16) {
+  EXPECT_EQ(platform::Utf16ToCp932(u"a\u3042\u8868~"), std::string("a\x82\xA0\x95\x5C~"));
+  EXPECT_EQ(platform::Utf16ToCp932(u""), std::string());
+  // A pair of surrogates is one character, which CP932 lacks; a surrogate
+  // alone is none.
+  EXPECT_EQ(platform::Utf16ToCp932(u"\U0001F600"), std::nullopt);
+  EXPECT_EQ(platform::Utf16ToCp932(std::u16string{u'a', char16_t(0xD800)}), std::nullopt);
 }
 
 }  // namespace
