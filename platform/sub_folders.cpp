@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/file_system.h"
+#include "platform/path_rules.h"
 
 namespace platform {
 namespace {
@@ -31,9 +32,9 @@ bool IsFolder(int dir_fd, const dirent& entry, FolderLinks links) {
 
 std::vector<TSubFolder> FindSubFolders(std::string_view native_directory, FolderLinks links) {
   std::vector<TSubFolder> found;
-  if (native_directory.empty() || native_directory.find('\0') != std::string_view::npos)
-    return found;
-  std::unique_ptr<DIR, DirCloser> dir(opendir(std::string(native_directory).c_str()));
+  const std::optional<std::string> directory = UsableNativePath(native_directory);
+  if (!directory) return found;
+  std::unique_ptr<DIR, DirCloser> dir(opendir(directory->c_str()));
   if (!dir) return found;
   const int dir_fd = dirfd(dir.get());
   while (const dirent* entry = readdir(dir.get())) {

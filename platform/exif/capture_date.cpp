@@ -7,6 +7,8 @@
 #include <mutex>
 #include <string>
 
+#include "platform/path_rules.h"
+
 namespace platform {
 namespace {
 
@@ -66,8 +68,9 @@ std::optional<DateTime> ParseExifDateTime(std::string_view text) {
 }
 
 std::optional<DateTime> ReadCaptureDate(std::string_view path) {
-  const std::string native(path);
-  if (native.empty() || native.find('\0') != std::string::npos) return std::nullopt;
+  const std::optional<std::string> usable = UsableNativePath(path);
+  if (!usable) return std::nullopt;
+  const std::string& native = *usable;
   PrepareLibrary();
   try {
     // Only a regular file: opening a FIFO or a device would wait or read

@@ -2,6 +2,7 @@
 
 #include <gio/gio.h>
 
+#include "platform/path_rules.h"
 #include "platform/shared_library.h"
 
 namespace platform {
@@ -34,8 +35,8 @@ const GioFunctions* Gio() {
 }  // namespace
 
 bool MoveToTrash(std::string_view path, std::string* reason) {
-  const std::string native(path);
-  if (native.empty() || native.find('\0') != std::string::npos) {
+  const std::optional<std::string> native = UsableNativePath(path);
+  if (!native) {
     if (reason) *reason = "invalid path";
     return false;
   }
@@ -44,7 +45,7 @@ bool MoveToTrash(std::string_view path, std::string* reason) {
     if (reason) *reason = "GIO (libgio-2.0.so.0) could not be loaded";
     return false;
   }
-  GFile* file = gio->new_for_path(native.c_str());
+  GFile* file = gio->new_for_path(native->c_str());
   GError* error = nullptr;
   const bool moved = gio->trash(file, nullptr, &error);
   if (!moved && reason) *reason = error && error->message ? error->message : "unknown error";
