@@ -64,6 +64,17 @@ TOpenedFile::~TOpenedFile() {
   if (fd_ >= 0) close(fd_);
 }
 
+std::size_t TOpenedFile::ReadAt(std::uint64_t offset, std::uint8_t* into, std::size_t size) const {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = pread(fd_, into + done, size - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return done;
+}
+
 std::string TOpenedFile::Cp932Path() const {
   return "/proc/self/fd/" + std::to_string(fd_);
 }

@@ -4,6 +4,7 @@
 // own bytes and report failures with the system's error number.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -38,6 +39,8 @@ class TOpenedFile {
   TOpenedFile& operator=(const TOpenedFile&) = delete;
 
   std::uint64_t Size() const { return size_; }
+  // Up to `size` bytes from `offset`; fewer at the end or on an error.
+  std::size_t ReadAt(std::uint64_t offset, std::uint8_t* into, std::size_t size) const;
   // A CP932 (in fact ASCII) path through which readers reach this file.
   std::string Cp932Path() const;
 

@@ -1,17 +1,14 @@
 #include "platform/video/video_date.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
+#include "platform/native_file.h"
+#include "platform/path_rules.h"
 #include "platform/video/avchd_date.h"
 #include "platform/video/date_text.h"
 #include "platform/video/media_info.h"
@@ -46,33 +43,6 @@ Container ContainerOf(std::string_view path) {
   return Container::kNone;
 }
 
-class File {
- public:
-  explicit File(const std::string& path)
-      : fd_(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)) {}
-  ~File() {
-    if (fd_ >= 0) close(fd_);
-  }
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  int fd() const { return fd_; }
-
-  // Up to `size` bytes from `offset`; fewer at the end or on an error.
-  std::size_t ReadAt(std::uint64_t offset, std::uint8_t* into, std::size_t size) const {
-    std::size_t done = 0;
-    while (done < size) {
-      const ssize_t n = pread(fd_, into + done, size - done, static_cast<off_t>(offset + done));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += static_cast<std::size_t>(n);
-    }
-    return done;
-  }
-
- private:
-  int fd_;
-};
-
 // The library is handed the file's bytes instead of its name, so that the
 // name's bytes never go through a character conversion, and so that what
 // it may read stays bounded: a damaged file could send it to and fro.
@@ -82,7 +52,7 @@ constexpr int kMostSeeks = 64;
 
 // The general section's date fields of the file, in the order they are
 // trusted.
-std::vector<std::string> ContainerDates(const File& file, std::uint64_t size,
+std::vector<std::string> ContainerDates(const TOpenedFile& file, std::uint64_t size,
                                         std::initializer_list<const wchar_t*> fields) {
   MediaInfoReading info;
   std::vector<std::string> dates;
@@ -131,15 +101,13 @@ bool IsVideoFileName(std::string_view path) {
 std::optional<DateTime> VideoCaptureDate(std::string_view path) {
   const Container container = ContainerOf(path);
   if (container == Container::kNone) return std::nullopt;
-  const std::string native(path);
-  if (native.find('\0') != std::string::npos) return std::nullopt;
+  const std::optional<std::string> native = UsableNativePath(path);
+  if (!native) return std::nullopt;
   try {
-    const File file(native);
-    // Only a regular file: a FIFO or a device would be waited for or read
-    // without end.
-    struct stat st;
-    if (file.fd() < 0 || fstat(file.fd(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    const auto size = static_cast<std::uint64_t>(st.st_size);
+    // Only a regular file (anything else throws): a FIFO or a device would
+    // be waited for or read without end.
+    const TOpenedFile file(*native);
+    const std::uint64_t size = file.Size();
     switch (container) {
       case Container::kQuickTime:
         // The movie header's creation time (UTC); else a phone's own record
