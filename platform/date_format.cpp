@@ -90,13 +90,8 @@ std::vector<Piece> SplitFormat(std::string_view format) {
 
 // 0 for Sunday, on the proleptic Gregorian calendar.
 int DayOfWeek(int year, int month, int day) {
-  const long y = year - (month <= 2 ? 1 : 0);
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const long year_of_era = y - era * 400;
-  const long day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const long day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  const long days_since_1970 = era * 146097 + day_of_era - 719468;
-  return static_cast<int>(((days_since_1970 + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
+  const long long days = DaysSince1970(year, month, day);
+  return static_cast<int>(((days + 4) % 7 + 7) % 7);  // 1970-01-01 was a Thursday
 }
 
 void AppendNumber(std::string& out, long value, int min_digits) {

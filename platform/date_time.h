@@ -27,6 +27,10 @@ bool IsLeapYear(int year);
 // The days of `month` (1..12) in `year`; 0 for a month that does not exist.
 int DaysInMonth(int year, int month);
 
+// Days from 1970-01-01 to the date, negative before it, on the proleptic
+// Gregorian calendar, for any year.
+long long DaysSince1970(int year, int month, int day);
+
 // Whether a date and time read from a file names a real moment: a year of
 // four digits, a day its month has, a time of day within 00:00:00..23:59:59.
 bool IsRealDateTime(const DateTime& date);

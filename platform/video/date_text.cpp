@@ -109,16 +109,6 @@ bool IsZeroDate(const DateTime& d) {
   return (d.year == 1904 || d.year == 1970) && d.month == 1 && d.day == 1;
 }
 
-// Days from 1970-01-01 to the date (proleptic Gregorian), for any year.
-long long DaysFromEpoch(int year, int month, int day) {
-  const int y = year - (month <= 2 ? 1 : 0);
-  const long long era = (y >= 0 ? y : y - 399) / 400;
-  const long long yoe = y - era * 400;
-  const long long doy = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
 }  // namespace
 
 std::optional<DateTime> VideoDateFromText(std::string_view text, UnzonedDate unzoned) {
@@ -152,10 +142,10 @@ std::optional<DateTime> VideoDateFromText(std::string_view text, UnzonedDate unz
 
   // A moment: the zero date is one of the clock's, before any zone.
   const long long seconds =
-      (DaysFromEpoch(date.year, date.month, date.day) * 24 + date.hour) * 3600LL +
+      (DaysSince1970(date.year, date.month, date.day) * 24 + date.hour) * 3600LL +
       date.minute * 60LL + date.second - *offset * 60LL;
   const long long day = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
-  if (day == DaysFromEpoch(1904, 1, 1) || day == 0) return std::nullopt;
+  if (day == DaysSince1970(1904, 1, 1) || day == 0) return std::nullopt;
   return LocalDateTime(static_cast<std::time_t>(seconds));
 }
 

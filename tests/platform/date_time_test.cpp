@@ -31,4 +31,19 @@ TEST(DateTime, DaysOfAMonthFollowTheGregorianLeapYears) {
   EXPECT_FALSE(platform::IsLeapYear(1900));
 }
 
+TEST(DateTime, DaysSince1970CountAcrossLeapDaysAndCenturies) {
+  const struct {
+    int year, month, day;
+    long long days;
+  } cases[] = {
+      {1970, 1, 1, 0},        {1969, 12, 31, -1},     {1970, 1, 2, 1},
+      {1904, 1, 1, -24107},   {2000, 2, 29, 11016},   {2000, 3, 1, 11017},
+      {1900, 3, 1, -25508},   {1, 1, 1, -719162},     {9999, 12, 31, 2932896},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::DaysSince1970(c.year, c.month, c.day), c.days)
+        << c.year << "-" << c.month << "-" << c.day;
+  }
+}
+
 }  // namespace
