@@ -48,15 +48,8 @@ Lines RunHead(const std::string& dir, int files) {
           "  対象ファイル数 " + std::to_string(files) + "個"};
 }
 
-class CopyRunInWindow : public ::testing::Test {
+class CopyRunInWindow : public WorkFolderTest {
  protected:
-  void SetUp() override {
-    TestApplication();
-    ASSERT_TRUE(folder_.isValid());
-    dir_ = QDir(folder_.path()).canonicalPath() + "/work";
-    ASSERT_TRUE(QDir().mkpath(dir_));
-  }
-
   void Write(const QString& name, const QByteArray& content, QDateTime written) {
     QFile file(dir_ + "/" + name);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -73,9 +66,6 @@ class CopyRunInWindow : public ::testing::Test {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
   }
-
-  QTemporaryDir folder_;
-  QString dir_;
 };
 
 TEST_F(CopyRunInWindow, WorkedRunLogsEveryStepAndCopiesUnderNewNames) {

@@ -30,13 +30,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class OptionsMenu : public ::testing::Test {
+class OptionsMenu : public WorkFolderTest {
  protected:
   void SetUp() override {
-    TestApplication();
-    ASSERT_TRUE(folder_.isValid());
-    dir_ = QDir(folder_.path()).canonicalPath() + "/work";
-    ASSERT_TRUE(QDir().mkpath(dir_));
+    WorkFolderTest::SetUp();
     settings_ = folder_.path() + "/config/pirukko/varnek.ini";
   }
 
@@ -45,15 +42,6 @@ class OptionsMenu : public ::testing::Test {
                                            TVarnekForm::Options().live_repaint_interval, settings_);
   }
 
-  void WriteText(const QString& path, const QByteArray& text) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(text);
-  }
-
-  QTemporaryDir folder_;
-  QString dir_;
   QString settings_;
 };
 
@@ -98,8 +86,8 @@ TEST_F(OptionsMenu, ItemsReachTheRunAndThePreview) {
   EXPECT_FALSE(plain.keep_both);
 
   ASSERT_TRUE(QDir().mkpath(dir_ + "/sub"));
-  WriteText(dir_ + "/sub/a.txt", "a");
-  WriteText(dir_ + "/b.txt", "b");
+  WriteFile(dir_ + "/sub/a.txt", "a");
+  WriteFile(dir_ + "/b.txt", "b");
   auto t = Form(dir_);
   t->form->SubfoldersItem()->trigger();
   t->form->DateOrderItem()->trigger();
@@ -232,14 +220,14 @@ TEST_F(OptionsMenu, ASettingsFileThatHoldsNonsenseGivesTheStartValues) {
       "directory=@ByteArray(/tmp\\0/x)\n",  // no name on disk holds a NUL
   };
   for (const QByteArray& text : cases) {
-    WriteText(settings_, "[General]\nfolder_name=Kept\nkeep_both=true\n" + text);
+    WriteFile(settings_, "[General]\nfolder_name=Kept\nkeep_both=true\n" + text);
     auto t = Form(dir_);
     EXPECT_EQ(t->Find<QLineEdit>("Edit1")->text(), "NewFolder") << text.toStdString();
     EXPECT_FALSE(t->form->KeepBothItem()->isChecked()) << text.toStdString();
     EXPECT_FALSE(t->form->SaveSettingsItem()->isChecked()) << text.toStdString();
   }
   // The other end: values at their limits are taken.
-  WriteText(settings_,
+  WriteFile(settings_,
             "[General]\nfolder_name=Kept\nserial_style=0\nserial_start=0\nletter_case=2\n"
             "keep_both=true\npicked_day=2024-02-29\n");
   EXPECT_EQ(Form(dir_)->Find<QLineEdit>("Edit1")->text(), "Kept");

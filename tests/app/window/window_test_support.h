@@ -4,6 +4,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QMessageBox>
@@ -14,6 +17,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -202,6 +207,29 @@ struct FormUnderTest {
   RecordingDesktop desktop;
   FakeInfoWindow* info = nullptr;
   std::unique_ptr<TVarnekForm> form;
+};
+
+// A window test with a folder of its own to work in: `dir_` is "work" in a
+// fresh temporary folder, named by its canonical path.
+class WorkFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestApplication();
+    ASSERT_TRUE(folder_.isValid());
+    dir_ = QDir(folder_.path()).canonicalPath() + "/work";
+    ASSERT_TRUE(QDir().mkpath(dir_));
+  }
+
+  // Writes `content` into the file `path`, its folders made first.
+  static void WriteFile(const QString& path, const QByteArray& content) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(content), content.size());
+  }
+
+  QTemporaryDir folder_;
+  QString dir_;
 };
 
 // Lets the event loop run until the window's run or preview has ended, as a
