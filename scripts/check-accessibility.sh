@@ -12,22 +12,14 @@
 #   scripts/check-accessibility.sh [BUILD_DIR]     (default build/test)
 #
 # Installs at-spi2-core, python3-pyatspi, xvfb and dbus when they are missing
-# (apt-get, as root). Not part of ./test.sh: it needs a session bus and an
+# (through install-deps.sh). Not part of ./test.sh: it needs a session bus and an
 # accessibility bus of its own, which the test suite cannot start reliably
 # beside other runs. Exit status 0 when every check passed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/test}
 
-need=()
-[ -x /usr/libexec/at-spi-bus-launcher ] || need+=(at-spi2-core)
-/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || need+=(python3-pyatspi)
-command -v Xvfb >/dev/null || need+=(xvfb)
-command -v dbus-run-session >/dev/null || need+=(dbus dbus-bin)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "installing ${need[*]}"
-  apt-get update -qq && apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+scripts/install-deps.sh at-spi2-core python3-pyatspi xvfb dbus dbus-bin
 
 if [ ! -x "$build/varnek-window" ]; then
   cmake --build "$build" --target varnek-window

@@ -18,22 +18,13 @@
 # sway refuses to run as root, so it runs as nobody (setpriv) in a runtime
 # folder of its own; the programs run as the caller with theirs, reaching
 # sway's socket by its path. Installs sway, grim, wtype and qt6-wayland with
-# apt-get when missing (as root). Not part of ./test.sh. Exit status 0 when
+# install-deps.sh when missing. Not part of ./test.sh. Exit status 0 when
 # every check passed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/test}
 
-need=()
-for tool in sway:sway grim:grim wtype:wtype; do
-  command -v "${tool%%:*}" >/dev/null || need+=("${tool##*:}")
-done
-ls /usr/lib/x86_64-linux-gnu/qt6/plugins/platforms/libqwayland-generic.so >/dev/null 2>&1 ||
-  need+=(qt6-wayland)
-if [ ${#need[@]} -gt 0 ]; then
-  echo "installing ${need[*]}"
-  apt-get update -qq && apt-get install -y -qq "${need[@]}" >/dev/null
-fi
+scripts/install-deps.sh sway grim wtype qt6-wayland
 for target in varnek-window pirukko-edit; do
   [ -x "$build/$target" ] || cmake --build "$build" --target "$target"
 done

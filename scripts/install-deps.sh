@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and running need.
+# Installs the Debian packages that building, testing and running need, or
+# the packages named as arguments (what a check script needs beside them).
 # Idempotent: it calls apt-get only when something is missing, and then
 # refreshes the package lists once.
 set -euo pipefail
 
-packages=(
+packages=("$@")
+[ ${#packages[@]} -gt 0 ] || packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libicu-dev
