@@ -20,6 +20,7 @@
 
 #include "app/window/teditor/information_look.h"
 #include "bench/common/shown_editor.h"
+#include "bench/common/window_bench.h"
 #include "editor/control/editor.h"
 #include "editor/text/screen_strings.h"
 
@@ -82,7 +83,7 @@ Figures TimeFill(const std::vector<std::string>& entries, int turn, AddTurn add_
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::OffscreenUnlessAsked();
   QApplication application(argc, argv);
   int files = 100000, turn = 3000, rounds = 3;
   for (int i = 1; i + 1 < argc; i += 2) {

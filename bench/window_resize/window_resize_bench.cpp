@@ -23,9 +23,9 @@
 #include "app/window/desktop_hand_off.h"
 #include "app/window/program_info_window.h"
 #include "app/window/varnek_form.h"
+#include "bench/common/window_bench.h"
 #include "platform/user_locale.h"
 #include "ui/layout_look.h"
-#include "ui/qt_translations.h"
 
 namespace {
 
@@ -102,11 +102,10 @@ void TimeResizing(app::TVarnekForm& form, int steps, Steps& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::OffscreenUnlessAsked();
   QApplication application(argc, argv);
-  ui::InstallQtTranslations(application);
+  bench::PrepareProgramWindow(application);
   ui::UseLayoutLook();
-  app::RegisterProgramCursors();
   platform::ScopedUserLocale locale("ja_JP");
   int lines = 100000;
   int steps = 40;

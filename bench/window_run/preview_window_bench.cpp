@@ -28,9 +28,9 @@
 
 #include "app/window/desktop_hand_off.h"
 #include "app/window/program_info_window.h"
-#include "ui/qt_translations.h"
 #include "app/window/varnek_form.h"
 #include "bench/common/copy_fixture.h"
+#include "bench/common/window_bench.h"
 #include "filelist/file_list.h"
 #include "platform/user_locale.h"
 
@@ -94,10 +94,9 @@ double TimeListing(const fs::path& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::OffscreenUnlessAsked();
   QApplication application(argc, argv);
-  ui::InstallQtTranslations(application);
-  app::RegisterProgramCursors();
+  bench::PrepareProgramWindow(application);
   platform::ScopedUserLocale locale("ja_JP");
   std::string dir = "/tmp";
   int files = 100000;

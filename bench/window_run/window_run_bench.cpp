@@ -38,10 +38,10 @@
 #include "app/window/desktop_hand_off.h"
 #include "app/window/info_window.h"
 #include "app/window/program_info_window.h"
-#include "ui/qt_translations.h"
 #include "app/window/varnek_form.h"
 #include "bench/common/copy_fixture.h"
 #include "bench/common/core_copy_run.h"
+#include "bench/common/window_bench.h"
 #include "platform/user_locale.h"
 
 namespace {
@@ -211,10 +211,9 @@ class WindowTurn {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  bench::OffscreenUnlessAsked();
   PaintMeter application(argc, argv);
-  ui::InstallQtTranslations(application);
-  app::RegisterProgramCursors();
+  bench::PrepareProgramWindow(application);
   platform::ScopedUserLocale locale("ja_JP");
   const bench::CopyBenchArgs args = bench::ParseCopyBenchArgs(argc, argv);
   std::unique_ptr<bench::CopyFixture> fixture = bench::MakeCopyFixture(args);
