@@ -78,6 +78,10 @@ DirectoryListBox::DirectoryListBox(QWidget* parent, const char* name) : QTreeWid
           [this](QTreeWidgetItem* item, int) { OpenItem(item); });
 }
 
+QString DirectoryListBox::Directory() const {
+  return QFile::decodeName(native_);
+}
+
 bool DirectoryListBox::SetDirectory(const QString& path) {
   return SetNativeDirectory(QFile::encodeName(QDir(path).absolutePath()));
 }
@@ -87,7 +91,6 @@ bool DirectoryListBox::SetNativeDirectory(const QByteArray& path) {
   if (!platform::DirectoryExists(cleaned.toStdString()) || access(cleaned.constData(), R_OK) != 0) return false;
   if (cleaned == native_) return true;
   native_ = cleaned;
-  directory_ = QFile::decodeName(native_);
   Fill();
   if (OnChange) OnChange();
   return true;

@@ -20,7 +20,7 @@ class DirectoryListBox : public QTreeWidget {
   // The current directory: absolute, cleaned, "/" for the root. Shown as
   // text; a name whose bytes are no UTF-8 has U+FFFD in their place here, so
   // what reaches the disk is NativeDirectory.
-  const QString& Directory() const { return directory_; }
+  QString Directory() const;
   // The current directory's name on disk, byte for byte.
   const QByteArray& NativeDirectory() const { return native_; }
   // Moves to `path` (made absolute) and refills the list; OnChange follows
@@ -47,7 +47,6 @@ class DirectoryListBox : public QTreeWidget {
   void Fill();
   void OpenItem(QTreeWidgetItem* item);
 
-  QString directory_;
   QByteArray native_;
 };
 
