@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
 #include <stop_token>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -33,6 +35,10 @@ TEST(ParallelFor, HandsTheFirstFailureToTheCallerAfterEveryThreadHasEnded) {
                    [&calls](std::size_t i) {
                      ++calls;
                      if (i == 10) throw std::runtime_error("no");
+                     // Every later index takes a while, so that the failure
+                     // is thrown long before the others could reach the end,
+                     // however the threads are scheduled.
+                     if (i > 10) std::this_thread::sleep_for(std::chrono::milliseconds(1));
                    },
                    1, 4),
                std::runtime_error);
