@@ -22,14 +22,12 @@
 namespace app::test {
 namespace {
 
-class DirectoryChoice : public ::testing::Test {
+class DirectoryChoice : public WorkFolderTest {
  protected:
   void SetUp() override {
-    TestApplication();
-    ASSERT_TRUE(folder_.isValid());
-    root_ = QDir(folder_.path()).canonicalPath() + "/work";
-    for (const char* sub : {"work/beta", "work/Alpha", "work/.cache", "work/gamma/deep"}) {
-      ASSERT_TRUE(QDir(folder_.path()).mkpath(sub));
+    WorkFolderTest::SetUp();
+    for (const char* sub : {"beta", "Alpha", ".cache", "gamma/deep"}) {
+      ASSERT_TRUE(QDir(dir_).mkpath(sub));
     }
   }
 
@@ -43,19 +41,16 @@ class DirectoryChoice : public ::testing::Test {
     for (int i = 0; i < list->topLevelItemCount(); ++i) walk(list->topLevelItem(i), 0);
     return shown;
   }
-
-  QTemporaryDir folder_;
-  QString root_;
 };
 
 TEST_F(DirectoryChoice, AncestorsFromTheRootThenTheSubDirectories) {
-  FormUnderTest t(root_);
+  FormUnderTest t(dir_);
   auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
-  EXPECT_EQ(list->Directory(), root_);
-  EXPECT_EQ(t.Find<QLabel>("Label2")->text(), root_);
+  EXPECT_EQ(list->Directory(), dir_);
+  EXPECT_EQ(t.Find<QLabel>("Label2")->text(), dir_);
 
   QStringList expected{"/"};
-  const QStringList parts = root_.split('/', Qt::SkipEmptyParts);
+  const QStringList parts = dir_.split('/', Qt::SkipEmptyParts);
   for (int i = 0; i < parts.size(); ++i) expected << QString((i + 1) * 2, ' ') + parts[i];
   const QString below(parts.size() * 2 + 2, ' ');
   expected << below + "Alpha" << below + "beta" << below + "gamma";  // no hidden ones
@@ -66,13 +61,13 @@ TEST_F(DirectoryChoice, AncestorsFromTheRootThenTheSubDirectories) {
 // A link to a folder is a folder to choose; a link to a file, or to
 // nothing, is none.
 TEST_F(DirectoryChoice, LinksToFoldersAreListedAsFolders) {
-  ASSERT_TRUE(QFile::link(root_ + "/gamma", root_ + "/linked"));
-  QFile file(root_ + "/plain.txt");
+  ASSERT_TRUE(QFile::link(dir_ + "/gamma", dir_ + "/linked"));
+  QFile file(dir_ + "/plain.txt");
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.close();
-  ASSERT_TRUE(QFile::link(root_ + "/plain.txt", root_ + "/file_link"));
-  ASSERT_TRUE(QFile::link(root_ + "/gone", root_ + "/broken_link"));
-  FormUnderTest t(root_);
+  ASSERT_TRUE(QFile::link(dir_ + "/plain.txt", dir_ + "/file_link"));
+  ASSERT_TRUE(QFile::link(dir_ + "/gone", dir_ + "/broken_link"));
+  FormUnderTest t(dir_);
   auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
   QStringList children;
   for (int i = 0; i < list->currentItem()->childCount(); ++i)
@@ -81,7 +76,7 @@ TEST_F(DirectoryChoice, LinksToFoldersAreListedAsFolders) {
 }
 
 TEST_F(DirectoryChoice, DoubleClickAndEnterOpenAnEntry) {
-  FormUnderTest t(root_);
+  FormUnderTest t(dir_);
   t.form->show();
   auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
   QTreeWidgetItem* gamma = list->currentItem()->child(2);
@@ -89,31 +84,31 @@ TEST_F(DirectoryChoice, DoubleClickAndEnterOpenAnEntry) {
   const QRect place = list->visualItemRect(gamma);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place.center());
-  EXPECT_EQ(list->Directory(), root_ + "/gamma");
-  EXPECT_EQ(t.Find<QLabel>("Label2")->text(), root_ + "/gamma");
+  EXPECT_EQ(list->Directory(), dir_ + "/gamma");
+  EXPECT_EQ(t.Find<QLabel>("Label2")->text(), dir_ + "/gamma");
   EXPECT_EQ(list->currentItem()->child(0)->text(0), "deep");
 
   // Up to the parent with the keyboard.
   QTest::keyClick(list, Qt::Key_Up);
   QTest::keyClick(list, Qt::Key_Return);
-  EXPECT_EQ(list->Directory(), root_);
+  EXPECT_EQ(list->Directory(), dir_);
 }
 
 TEST_F(DirectoryChoice, StartsAtTheCurrentDirectory) {
   const QString before = QDir::currentPath();
-  QDir::setCurrent(root_);
+  QDir::setCurrent(dir_);
   FormUnderTest t;
   QDir::setCurrent(before);
-  EXPECT_EQ(t.form->SelectedDirectory(), root_);
+  EXPECT_EQ(t.form->SelectedDirectory(), dir_);
 }
 
 TEST_F(DirectoryChoice, DriveListHasTheRootFirstAndMovesTheDirectoryList) {
-  FormUnderTest t(root_);
+  FormUnderTest t(dir_);
   auto* drives = t.Find<DriveComboBox>("DriveComboBox1");
   ASSERT_GE(drives->count(), 1);
   EXPECT_EQ(drives->itemData(0).toString(), "/");
   // The drive shown is the file system that holds the directory.
-  EXPECT_TRUE(root_.startsWith(drives->Drive()));
+  EXPECT_TRUE(dir_.startsWith(drives->Drive()));
 
   drives->setCurrentIndex(drives->count() - 1);
   const QString other = drives->Drive();
@@ -139,8 +134,8 @@ TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameAreChosenAndShownApproximate
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name.toStdString());
-    ASSERT_TRUE(QDir(root_).mkdir(c.name));
-    FormUnderTest t(root_);
+    ASSERT_TRUE(QDir(dir_).mkdir(c.name));
+    FormUnderTest t(dir_);
     auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
     auto* label = t.Find<QLabel>("Label2");
     QTreeWidgetItem* entry = nullptr;
@@ -152,35 +147,35 @@ TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameAreChosenAndShownApproximate
     EXPECT_FALSE(entry->toolTip(0).isEmpty());
     EXPECT_TRUE(label->toolTip().isEmpty());
 
-    ASSERT_TRUE(list->SetDirectory(root_ + "/" + c.name));
-    EXPECT_EQ(list->Directory(), root_ + "/" + c.name);
-    EXPECT_EQ(label->text(), root_ + "/" + c.shown);
+    ASSERT_TRUE(list->SetDirectory(dir_ + "/" + c.name));
+    EXPECT_EQ(list->Directory(), dir_ + "/" + c.name);
+    EXPECT_EQ(label->text(), dir_ + "/" + c.shown);
     EXPECT_FALSE(label->toolTip().isEmpty());
-    EXPECT_EQ(t.form->SelectedDirectoryOnDisk(), (root_ + "/" + c.name).toStdString());
+    EXPECT_EQ(t.form->SelectedDirectoryOnDisk(), (dir_ + "/" + c.name).toStdString());
 
     // Started inside one, the list opens it, not its parent.
-    FormUnderTest inside(root_ + "/" + c.name);
-    EXPECT_EQ(inside.form->SelectedDirectory(), root_ + "/" + c.name);
+    FormUnderTest inside(dir_ + "/" + c.name);
+    EXPECT_EQ(inside.form->SelectedDirectory(), dir_ + "/" + c.name);
   }
 
   // The full-width tilde itself is a CP932 name like any other.
-  ASSERT_TRUE(QDir(root_).mkdir(QStringLiteral("w\uFF5E")));
-  FormUnderTest t(root_);
-  EXPECT_TRUE(t.Find<DirectoryListBox>("DirectoryListBox1")->SetDirectory(root_ + "/w\uFF5E"));
+  ASSERT_TRUE(QDir(dir_).mkdir(QStringLiteral("w\uFF5E")));
+  FormUnderTest t(dir_);
+  EXPECT_TRUE(t.Find<DirectoryListBox>("DirectoryListBox1")->SetDirectory(dir_ + "/w\uFF5E"));
   EXPECT_EQ(t.form->SelectedDirectoryCp932(),
-            *platform::Utf8ToCp932((root_ + "/w\uFF5E").toStdString()));
+            *platform::Utf8ToCp932((dir_ + "/w\uFF5E").toStdString()));
   EXPECT_TRUE(t.Find<QLabel>("Label2")->toolTip().isEmpty());
 }
 
 TEST_F(DirectoryChoice, RunAndFileListGoWhereAnApproximatelyShownFolderIs) {
-  const QString chosen = root_ + QStringLiteral(u"/caf\u00E9");
+  const QString chosen = dir_ + QStringLiteral(u"/caf\u00E9");
   ASSERT_TRUE(QDir().mkpath(chosen));
   QFile photo(chosen + QStringLiteral(u"/\u5199\u771F\U0001F600.jpg"));  // 写真😀.jpg
   ASSERT_TRUE(photo.open(QIODevice::WriteOnly));
   photo.write("photo");
   photo.close();
   FormUnderTest t(chosen);
-  const std::string shown = root_.toStdString() + "/caf?";
+  const std::string shown = dir_.toStdString() + "/caf?";
 
   MessageBoxAnswerer answerer(QMessageBox::No);
   t.form->Button6Click();
@@ -201,7 +196,7 @@ TEST_F(DirectoryChoice, RunAndFileListGoWhereAnApproximatelyShownFolderIs) {
 TEST_F(DirectoryChoice, AFolderWhoseNameIsNoUtf8IsChosenByItsBytes) {
   // Byte 0xFF never occurs in UTF-8: Qt shows it as U+FFFD, and that name
   // written back is another one, which does not exist.
-  const QByteArray root = QFile::encodeName(root_);
+  const QByteArray root = QFile::encodeName(dir_);
   const QByteArray odd = root + "/odd\xFF";
   ASSERT_EQ(::mkdir(odd.constData(), 0755), 0);
   ASSERT_EQ(::mkdir((odd + "/inner\xFE").constData(), 0755), 0);
@@ -211,7 +206,7 @@ TEST_F(DirectoryChoice, AFolderWhoseNameIsNoUtf8IsChosenByItsBytes) {
   std::fputs("photo", photo);
   std::fclose(photo);
 
-  FormUnderTest t(root_);
+  FormUnderTest t(dir_);
   t.form->show();
   auto* list = t.Find<DirectoryListBox>("DirectoryListBox1");
   QTreeWidgetItem* entry = nullptr;
