@@ -217,8 +217,8 @@ TEST_F(UnpackedPackage, ManualPagesInEnglishAndJapanese) {
     std::vector<const char*> options;
     bool japanese;
   };
-  const std::vector<const char*> varnek_options = {"--run",    "--preview", "--mask",
-                                                   "--date",   "--serial",  "--case"};
+  const std::vector<const char*> varnek_options = {"--run",  "--preview", "--mask",
+                                                   "--date", "--serial",  "--case"};
   const Page pages[] = {
       {"usr/share/man/man1/varnek.1.gz", "VARNEK", varnek_options, false},
       {"usr/share/man/ja/man1/varnek.1.gz", "VARNEK", varnek_options, true},
@@ -236,9 +236,13 @@ TEST_F(UnpackedPackage, ManualPagesInEnglishAndJapanese) {
     }
 
     // Set for an 80-column terminal as man sets it: every line fits, and
-    // groff found a place to break every one (Japanese has no spaces).
-    const ProgramResult shown =
-        Command("sh", {"-c", "gzip -dc \"$0\" | groff -k -Tutf8 -mandoc -rLL=78n", file.string()});
+    // groff found a place to break every one (Japanese has no spaces). The
+    // page is read as UTF-8 and set in a UTF-8 locale (groff counts a wide
+    // character's columns through it) whatever this machine's locale is, so
+    // that every machine checks the same text.
+    const ProgramResult shown = Command(
+        "sh", {"-c", "gzip -dc \"$0\" | LC_ALL=C.UTF-8 groff -Kutf8 -Tutf8 -mandoc -rLL=78n",
+               file.string()});
     EXPECT_EQ(shown.exit_status, 0) << shown.err;
     EXPECT_EQ(shown.err, "");
     int widest = 0;
@@ -250,10 +254,32 @@ TEST_F(UnpackedPackage, ManualPagesInEnglishAndJapanese) {
     // The paragraphs are filled to the line's end, not left at each line
     // of the source.
     EXPECT_GE(widest, 76);
+    // Bold is set as a character struck over itself, italic as an
+    // underscore struck over by the character.
+    const QString text =
+        QString::fromStdString(shown.out).replace(QRegularExpression("(.)\b\\1"), "\\1");
     if (page.japanese) {
-      // No space of the source's line ends between two Japanese sentences.
-      const QRegularExpression spaced(QStringLiteral("[、。] [\\x{3040}-\\x{9FFF}（]"));
-      EXPECT_FALSE(spaced.match(QString::fromStdString(shown.out)).hasMatch());
+      // Read as Latin-1, the page would show no Japanese at all, and pass
+      // the spacing check below without having been looked at.
+      EXPECT_TRUE(text.contains(QStringLiteral("ユーザーコマンド")));
+      // Where the source only broke its line, a sentence goes on without a
+      // space: none between two Japanese characters, and none on either
+      // side of full-width punctuation, also where a word set in bold or
+      // italic meets the sentence around it. An italic word is a
+      // placeholder ("--名前 値") and keeps the space it was written with.
+      const QString japanese =
+          QStringLiteral("[\\x{3000}-\\x{30FF}\\x{3400}-\\x{9FFF}\\x{FF01}-\\x{FF60}]");
+      const QString punctuation = QStringLiteral("[、。，．・（）「」『』【】〔〕！？：；]");
+      const QRegularExpression spaced("(?<!\\x08)" + japanese + " " + japanese + "|(?<=\\S) (?=" +
+                                      punctuation + ")|(?<=" + punctuation + ") (?=\\S)");
+      for (auto match = spaced.globalMatch(text); match.hasNext();) {
+        const auto found = match.next();
+        const qsizetype line_start = text.lastIndexOf('\n', found.capturedStart()) + 1;
+        ADD_FAILURE() << "a space inside a sentence: "
+                      << text.mid(line_start, found.capturedEnd() - line_start).toStdString();
+      }
+    } else {
+      EXPECT_FALSE(text.contains(QRegularExpression(QStringLiteral("[\\x{3000}-\\x{9FFF}]"))));
     }
   }
 }
