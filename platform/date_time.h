@@ -31,6 +31,16 @@ int DaysInMonth(int year, int month);
 // Gregorian calendar, for any year.
 long long DaysSince1970(int year, int month, int day);
 
+// The date `days` days after 1970-01-01 (before it when negative), the
+// inverse of DaysSince1970; the time of day of the result is 00:00:00.
+DateTime DateOfDaysSince1970(long long days);
+
+// `date` moved by `seconds` on the calendar and the clock alone (no time
+// zone, no leap seconds), its milliseconds kept: what a clock that was set
+// wrong by that much would have shown. A result before the year 1 or after
+// 9999 stops at that year's first or last second.
+DateTime AddSeconds(const DateTime& date, long long seconds);
+
 // Whether a date and time read from a file names a real moment: a year of
 // four digits, a day its month has, a time of day within 00:00:00..23:59:59.
 bool IsRealDateTime(const DateTime& date);

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "app/core/clock_shift.h"
 #include "platform/cp932.h"
 #include "platform/date_time.h"
 
@@ -179,6 +180,16 @@ constexpr Option kOptions[] = {
        } else {
          return to.Refuse(name, value, "name か date");
        }
+       return true;
+     }},
+    {"--shift", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       const std::optional<long long> shift = ParseClockShift(value);
+       if (!shift) {
+         return to.Refuse(name, value,
+                          "[+|-]HH:MM、[+|-]HH:MM:SS か [+|-]D:HH:MM:SS の形、99999日まで");
+       }
+       to.settings.clock_shift = *shift;
        return true;
      }},
     {"--subfolders", &RunSettings::include_subfolders, nullptr},

@@ -6,7 +6,9 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "app/core/clock_shift.h"
 #include "app/core/date_source.h"
+#include "app/core/file_date.h"
 #include "app/core/source_files.h"
 #include "filelist/file_list.h"
 #include "platform/cp932.h"
@@ -71,6 +73,7 @@ struct Texts {
   const std::string copied_count = Sjis("  コピーしたファイル数 ");
   // The preview's own entries.
   const std::string previewing = Sjis("□■□ プレビュー □■□");
+  const std::string clock_shift = Sjis("撮影時刻の補正: ");
   const std::string nothing_written = Sjis("  ※ファイルのコピーやフォルダの作成は行いません。");
   const std::string would_empty =
       Sjis("  ※実行するとディレクトリ内のファイルはゴミ箱に移動されます。");
@@ -124,14 +127,6 @@ struct FileSource {
   FileDates dates;  // what the date source asks of the file
 };
 
-// The capture date of a photo from its Exif data, of a video from its
-// container; which one a file is, its name says, so photos pay nothing for
-// the videos.
-std::optional<platform::DateTime> MediaCaptureDate(const std::string& path) {
-  return platform::IsVideoFileName(path) ? platform::VideoCaptureDate(path)
-                                         : platform::ReadCaptureDate(path);
-}
-
 // Where a file's last-write time comes from: the file system at the file's
 // turn (the run), or the listing the walk has just made (the preview, which
 // so spends no second look per file on what the listing saw a moment ago;
@@ -177,7 +172,7 @@ FileSource ReadFileSource(const RunSettings& settings, const SourceFiles& files,
 // The date this file's name takes, and which fallbacks led to it.
 FileDate DateOfName(const RunSettings& settings, const FileSource& file) {
   return ChooseFileDate(settings.naming.date_source, settings.naming.picked_date, file.dates,
-                        settings.now);
+                        settings.now, settings.clock_shift);
 }
 
 // Each fallback is noted directly before the file's pair.
@@ -303,6 +298,9 @@ CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, Cop
   log.Clear();
   log.Add(preview ? t.previewing : t.running);
   log.Add(preview ? t.nothing_written : t.overwrite_warning);
+  // A shift in force changes every date; the heading says so, a zero one
+  // prints nothing.
+  if (settings.clock_shift != 0) log.Add(t.clock_shift + ClockShiftText(settings.clock_shift));
   log.Add(t.separator);
 
   if (settings.folder_name.empty()) {

@@ -55,8 +55,12 @@ struct FileDate {
 
 // The date a file with `dates` takes under `source`: the picked date, or the
 // capture date when the source asks for it and the file has one, else the
-// last-write date, else `now()`.
+// last-write date, else `now()`. A date the file gives is moved by
+// `clock_shift` seconds: the camera's clock wrote both its capture dates and
+// its files' times. The picked date and the computer's own time stand as
+// they are.
 FileDate ChooseFileDate(DateSource source, const platform::DateTime& picked, const FileDates& dates,
-                        const std::function<platform::DateTime()>& now);
+                        const std::function<platform::DateTime()>& now,
+                        long long clock_shift = 0);
 
 }  // namespace app

@@ -38,6 +38,9 @@ struct RunSettings {
   // A new name this run has already made gets " (2)", " (3)", ... before its
   // extension instead of overwriting the earlier copy.
   bool keep_both = false;
+  // A camera clock set wrong: seconds added to every date a file gives
+  // (see ChooseFileDate); the log's heading names a shift that is not zero.
+  long long clock_shift = 0;
 
   // What the run asks of the world, which tests and benchmarks replace.
   // The current local date and time, for files whose time cannot be read.

@@ -313,6 +313,7 @@ RunSettings TVarnekForm::CurrentRunSettings() const {
   input.include_subfolders = subfolders_item_->isChecked();
   input.order = date_order_item_->isChecked() ? FileOrder::kDate : FileOrder::kName;
   input.keep_both = keep_both_item_->isChecked();
+  input.clock_shift = clock_shift_;
   return input;
 }
 

@@ -86,6 +86,8 @@ class TVarnekForm : public QWidget {
   void SpeedButton3Click();
   // "設定を保存" turned off forgets what was saved.
   void SaveSettingsItemClick();
+  // "撮影時刻を補正…": the shift as the dialog leaves it, unless cancelled.
+  void ClockShiftItemClick();
   void Editor1Change();
   void Editor1DblClick();
   void Editor1MouseMove(QPoint client_point);
@@ -136,6 +138,10 @@ class TVarnekForm : public QWidget {
   QAction* SubfoldersItem() const { return subfolders_item_; }
   QAction* DateOrderItem() const { return date_order_item_; }
   QAction* KeepBothItem() const { return keep_both_item_; }
+  // "撮影時刻を補正…": opens the clock shift's dialog; checked while a shift
+  // is in force.
+  QAction* ClockShiftItem() const { return clock_shift_item_; }
+  long long ClockShift() const { return clock_shift_; }
   QAction* SaveSettingsItem() const { return save_settings_item_; }
   // What "設定を保存" keeps, as the window holds it now, and back.
   WindowSettings CurrentWindowSettings() const;
@@ -209,6 +215,9 @@ class TVarnekForm : public QWidget {
   QAction* subfolders_item_ = nullptr;
   QAction* date_order_item_ = nullptr;
   QAction* keep_both_item_ = nullptr;
+  QAction* clock_shift_item_ = nullptr;
+  // Seconds added to every date the files give; 0 is none.
+  long long clock_shift_ = 0;
   QAction* save_settings_item_ = nullptr;
 
   // The layout's controls, with its names; owned by their parents.

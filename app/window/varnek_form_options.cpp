@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -11,6 +12,8 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include "app/core/file_date.h"
+#include "app/window/clock_shift_dialog.h"
 #include "app/window/cp932_text.h"
 #include "app/window/directory_list_box.h"
 #include "app/window/varnek_form.h"
@@ -29,6 +32,8 @@ void TVarnekForm::CreateOptionsMenu() {
   subfolders_item_ = item("SubfoldersItem", QStringLiteral(u"サブフォルダも対象"));
   date_order_item_ = item("DateOrderItem", QStringLiteral(u"日付順に連番"));
   keep_both_item_ = item("KeepBothItem", QStringLiteral(u"同名ファイルを残す"));
+  clock_shift_item_ = item("ClockShiftItem", QStringLiteral(u"撮影時刻を補正…"));
+  connect(clock_shift_item_, &QAction::triggered, this, [this] { ClockShiftItemClick(); });
   options_menu_->addSeparator();
   save_settings_item_ = item("SaveSettingsItem", QStringLiteral(u"設定を保存"));
   connect(save_settings_item_, &QAction::triggered, this, [this] { SaveSettingsItemClick(); });
@@ -36,6 +41,21 @@ void TVarnekForm::CreateOptionsMenu() {
 
 void TVarnekForm::SpeedButton3Click() {
   options_menu_->popup(SpeedButton3->mapToGlobal(QPoint(0, SpeedButton3->height())));
+}
+
+void TVarnekForm::ClockShiftItemClick() {
+  // The file's date as the run would take it now, before any shift.
+  const RunSettings settings = CurrentRunSettings();
+  const auto file_date = [settings](const QString& path) -> std::optional<platform::DateTime> {
+    const FileDate taken = DateOfFile(settings, QFile::encodeName(path).toStdString(), 0);
+    if (taken.last_write_missing || settings.naming.date_source == DateSource::kPicked)
+      return std::nullopt;
+    return taken.date;
+  };
+  ClockShiftDialog dialog(clock_shift_, file_date, SelectedDirectory(), this);
+  if (dialog.exec() == QDialog::Accepted) clock_shift_ = dialog.Shift();
+  // Checked while a shift is in force, whatever the click made of it.
+  clock_shift_item_->setChecked(clock_shift_ != 0);
 }
 
 void TVarnekForm::SaveSettingsItemClick() {
@@ -74,6 +94,8 @@ void TVarnekForm::ShowRunSettings(const RunSettings& settings, bool prefer_captu
   subfolders_item_->setChecked(settings.include_subfolders);
   date_order_item_->setChecked(settings.order == FileOrder::kDate);
   keep_both_item_->setChecked(settings.keep_both);
+  clock_shift_ = settings.clock_shift;
+  clock_shift_item_->setChecked(clock_shift_ != 0);
   // What clicking the radio buttons and the check box enables comes along.
   RnamePropChange(picked_date ? RadioButton2 : RadioButton1);
   RnamePropChange(CheckBox1);

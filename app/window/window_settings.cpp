@@ -13,6 +13,7 @@
 #include <iterator>
 #include <optional>
 
+#include "app/core/clock_shift.h"
 #include "app/core/naming.h"
 #include "app/window/cp932_text.h"
 
@@ -69,6 +70,12 @@ std::optional<bool> Flag(const QVariant& value) {
   const QString text = value.typeId() == QMetaType::QString ? value.toString() : QString();
   if (text != QLatin1String("true") && text != QLatin1String("false")) return std::nullopt;
   return text == QLatin1String("true");
+}
+
+// A clock shift as the log writes it ("+09:00:00").
+std::optional<long long> Shift(const QVariant& value) {
+  if (value.typeId() != QMetaType::QString) return std::nullopt;
+  return ParseClockShift(value.toString().toStdString());
 }
 
 std::optional<QDate> Day(const QVariant& value) {
@@ -170,6 +177,7 @@ std::optional<WindowSettings> LoadWindowSettings(const QString& path) {
   read("date_order", date_order, Flag);
   run.order = date_order ? FileOrder::kDate : FileOrder::kName;
   read("keep_both", run.keep_both, Flag);
+  read("clock_shift", run.clock_shift, Shift);
   int width = 0;
   int height = 0;
   read("width", width, Number(1, kLargestSide));
@@ -207,6 +215,7 @@ bool SaveWindowSettings(const QString& path, const WindowSettings& settings) {
   file.setValue("subfolders", flag(run.include_subfolders));
   file.setValue("date_order", flag(run.order == FileOrder::kDate));
   file.setValue("keep_both", flag(run.keep_both));
+  file.setValue("clock_shift", QString::fromStdString(ClockShiftText(run.clock_shift)));
   if (settings.size.isValid()) {
     file.setValue("width", number(settings.size.width()));
     file.setValue("height", number(settings.size.height()));

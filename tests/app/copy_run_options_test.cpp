@@ -299,4 +299,43 @@ TEST_F(CopyRunOptionsTest, DistinctNamesAreNeverMarked) {
       0);
 }
 
+// ------------------------------------------------------------ clock shift
+
+// A camera clock nine hours behind: every date a name, the date order and
+// the preview's Date line take moves by the shift, across a day, a month
+// and a year, and the heading says the shift is in force.
+TEST_F(CopyRunOptionsTest, AClockShiftMovesEveryDateAndTheHeadingSaysSo) {
+  Write("a.txt", "a", LocalTime(2024, 12, 31, 20, 0, 0));
+  Write("b.txt", "b", LocalTime(2025, 1, 1, 8, 0, 0));
+  input_.clock_shift = 9 * 3600;
+  input_.order = app::FileOrder::kDate;
+  input_.naming.date_format = "yyyymmdd_hhnn";
+  input_.naming.serial_style_index = 0;
+  input_.naming.serial_style_text = J("なし");
+  const Lines preview = Log(true);
+  ASSERT_GE(preview.size(), 3u);
+  EXPECT_EQ(preview[2], J("撮影時刻の補正: +09:00:00"));
+  const auto first = std::find(preview.begin(), preview.end(), "COPY_From: a.txt");
+  ASSERT_NE(first, preview.end());
+  EXPECT_EQ(Lines(first, first + 6),
+            (Lines{"COPY_From: a.txt", "     To  : 20250101_0500.txt",
+                   "     Date: 2025/01/01 05:00:00", "COPY_From: b.txt",
+                   "     To  : 20250101_1700.txt", "     Date: 2025/01/01 17:00:00"}));
+  const Lines run = Log(false);
+  EXPECT_EQ(run[2], J("撮影時刻の補正: +09:00:00"));
+  EXPECT_EQ(Made(), (Lines{"20250101_0500.txt", "20250101_1700.txt"}));
+
+  // Backwards past the other: the order follows the shifted dates alike.
+  input_.clock_shift = -(12 * 3600 + 1);
+  EXPECT_EQ(Pairs(Log(true)),
+            (Lines{"COPY_From: a.txt", "     To  : 20241231_0759.txt", "COPY_From: b.txt",
+                   "     To  : 20241231_1959.txt"}));
+  // No shift, no line: the heading is the plain one.
+  input_.clock_shift = 0;
+  const Lines plain = Log(true);
+  EXPECT_EQ(std::count_if(plain.begin(), plain.end(),
+                          [](const std::string& e) { return e.starts_with(J("撮影時刻")); }),
+            0);
+}
+
 }  // namespace

@@ -62,4 +62,25 @@ TEST(DateSource, AFileTakesTheDateItsSourceAsksForAndSaysWhatWasMissing) {
   }
 }
 
+// A shift moves what the file gives, both ways and across a year; the
+// picked date and the computer's own time stand.
+TEST(DateSource, AClockShiftMovesOnlyTheDatesTheFileGives) {
+  const long long hours9 = 9 * 3600;
+  const app::FileDates capture{kCapture, std::nullopt};
+  const app::FileDates last_write{std::nullopt, kLastWrite};
+  const app::FileDates nothing{};
+  const auto now = [] { return kNow; };
+  EXPECT_EQ(app::ChooseFileDate(DateSource::kCaptureDate, kPicked, capture, now, hours9).date,
+            (DateTime{2019, 5, 1, 8, 59, 58, 0}));
+  EXPECT_EQ(app::ChooseFileDate(DateSource::kCaptureDate, kPicked, last_write, now, -hours9).date,
+            (DateTime{2001, 2, 2, 19, 5, 6, 0}));
+  EXPECT_EQ(app::ChooseFileDate(DateSource::kLastWrite, kPicked, last_write, now, 2).date,
+            (DateTime{2001, 2, 3, 4, 5, 8, 0}));
+  const app::FileDates new_year{DateTime{2024, 12, 31, 23, 0, 0, 0}, std::nullopt};
+  EXPECT_EQ(app::ChooseFileDate(DateSource::kCaptureDate, kPicked, new_year, now, 3600).date,
+            (DateTime{2025, 1, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(app::ChooseFileDate(DateSource::kPicked, kPicked, capture, now, hours9).date, kPicked);
+  EXPECT_EQ(app::ChooseFileDate(DateSource::kLastWrite, kPicked, nothing, now, hours9).date, kNow);
+}
+
 }  // namespace

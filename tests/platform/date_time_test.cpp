@@ -43,6 +43,43 @@ TEST(DateTime, DaysSince1970CountAcrossLeapDaysAndCenturies) {
   for (const auto& c : cases) {
     EXPECT_EQ(platform::DaysSince1970(c.year, c.month, c.day), c.days)
         << c.year << "-" << c.month << "-" << c.day;
+    const platform::DateTime back = platform::DateOfDaysSince1970(c.days);
+    EXPECT_EQ(back, (platform::DateTime{c.year, c.month, c.day, 0, 0, 0, 0})) << c.days;
+  }
+  // Every day of four centuries around the epoch comes back as itself.
+  for (long long days = -146097 * 2; days <= 146097 * 2; ++days) {
+    const platform::DateTime date = platform::DateOfDaysSince1970(days);
+    ASSERT_EQ(platform::DaysSince1970(date.year, date.month, date.day), days);
+  }
+}
+
+// A clock set wrong moves the date across a minute, a day, a month, a leap
+// day and a year, both ways, and stops at the calendar's ends.
+TEST(DateTime, AddSecondsMovesTheClockAcrossEveryBoundary) {
+  using platform::DateTime;
+  const struct {
+    DateTime from;
+    long long seconds;
+    DateTime to;
+  } cases[] = {
+      {{2024, 5, 6, 10, 0, 0, 250}, 0, {2024, 5, 6, 10, 0, 0, 250}},
+      {{2024, 5, 6, 10, 0, 0, 0}, 5, {2024, 5, 6, 10, 0, 5, 0}},
+      {{2024, 5, 6, 23, 59, 59, 0}, 1, {2024, 5, 7, 0, 0, 0, 0}},
+      {{2024, 5, 7, 0, 0, 0, 0}, -1, {2024, 5, 6, 23, 59, 59, 0}},
+      {{2024, 1, 31, 20, 0, 0, 0}, 9 * 3600, {2024, 2, 1, 5, 0, 0, 0}},
+      {{2024, 2, 28, 12, 0, 0, 0}, 86400, {2024, 2, 29, 12, 0, 0, 0}},
+      {{2023, 2, 28, 12, 0, 0, 0}, 86400, {2023, 3, 1, 12, 0, 0, 0}},
+      {{2024, 12, 31, 15, 0, 0, 0}, 9 * 3600, {2025, 1, 1, 0, 0, 0, 0}},
+      {{2025, 1, 1, 0, 0, 0, 0}, -9 * 3600, {2024, 12, 31, 15, 0, 0, 0}},
+      {{2000, 1, 1, 0, 0, 0, 0}, 9000LL * 86400, {2024, 8, 22, 0, 0, 0, 0}},
+      {{1969, 12, 31, 23, 0, 0, 0}, 3600, {1970, 1, 1, 0, 0, 0, 0}},
+      {{9999, 12, 31, 23, 59, 59, 0}, 1, {9999, 12, 31, 23, 59, 59, 0}},
+      {{1, 1, 1, 0, 0, 0, 0}, -1, {1, 1, 1, 0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(platform::AddSeconds(c.from, c.seconds), c.to)
+        << c.from.year << "-" << c.from.month << "-" << c.from.day << " " << c.from.hour << ":"
+        << c.from.minute << ":" << c.from.second << " + " << c.seconds;
   }
 }
 

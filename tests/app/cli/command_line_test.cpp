@@ -130,6 +130,9 @@ TEST(CommandLine, EachOptionSetsWhatItsControlHolds) {
          EXPECT_FALSE(l.settings.include_subfolders);
        }},
       {{"--order", "date"}, [](auto& l) { EXPECT_EQ(l.settings.order, FileOrder::kDate); }},
+      {{"--shift", "-1:02:03:04"},
+       [](auto& l) { EXPECT_EQ(l.settings.clock_shift, -(86400 + 2 * 3600 + 3 * 60 + 4)); }},
+      {{"--shift=+09:00"}, [](auto& l) { EXPECT_EQ(l.settings.clock_shift, 9 * 3600); }},
       {{"--order=date", "--order", "name"},
        [](auto& l) { EXPECT_EQ(l.settings.order, FileOrder::kName); }},
       {{"--case", "upper"}, [](auto& l) { EXPECT_EQ(l.settings.naming.letter_case, 2); }},
@@ -211,6 +214,8 @@ TEST(CommandLine, WrongArgumentsAreRefusedWithTheirReason) {
       {{"--run", "--order", "time", "/tmp"}, "--order の値が不正です: \"time\""},
       {{"--run", "--order", "", "/tmp"}, "--order の値が不正です"},
       {{"--run", "/tmp", "--order"}, "--order には値が必要です。"},
+      {{"--run", "--shift", "+09:60", "/tmp"}, "--shift の値が不正です: \"+09:60\""},
+      {{"--run", "--shift", "1:24:00:00", "/tmp"}, "--shift の値が不正です"},
       {{"--run", "--subfolders=yes", "/tmp"}, "--subfolders は値を取りません"},
       {{"--run", "--keep-both=", "/tmp"}, "--keep-both は値を取りません"},
       {{"--keep-both", "/tmp"}, "--keep-both は --run か --preview と一緒に指定してください。"},

@@ -45,7 +45,7 @@ class OptionsMenu : public WorkFolderTest {
   QString settings_;
 };
 
-TEST_F(OptionsMenu, AFlatButtonLeftOfThePreviewOpensFourItemsAllOff) {
+TEST_F(OptionsMenu, AFlatButtonLeftOfThePreviewOpensItsItemsAllOff) {
   auto t = Form(dir_);
   auto* button = t->Find<QToolButton>("SpeedButton3");
   auto* preview = t->Find<QToolButton>("SpeedButton2");
@@ -69,7 +69,8 @@ TEST_F(OptionsMenu, AFlatButtonLeftOfThePreviewOpensFourItemsAllOff) {
   }
   EXPECT_EQ(captions,
             (QStringList{QStringLiteral(u"サブフォルダも対象"), QStringLiteral(u"日付順に連番"),
-                         QStringLiteral(u"同名ファイルを残す"), QStringLiteral(u"設定を保存")}));
+                         QStringLiteral(u"同名ファイルを残す"), QStringLiteral(u"撮影時刻を補正…"),
+                         QStringLiteral(u"設定を保存")}));
   t->form->show();
   QTest::mouseClick(button, Qt::LeftButton);
   EXPECT_TRUE(t->form->OptionsMenu()->isVisible());
