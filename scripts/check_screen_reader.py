@@ -33,7 +33,7 @@ def check(ok, what, detail=None):
 
 ENTRY = re.compile(r"^\d\d:\d\d:\d\d\.\d{6} - ", re.M)
 # What Orca spoke, then (mostly) the voice it spoke with.
-SPOKEN = re.compile(r"^SPEECH OUTPUT: '(.*)' ?(?:\{.*\}|None)?$", re.S)
+SPOKEN = re.compile(r"^SPEECH OUTPUT: '(.*)' ?(?:\[?\{.*\}\]?|None)?$", re.S)
 FOCUS = re.compile(r"ORCA: Changing locusOfFocus from .* to \[(.*?) \| (.*?)\]\. Notify")
 
 
@@ -42,13 +42,13 @@ def log_mark():
     return datetime.datetime.now().strftime("%H:%M:%S.%f")
 
 
-def log_entries(since):
+def log_entries(since, until="99"):
     with open(ORCA_LOG, "rb") as log:
         data = log.read().decode("utf-8", "replace")
     starts = [m.start() for m in ENTRY.finditer(data)] + [len(data)]
     # A text of several lines goes on in lines indented by 18 spaces.
     return [ENTRY.sub("", data[a:b], count=1).rstrip("\n").replace("\n" + " " * 18, "\n")
-            for a, b in zip(starts, starts[1:]) if data[a:a + 15] >= since]
+            for a, b in zip(starts, starts[1:]) if since <= data[a:a + 15] < until]
 
 
 def stop_orca():
@@ -61,23 +61,23 @@ def stop_orca():
         os.kill(pid, signal.SIGKILL)
 
 
-def spoken(since):
+def spoken(since, until="99"):
     out = []
-    for entry in log_entries(since):
+    for entry in log_entries(since, until):
         match = SPOKEN.match(entry)
         if match:
             out.append(match.group(1))
     return out
 
 
-def focus_changes(since):
-    return [m.groups() for entry in log_entries(since) for m in [FOCUS.search(entry)] if m]
+def focus_changes(since, until="99"):
+    return [m.groups() for entry in log_entries(since, until) for m in [FOCUS.search(entry)] if m]
 
 
-def said(line, since):
+def said(line, since, until="99"):
     """Whether Orca spoke `line` whole, in one utterance."""
     wanted = line.strip()
-    return any(wanted in utterance for utterance in spoken(since))
+    return any(wanted in utterance for utterance in spoken(since, until))
 
 
 # --- The programs on the accessibility bus ------------------------------------
@@ -188,9 +188,11 @@ def check_window():
         lines = [l for l in text.getText(0, -1).split("\n") if l.strip()]
         closing = lines[-1] if lines else ""
         print("closing line: %r" % closing)
+        f5_end = log_mark()
         later.append(lambda: check(
-            "プレビューを終了しました" in closing and said(closing, f5),
-            "a preview's closing line is spoken while the log has the focus", spoken(f5)[-5:]))
+            "プレビューを終了しました" in closing and said(closing, f5, f5_end),
+            "a preview's closing line is spoken while the log has the focus",
+            spoken(f5, f5_end)[-5:]))
 
         # Lines of the log read by the arrow keys: whole, last character
         # included. Orca may speak a line a while after its key.
@@ -222,9 +224,10 @@ def check_window():
         holder = focused(app)
         where = (holder.getRoleName(), holder.name) if holder is not None else None
         print("the keyboard focus after 実行: %r" % (where,))
+        ended = log_mark()
 
         def orca_follows():
-            changes = focus_changes(mark)
+            changes = focus_changes(mark, ended)
             print("Orca's focus changes after 実行: %r" % changes)
             check(bool(changes) and changes[-1] == where,
                   "after 実行 Orca's focus is the control with the keyboard focus")
