@@ -51,6 +51,15 @@ def log_entries(since, until="99"):
             for a, b in zip(starts, starts[1:]) if since <= data[a:a + 15] < until]
 
 
+def push_orca_log_out():
+    """Orca's log reaches its file a buffer at a time: keys Orca notes (a
+    lone Shift changes nothing) push what it logged before out of it, in
+    case Orca does not end cleanly."""
+    for _ in range(8):
+        key("Shift_L")
+        time.sleep(0.4)
+
+
 def stop_orca():
     pid = int(os.environ["PIRUKKO_SR_ORCA_PID"])
     try:
@@ -270,6 +279,7 @@ def check_editor():
         print("pirukko-edit's line: %r" % line)
         later.append(lambda: check(line.endswith("～") and said(line, down),
                                    "pirukko-edit's line is spoken whole", spoken(down)))
+        push_orca_log_out()
     finally:
         editor.terminate()
         try:
