@@ -18,6 +18,7 @@
 #include "app/window/single_instance.h"
 #include "app/window/start_directory.h"
 #include "app/window/varnek_form.h"
+#include "app/window/window_program.h"
 #include "platform/program_handover.h"
 #include "platform/qt/qt_timer.h"
 #include "ui/layout_look.h"
@@ -66,7 +67,10 @@ int main(int argc, char* argv[]) {
   app::TVarnekForm::Options options;
   options.info_window_factory = app::ProgramInfoWindowFactory();
   options.desktop = &desktop;
-  if (started_as) options.program_path = QFile::decodeName(QByteArray::fromStdString(*started_as));
+  // Started directly, the window is still varnek's: its help is varnek's.
+  options.program_path = started_as
+                             ? QFile::decodeName(QByteArray::fromStdString(*started_as))
+                             : app::CommandProgramOf(QCoreApplication::applicationFilePath());
   app::TVarnekForm form(std::move(options));
   app::InstanceChannel channel(lock_path);
   channel.OnFolder = [&form](const QByteArray& folder) {

@@ -77,7 +77,7 @@ def main():
                        ("マスク", "text"), ("先頭に付く文字", "text"), ("日付表示文字", "text"),
                        ("連番開始位置", "spin button"), ("Exif優先", "check box"),
                        ("拡張子の変更", "check box"), ("ファイル更新日", "radio button"),
-                       ("ディレクトリ", "tree"), ("情報ウインドウ", "text")):
+                       ("ディレクトリ", "tree"), ("情報ウインドウ", "terminal")):
         roles = sorted({r for _, r, _ in by_name.get(name, [])})
         check(has(name, role), "%s %r (found as %s)" % (role, name, roles or "nothing"))
     combos = [(n, labels) for n, r, n2, labels, _ in nodes if r == "combo box"]
@@ -88,7 +88,7 @@ def main():
                                                     "radio button", "spin button", "combo box")]
     check(not unnamed, "no control without a name: %r" % unnamed)
 
-    logs = [n for n, r, _ in by_name.get("情報ウインドウ", []) if r == "text"]
+    logs = [n for n, r, _ in by_name.get("情報ウインドウ", []) if r == "terminal"]
     if not logs:
         return 1
     log = logs[0].queryText()

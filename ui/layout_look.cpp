@@ -30,7 +30,7 @@ int CaptionHeight(const QStyleOptionGroupBox& box) {
 // A rectangle's one-pixel outline in plain fills: a filled logical pixel
 // covers at least one device pixel at every scale, where a thin pen's line
 // may fall between them.
-void FillOutline(QPainter* painter, const QRect& r, const QColor& color) {
+void FillOutline(QPainter* painter, const QRect& r, const QBrush& color) {
   if (r.width() <= 0 || r.height() <= 0) return;
   painter->fillRect(QRect(r.left(), r.top(), r.width(), 1), color);
   painter->fillRect(QRect(r.left(), r.bottom(), r.width(), 1), color);
@@ -38,8 +38,30 @@ void FillOutline(QPainter* painter, const QRect& r, const QColor& color) {
   painter->fillRect(QRect(r.right(), r.top(), 1, r.height()), color);
 }
 
+// Fusion frames a focused button, combo box or spin box only once the
+// keyboard has moved the focus in its window; here the focus shows from the
+// start, whatever put it there.
+bool NeedsFocusShown(const QStyleOption* option) {
+  return option && (option->state & QStyle::State_HasFocus) &&
+         !(option->state & QStyle::State_KeyboardFocusChange);
+}
+
 bool IsDropDownPopup(const QWidget* widget) {
   return widget && widget->inherits("QComboBoxPrivateContainer");
+}
+
+// The dotted rectangle round a focused check box's, radio button's or list
+// entry's text, in black or white, whichever stands out from what it is
+// drawn on (the window, or the blue of a selected entry).
+void DrawFocusRect(QPainter* painter, const QStyleOptionFocusRect& option) {
+  const QColor under = option.backgroundColor.isValid() ? option.backgroundColor
+                                                        : option.palette.color(QPalette::Window);
+  const QColor ink = under.lightness() < 128 ? QColor(Qt::white) : QColor(Qt::black);
+  painter->save();
+  // Every other pixel, wherever the rectangle lies.
+  painter->setBrushOrigin(0, 0);
+  FillOutline(painter, option.rect, QBrush(ink, Qt::Dense4Pattern));
+  painter->restore();
 }
 
 }  // namespace
@@ -80,16 +102,59 @@ LayoutStyle::LayoutStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("F
 void LayoutStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
                                 QPainter* painter, const QWidget* widget) const {
   if (element == PE_Frame && !IsDropDownPopup(widget)) {
+    if (option->state & State_HasFocus) {
+      // A focused field (the mask memo, the directory tree) is framed twice
+      // in the highlight colour, as a focused line edit is.
+      const QColor focus = option->palette.color(QPalette::Highlight);
+      FillOutline(painter, option->rect, focus);
+      FillOutline(painter, option->rect.adjusted(1, 1, -1, -1), focus);
+      return;
+    }
     // Fusion's outline colour, drawn so that it survives fractional scales.
     const QColor outline = option->palette.window().color().darker(140).lighter(108);
     FillOutline(painter, option->rect, outline);
     return;
   }
+  if (element == PE_FrameFocusRect) {
+    if (const auto* focus = qstyleoption_cast<const QStyleOptionFocusRect*>(option)) {
+      DrawFocusRect(painter, *focus);
+      return;
+    }
+  }
   QProxyStyle::drawPrimitive(element, option, painter, widget);
+}
+
+void LayoutStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                              const QWidget* widget) const {
+  if (element == CE_PushButton && NeedsFocusShown(option)) {
+    if (const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option)) {
+      QStyleOptionButton shown(*button);
+      shown.state |= State_KeyboardFocusChange;
+      QProxyStyle::drawControl(element, &shown, painter, widget);
+      return;
+    }
+  }
+  QProxyStyle::drawControl(element, option, painter, widget);
 }
 
 void LayoutStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                                      QPainter* painter, const QWidget* widget) const {
+  if (control == CC_ComboBox && NeedsFocusShown(option)) {
+    if (const auto* combo = qstyleoption_cast<const QStyleOptionComboBox*>(option)) {
+      QStyleOptionComboBox shown(*combo);
+      shown.state |= State_KeyboardFocusChange;
+      QProxyStyle::drawComplexControl(control, &shown, painter, widget);
+      return;
+    }
+  }
+  if (control == CC_SpinBox && NeedsFocusShown(option)) {
+    if (const auto* spin = qstyleoption_cast<const QStyleOptionSpinBox*>(option)) {
+      QStyleOptionSpinBox shown(*spin);
+      shown.state |= State_KeyboardFocusChange;
+      QProxyStyle::drawComplexControl(control, &shown, painter, widget);
+      return;
+    }
+  }
   const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
   if (control != CC_GroupBox || !box || (box->subControls & SC_GroupBoxCheckBox)) {
     QProxyStyle::drawComplexControl(control, option, painter, widget);

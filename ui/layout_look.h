@@ -20,7 +20,10 @@ QPalette LayoutPalette();
 // middle of its caption, the caption sitting in a gap of the line), a panel
 // frame (the mask memo, the directory tree) made of whole device pixels, so
 // that it stays visible at any scale, and a spin box's field reaching up to
-// its buttons, so that the start value's eight digits fit.
+// its buttons, so that the start value's eight digits fit. Where the
+// keyboard is shows plainly from the start: a focused field is framed in the
+// highlight colour, and a check box, radio button or list entry gets the
+// classic dotted rectangle, black or white as its background asks.
 class LayoutStyle : public QProxyStyle {
  public:
   LayoutStyle();
@@ -31,6 +34,8 @@ class LayoutStyle : public QProxyStyle {
                           QPainter* painter, const QWidget* widget) const override;
   QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
                        const QWidget* widget) const override;
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override;
 };
 
 // Gives the whole program the layout's style and palette (message boxes,

@@ -41,6 +41,9 @@ class InfoWindow {
   virtual int VisibleRows() const = 0;
   virtual int TopRow() const = 0;
   virtual void SetTopRow(int row) = 0;
+  // Puts the caret at the end of the last line: where the line added last
+  // ends, and where a screen reader looks for what was added.
+  virtual void SetCaretToEnd() = 0;
 
   // The current pointer kind (0 over text, 1 over the left margin, 2 over
   // the selection, 3 dragging the selection to move it, 4 to copy it) and

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -332,6 +333,7 @@ void TVarnekForm::SpeedButton2Click() {
 void TVarnekForm::StartRun(bool preview) {
   if (run_) return;
   const RunSettings input = CurrentRunSettings();
+  LendFocusToTheLog();
   SetRunControlsEnabled(false);
   run_is_preview_ = preview;
 
@@ -360,6 +362,7 @@ void TVarnekForm::RunFinished(const CopyRunResult&, bool preview) {
   SetRunControlsEnabled(true);
   // The new folder shows in the directory list at once.
   if (!preview) DirectoryListBox1->Refresh();
+  GiveFocusBack();
   if (close_when_run_ends_ && !asking_to_stop_) close();
 }
 
@@ -367,10 +370,44 @@ void TVarnekForm::RunFinished(const CopyRunResult&, bool preview) {
 // rests while a run goes on; 終了 and × stay, to stop it. Each control comes
 // back as it was: disabling a group leaves its controls' own states alone.
 void TVarnekForm::SetRunControlsEnabled(bool enabled) {
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           GroupBox1, GroupBox2, GroupBox3, Button2, Button6, Button4, Button5, SpeedButton2}) {
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{GroupBox1, GroupBox2, GroupBox3, Button2, Button6, Button4,
+                                       Button5, SpeedButton2, SpeedButton3, options_menu_}) {
     control->setEnabled(enabled);
   }
+}
+
+// A control that rests during a run would drop the keyboard: the focus
+// would fall to 終了 (where the next Space ends the program) or nowhere
+// (where typing is lost and Tab starts over). The log, which shows the run
+// and which a screen reader reads aloud while it has the focus, holds it
+// for the run instead.
+void TVarnekForm::LendFocusToTheLog() {
+  focus_before_run_ = focusWidget();
+  QWidget* const log = editor1_->Widget();
+  if (!focus_before_run_ || focus_before_run_ == log || log->isAncestorOf(focus_before_run_)) {
+    return;
+  }
+  for (QWidget* resting : {static_cast<QWidget*>(GroupBox1), static_cast<QWidget*>(GroupBox2),
+                           static_cast<QWidget*>(GroupBox3), static_cast<QWidget*>(Button2),
+                           static_cast<QWidget*>(Button6), static_cast<QWidget*>(Button4),
+                           static_cast<QWidget*>(Button5)}) {
+    if (resting == focus_before_run_ || resting->isAncestorOf(focus_before_run_)) {
+      log->setFocus(Qt::OtherFocusReason);
+      return;
+    }
+  }
+}
+
+// ... and gives it back, unless the user has put it elsewhere meanwhile.
+void TVarnekForm::GiveFocusBack() {
+  QWidget* const control = focus_before_run_;
+  focus_before_run_ = nullptr;
+  if (!control || !control->isEnabled() || !control->isVisible()) return;
+  QWidget* const now = focusWidget();
+  QWidget* const log = editor1_->Widget();
+  if (now && now != log && !log->isAncestorOf(now)) return;
+  control->setFocus(Qt::OtherFocusReason);
 }
 
 void TVarnekForm::Button4Click() {
@@ -509,6 +546,9 @@ void TVarnekForm::ShowInfoText(std::string_view text) {
 }
 
 void TVarnekForm::Editor1Change() {
+  // The caret follows the end too, as a terminal's does: a screen reader
+  // speaks the new lines of a log whose caret they end at.
+  editor1_->SetCaretToEnd();
   editor1_->SetTopRow(editor1_->Lines().Count() - editor1_->VisibleRows());
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -188,6 +189,9 @@ class TVarnekForm : public QWidget {
   void StartRun(bool preview);
   void RunFinished(const CopyRunResult& result, bool preview);
   void SetRunControlsEnabled(bool enabled);
+  // The control that a run takes the keyboard from gets it back at its end.
+  void LendFocusToTheLog();
+  void GiveFocusBack();
   // Asks whether to stop the run; true when the run should stop.
   bool AskToStop();
 
@@ -205,6 +209,8 @@ class TVarnekForm : public QWidget {
   // The run going on, a child of the window; nil between runs.
   BackgroundRun* run_ = nullptr;
   bool run_is_preview_ = false;
+  // Where the keyboard was when the run started.
+  QPointer<QWidget> focus_before_run_;
   // The window closes as soon as the stopped run has ended.
   bool close_when_run_ends_ = false;
   bool asking_to_stop_ = false;

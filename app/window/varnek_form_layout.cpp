@@ -20,6 +20,7 @@
 #include "app/window/layout_fonts.h"
 #include "app/window/narrow_drop_down_style.h"
 #include "app/window/splitter_bar.h"
+#include "app/window/tail_label.h"
 #include "app/window/title_band_keys.h"
 #include "app/window/varnek_form.h"
 #include "platform/user_locale.h"
@@ -191,7 +192,8 @@ void TVarnekForm::CreateExtrasGroup() {
 void TVarnekForm::CreateCommandArea() {
   GroupBox4 = Place(new QGroupBox(QStringLiteral(u"変更後ファイル名サンプル"), Panel5), "GroupBox4",
                     {188, 204, 289, 29});
-  Label15 = Place(new QLabel(GroupBox4), "Label15", {2, 13, 285, 14});
+  // A long name keeps its end, the serial and the extension, in view.
+  Label15 = Place(new TailLabel(GroupBox4), "Label15", {2, 13, 285, 14});
   Label15->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
   GroupBox5 = Place(new QGroupBox(QStringLiteral(u"実行ディレクトリ"), Panel5), "GroupBox5",
                     {188, 236, 289, 29});
@@ -213,16 +215,30 @@ void TVarnekForm::CreateInformationArea() {
 }
 
 // The frames at the layout's places, grown by what the window has grown by;
-// the title bar stretches in width only, and the information window takes
-// the added height (the settings above it keep theirs).
+// the title bar stretches in width only, its progress bar with it and ×
+// at its right end; the sample, the directory and 実行 take the added width,
+// the buttons beside them keep to the right edge; and the information
+// window takes the added height (the settings above it keep theirs).
 void TVarnekForm::LayOutFrame() {
   const QSize grown = size() - kLayoutSize;
+  const int wider = grown.width();
   const int old_height = Panel4->height();
   Panel1->setGeometry(rect());
-  Panel2->setGeometry(4, 4, 589 + grown.width(), 425 + grown.height());
-  Panel6->setGeometry(0, 0, 589 + grown.width(), 25);
-  Panel3->setGeometry(4, 24, 581 + grown.width(), 397 + grown.height());
-  Panel4->setGeometry(4, 4, 573 + grown.width(), 389 + grown.height());
+  Panel2->setGeometry(4, 4, 589 + wider, 425 + grown.height());
+  Panel6->setGeometry(0, 0, 589 + wider, 25);
+  ProgressBar1->setGeometry(268, 12, 289 + wider, 7);
+  SpeedButton1->setGeometry(564 + wider, 4, 17, 17);
+  Panel3->setGeometry(4, 24, 581 + wider, 397 + grown.height());
+  Panel4->setGeometry(4, 4, 573 + wider, 389 + grown.height());
+  GroupBox4->setGeometry(188, 204, 289 + wider, 29);
+  Label15->setGeometry(2, 13, 285 + wider, 14);
+  GroupBox5->setGeometry(188, 236, 289 + wider, 29);
+  Label2->setGeometry(6, 13, 277 + wider, 14);
+  Button2->setGeometry(188, 268, 289 + wider, 25);
+  Button6->setGeometry(480 + wider, 204, 85, 21);
+  Button4->setGeometry(480 + wider, 228, 85, 17);
+  Button5->setGeometry(480 + wider, 248, 85, 17);
+  Button3->setGeometry(480 + wider, 268, 85, 25);
   editor_height_ = std::max(editor_height_ + Panel4->height() - old_height, kMinInfoHeight);
   LayOutPanel4();
 }
@@ -235,7 +251,16 @@ void TVarnekForm::LayOutPanel4() {
   const int splitter_top = editor_top - kSplitterHeight;
   Splitter1->setGeometry(area.left(), splitter_top, area.width(), kSplitterHeight);
   Panel5->setGeometry(area.left(), area.top(), area.width(), splitter_top - area.top());
-  editor1_->Widget()->setGeometry(area.left(), editor_top, area.width(), editor_height_);
+  // A log that shows its end keeps showing it as it grows or shrinks, as a
+  // terminal does; one scrolled back keeps its first row, but never leaves
+  // empty rows below its last line while lines are hidden above.
+  InfoWindow& log = *editor1_;
+  const int lines = log.Lines().Count();
+  const bool showed_end = log.TopRow() + log.VisibleRows() >= lines;
+  log.Widget()->setGeometry(area.left(), editor_top, area.width(), editor_height_);
+  const int last_top = std::max(0, lines - log.VisibleRows());
+  const int top = showed_end ? last_top : std::min(log.TopRow(), last_top);
+  if (top != log.TopRow()) log.SetTopRow(top);
 }
 
 void TVarnekForm::SetTabOrder() {

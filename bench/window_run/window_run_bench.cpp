@@ -94,6 +94,7 @@ class MemoryInfoWindow : public QWidget, public app::InfoWindow {
   int VisibleRows() const override { return 5; }
   int TopRow() const override { return top_row_; }
   void SetTopRow(int row) override { top_row_ = row; }
+  void SetCaretToEnd() override {}
   int CursorKind() const override { return 0; }
   const editor::TEditorCursors& Cursors() const override { return cursors_; }
   void SetCursor(platform::TCursor) override {}

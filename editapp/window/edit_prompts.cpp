@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 namespace editapp {
@@ -11,6 +12,30 @@ namespace {
 const QString kTextFilter =
     QStringLiteral("テキスト ファイル (*.txt *.csv *.ini *.log);;すべてのファイル (*)");
 
+// For the life of a dialog: as it closes, the window it came from is made
+// the active one at once and its focus widget has the keyboard again. Left
+// to the desktop, the window gets the keyboard back only when the window
+// manager gets round to it (up to a second): meanwhile keys reach no window
+// or reach the text past the input method, as raw letters, while a file
+// opened from the dialog loads.
+class KeyboardBack {
+ public:
+  explicit KeyboardBack(QWidget* parent)
+      : window_(parent ? parent->window() : nullptr),
+        focus_(window_ ? window_->focusWidget() : nullptr) {}
+  ~KeyboardBack() {
+    if (!window_ || !window_->isVisible()) return;
+    window_->activateWindow();
+    if (focus_ && focus_->isVisible()) focus_->setFocus(Qt::ActiveWindowFocusReason);
+  }
+  KeyboardBack(const KeyboardBack&) = delete;
+  KeyboardBack& operator=(const KeyboardBack&) = delete;
+
+ private:
+  QPointer<QWidget> window_;
+  QPointer<QWidget> focus_;
+};
+
 }  // namespace
 
 QString ProgramTitle() {
@@ -18,6 +43,7 @@ QString ProgramTitle() {
 }
 
 TSaveChoice DialogPrompts::AskSaveChanges(QWidget* parent, const QString& name) {
+  KeyboardBack keyboard_back(parent);
   QMessageBox box(QMessageBox::Warning, ProgramTitle(),
                   QStringLiteral("「%1」は変更されています。変更を保存しますか?").arg(name),
                   QMessageBox::NoButton, parent);
@@ -33,6 +59,7 @@ TSaveChoice DialogPrompts::AskSaveChanges(QWidget* parent, const QString& name) 
 }
 
 TAfterMarkChoice DialogPrompts::AskAfterMark(QWidget* parent, const QString& name, qint64 bytes) {
+  KeyboardBack keyboard_back(parent);
   QMessageBox box(
       QMessageBox::Warning, ProgramTitle(),
       QStringLiteral("「%1」の終端記号 (0x1A) から後ろの %2 バイトは表示していません。\n"
@@ -52,6 +79,7 @@ TAfterMarkChoice DialogPrompts::AskAfterMark(QWidget* parent, const QString& nam
 }
 
 std::optional<QString> DialogPrompts::ChooseFileToOpen(QWidget* parent, const QString& folder) {
+  KeyboardBack keyboard_back(parent);
   const QString path =
       QFileDialog::getOpenFileName(parent, QStringLiteral("開く"), folder, kTextFilter);
   if (path.isEmpty()) return std::nullopt;
@@ -59,6 +87,7 @@ std::optional<QString> DialogPrompts::ChooseFileToOpen(QWidget* parent, const QS
 }
 
 std::optional<QString> DialogPrompts::ChooseFileToSave(QWidget* parent, const QString& suggested) {
+  KeyboardBack keyboard_back(parent);
   const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("名前を付けて保存"),
                                                     suggested, kTextFilter);
   if (path.isEmpty()) return std::nullopt;
@@ -66,6 +95,7 @@ std::optional<QString> DialogPrompts::ChooseFileToSave(QWidget* parent, const QS
 }
 
 std::optional<QString> DialogPrompts::AskFindText(QWidget* parent, const QString& last) {
+  KeyboardBack keyboard_back(parent);
   bool ok = false;
   const QString text =
       QInputDialog::getText(parent, QStringLiteral("検索"), QStringLiteral("検索する文字列:"),
@@ -76,6 +106,7 @@ std::optional<QString> DialogPrompts::AskFindText(QWidget* parent, const QString
 
 std::optional<int> DialogPrompts::AskNumber(QWidget* parent, const QString& title,
                                             const QString& label, int value, int min, int max) {
+  KeyboardBack keyboard_back(parent);
   bool ok = false;
   const int number = QInputDialog::getInt(parent, title, label, value, min, max, 1, &ok);
   if (!ok) return std::nullopt;
@@ -83,10 +114,12 @@ std::optional<int> DialogPrompts::AskNumber(QWidget* parent, const QString& titl
 }
 
 void DialogPrompts::ShowWarning(QWidget* parent, const QString& text) {
+  KeyboardBack keyboard_back(parent);
   QMessageBox::warning(parent, ProgramTitle(), text);
 }
 
 void DialogPrompts::ShowError(QWidget* parent, const QString& text) {
+  KeyboardBack keyboard_back(parent);
   QMessageBox::critical(parent, ProgramTitle(), text);
 }
 

@@ -341,6 +341,8 @@ QString EditWindow::DisplayName() const {
 void EditWindow::UpdateTitle() {
   setWindowTitle(DisplayName() + QStringLiteral("[*] - ") + ProgramTitle());
   setWindowModified(editor_->Modified());
+  // A screen reader names the text after its file, as the title does.
+  platform::ControlWidget(*editor_)->setAccessibleName(DisplayName());
 }
 
 // The text was replaced as a whole (a new text, an opened file): nothing to

@@ -76,7 +76,9 @@ void TEditor::AccessiblePosition(int offset, int& row, int& byte) const {
   byte = ByteOfChar(FScreenStrings->RowText(row), chars);
 }
 
-int TEditor::AccessibleCaret() const { return AccessibleOffsetOf(FRow, CaretByte()); }
+int TEditor::AccessibleCaret() const {
+  return AccessibleOffsetOf(FRow, CaretByte());
+}
 
 void TEditor::SetAccessibleCaret(int offset) {
   int row = 0;
@@ -121,7 +123,8 @@ platform::TRect TEditor::AccessibleCharRect(int offset) const {
   const int col = DisplayLength(text.substr(0, byte), settings);
   int cells = 1;
   if (byte < static_cast<int>(text.size())) {
-    const int next = byte + platform::CharLengthAt(text.data(), static_cast<int>(text.size()), byte);
+    const int next =
+        byte + platform::CharLengthAt(text.data(), static_cast<int>(text.size()), byte);
     cells = std::max(1, DisplayLength(text.substr(0, next), settings) - col);
   }
   const int x = FMargin->Left() + (col - FTopCol) * FCharWidth;
@@ -195,7 +198,19 @@ void TEditor::RowsChanged(int row, int /*old_count*/, int new_count) {
   const std::u16string inserted = now.substr(head, now.size() - head - tail);
   FAccOldText.clear();
   if (removed.empty() && inserted.empty()) return;
-  NotifyAccessibleText(FAccOldStart + static_cast<int>(head), removed, inserted);
+  int position = FAccOldStart + static_cast<int>(head);
+  // A line added after the last one reads as the last line's break and the
+  // new line, ending where the new last line ends: where the caret of a log
+  // that follows its end stands, and a screen reader speaks an insertion
+  // that ends at the caret. (The same change as the new line and its break
+  // after the old last break.)
+  if (removed.empty() && inserted.size() > 1 && inserted.back() == u'\n' && position > 0 &&
+      position + static_cast<int>(inserted.size()) == AccessibleLength() &&
+      AccessibleTextRange(position - 1, position) == u"\n") {
+    NotifyAccessibleText(position - 1, removed, u'\n' + inserted.substr(0, inserted.size() - 1));
+    return;
+  }
+  NotifyAccessibleText(position, removed, inserted);
 }
 
 }  // namespace editor

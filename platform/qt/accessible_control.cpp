@@ -10,14 +10,17 @@
 
 #include "platform/control/custom_control.h"
 #include "platform/qt/control_frame.h"
-#include "platform/qt/control_window.h"
+#include "platform/qt/control_state.h"
 #include "platform/qt/control_widget.h"
+#include "platform/qt/control_window.h"
 
 namespace platform::control_detail {
 
 namespace {
 
-QString ToQString(const std::u16string& text) { return QString::fromStdU16String(text); }
+QString ToQString(const std::u16string& text) {
+  return QString::fromStdU16String(text);
+}
 
 class AccessibleControl : public QAccessibleWidget,
                           public QAccessibleTextInterface,
@@ -35,6 +38,17 @@ class AccessibleControl : public QAccessibleWidget,
       return nullptr;
     }
     return QAccessibleWidget::interface_cast(type);
+  }
+
+  // A log the program writes to is a terminal to a screen reader, which
+  // then speaks what is added to it while it has the focus.
+  QAccessible::Role role() const override {
+    auto* client = static_cast<ClientWidget*>(widget());
+    if (client && client->window_ && client->window_->Control() &&
+        ControlWindow::StateOf(*client->window_->Control()).presented_as_log) {
+      return QAccessible::Terminal;
+    }
+    return QAccessible::EditableText;
   }
 
   QAccessible::State state() const override {
@@ -212,8 +226,29 @@ class AccessibleControl : public QAccessibleWidget,
   void scrollToSubstring(int start, int /*end*/) override {
     if (TAccessibleText* t = Text()) t->AccessibleScrollTo(start);
   }
+  // Every character of the text looks alike to a screen reader, so the run
+  // of like characters around `offset` is its line with the line's break,
+  // as Qt's own text fields give a block. A screen reader speaks a line
+  // run by run: an empty run would cut off the line's last character.
   QString attributes(int offset, int* start, int* end) const override {
-    *start = *end = offset;
+    *start = *end = -1;
+    TAccessibleText* t = Text();
+    if (!t) return {};
+    const int length = t->AccessibleLength();
+    if (offset == -2) offset = t->AccessibleCaret();
+    // The end of the text (the caret's place after the last character)
+    // belongs to the last run.
+    if (offset == -1 || offset == length) offset = length - 1;
+    if (length == 0) {
+      *start = *end = 0;
+      return {};
+    }
+    if (offset < 0 || offset > length) return {};
+    int line_start = 0;
+    int line_end = 0;
+    t->AccessibleLineAt(offset, line_start, line_end);
+    *start = line_start;
+    *end = std::min(line_end + 1, length);
     return {};
   }
 

@@ -29,8 +29,7 @@ unsigned MouseKeys(Qt::MouseButtons buttons, bool shift, bool ctrl) {
 }
 
 bool HasDoubleByteChar(const std::string& bytes) {
-  return std::any_of(bytes.begin(), bytes.end(),
-                     [](char b) { return IsLeadByte(b); });
+  return std::any_of(bytes.begin(), bytes.end(), [](char b) { return IsLeadByte(b); });
 }
 
 }  // namespace
@@ -205,6 +204,7 @@ void ControlWindow::Focus(bool in) {
     st.keys_down.fill(false);
     st.shift = st.ctrl = st.alt = false;
   }
+  if (StateOf(*control_).focus_frame && client_) client_->update();
   Send(in ? WM_SETFOCUS : WM_KILLFOCUS, 0, 0);
 }
 

@@ -28,6 +28,10 @@ struct TCustomControl::State {
   bool enabled = true;
   bool tab_stop = false;
   bool ctl3d = true;
+  // A frame of the text colour inside the client's edge while focused.
+  bool focus_frame = false;
+  // Screen readers meet the control as a log the program writes to.
+  bool presented_as_log = false;
 
   // Input state as the last events left it.
   bool shift = false;

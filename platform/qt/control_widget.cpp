@@ -33,6 +33,15 @@ QScrollBar* ControlScrollBar(const TCustomControl& control, int bar) {
   return w && (bar == SB_HORZ || bar == SB_VERT) ? w->Bar(bar) : nullptr;
 }
 
+void ShowFocusFrame(TCustomControl& control, bool show) {
+  ControlWindow::StateOf(control).focus_frame = show;
+  if (QWidget* client = ClientWidget(control)) client->update();
+}
+
+void PresentAsLog(TCustomControl& control, bool log) {
+  ControlWindow::StateOf(control).presented_as_log = log;
+}
+
 QImage ControlSurface(const TCustomControl& control) {
   ControlWindow* w = ControlWindow::Of(control);
   if (!w) return QImage();

@@ -28,6 +28,16 @@ QScrollBar* ControlScrollBar(const TCustomControl& control, int bar);
 // caret); null without a window.
 QImage ControlSurface(const TCustomControl& control);
 
+// While the control has the focus, a one-pixel frame of its text colour
+// runs along the client area's edge: where a read-only log's thin caret
+// alone hardly shows that the keyboard is there.
+void ShowFocusFrame(TCustomControl& control, bool show);
+
+// Screen readers meet the control as a log the program writes to (AT-SPI's
+// terminal role) instead of a plain text: they speak the lines added to it
+// while it has the focus, as they do a terminal's output.
+void PresentAsLog(TCustomControl& control, bool log);
+
 // Hands every accessibility event of the controls (text, caret, selection)
 // also to `listener`, and has them made while it is set even where no
 // assistive tool listens or the platform has no accessibility bridge

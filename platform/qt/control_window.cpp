@@ -353,6 +353,12 @@ void ControlWindow::PaintEvent(QWidget* widget, const QRegion& region) {
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     p.fillRect(CaretRect(), Qt::white);
   }
+  if (StateOf(*control_).focus_frame && client_ && client_->hasFocus()) {
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setPen(ColorOf(StateOf(*control_).font.Color));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRect(QPoint(0, 0), client_size_).adjusted(0, 0, -1, -1));
+  }
 }
 
 // --- Caret --------------------------------------------------------------------------

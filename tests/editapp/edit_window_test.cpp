@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
@@ -14,6 +15,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTest>
+#include <QTimer>
 #include <csignal>
 #include <deque>
 #include <string>
@@ -259,6 +261,39 @@ TEST_F(EditWindowTest, TitleAndStatusLine) {
   EXPECT_TRUE(window->Save());
   EXPECT_EQ(ReadFile(path), "a\r\nbZ\r\nc\r\n");
   EXPECT_TRUE(window->StatusText().endsWith(QStringLiteral("| CR+LF")));
+}
+
+// A dialog hands the keyboard back as it closes: the window is the active
+// one again and the text has the focus at once, before a chosen file loads,
+// so that typing right after it goes through the input method instead of
+// reaching a window the desktop has yet to focus.
+TEST_F(EditWindowTest, TheKeyboardIsBackInTheTextAsADialogCloses) {
+  DialogPrompts dialogs;
+  QWidget* closed_at = nullptr;
+  QTimer::singleShot(100, [&] {
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+      closed_at = dialog;
+      dialog->close();
+    }
+  });
+  EXPECT_EQ(dialogs.ChooseFileToOpen(window.get(), QString::fromStdString(dir.path().string())),
+            std::nullopt);
+  ASSERT_NE(closed_at, nullptr);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), window.get());
+  EXPECT_EQ(QApplication::focusWidget(), Client());
+  EXPECT_TRUE(Client()->testAttribute(Qt::WA_InputMethodEnabled));
+  EXPECT_TRUE(Client()->inputMethodQuery(Qt::ImEnabled).toBool());
+}
+
+// A screen reader names the text after its file, as the title does.
+TEST_F(EditWindowTest, TheTextIsNamedAfterItsFile) {
+  QAccessibleInterface* text = QAccessible::queryAccessibleInterface(Client());
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(text->text(QAccessible::Name), window->DisplayName());
+  EXPECT_FALSE(text->text(QAccessible::Name).isEmpty());
+  ASSERT_TRUE(window->OpenFile(File("名前.txt", "a\r\n")));
+  EXPECT_EQ(text->text(QAccessible::Name), QStringLiteral("名前.txt"));
 }
 
 TEST_F(EditWindowTest, TheUnsavedChangesQuestionAnsweredEachWay) {

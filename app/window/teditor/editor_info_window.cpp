@@ -1,5 +1,7 @@
 #include "app/window/teditor/editor_info_window.h"
 
+#include <algorithm>
+
 #include "app/window/cp932_text.h"
 #include "app/window/teditor/information_look.h"
 #include "editor/text/form_stream.h"
@@ -62,6 +64,11 @@ void EditorInfoWindow::ApplyLayout() {
   editor_.SetTabStop(true);
   editor_.SetWantTabs(false);
   editor_.SetWantReturns(false);
+  // Its caret hardly shows when the keyboard is there: a frame does.
+  platform::ShowFocusFrame(editor_, true);
+  // A screen reader speaks the lines the program adds while it has the
+  // focus, as it speaks a terminal's output.
+  platform::PresentAsLog(editor_, true);
   editor_.View().Brackets().Clear();
 
   editor::TEditorCursors& cursors = editor_.Caret().Cursors();
@@ -74,6 +81,16 @@ void EditorInfoWindow::ApplyLayout() {
   const std::string stored = StoredLines();
   editor::TReader reader(stored);
   editor_.Lines().DefineProperties(reader);
+}
+
+// At the end of the last line, before the text's final break: the empty
+// row after it would scroll the view a row past the last line.
+void EditorInfoWindow::SetCaretToEnd() {
+  int last = std::max(0, editor_.RowCount() - 1);
+  if (last > 0 && editor_.RowEndKind(last) == editor::rkEof && editor_.RowText(last).empty()) {
+    --last;
+  }
+  editor_.SetRowCol(last, editor_.DisplayLengthOf(last));
 }
 
 QWidget* EditorInfoWindow::Widget() {

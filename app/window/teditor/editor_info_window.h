@@ -21,6 +21,7 @@ class EditorInfoWindow : public InfoWindow {
   int VisibleRows() const override { return editor_.VisibleRows(); }
   int TopRow() const override { return editor_.TopRow(); }
   void SetTopRow(int row) override { editor_.SetTopRow(row); }
+  void SetCaretToEnd() override;
   int CursorKind() const override { return editor_.CursorKind(); }
   const editor::TEditorCursors& Cursors() const override { return editor_.Caret().Cursors(); }
   void SetCursor(platform::TCursor cursor) override { editor_.SetCursor(cursor); }

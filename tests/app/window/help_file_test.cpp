@@ -9,6 +9,7 @@
 
 #include "app/window/info_texts.h"
 #include "app/window/title_band_keys.h"
+#include "app/window/window_program.h"
 #include "platform/cp932.h"
 #include "tests/app/window/window_test_support.h"
 #include "tests/support/files.h"
@@ -59,6 +60,33 @@ TEST(HelpFile, NextToTheProgramFirstThenTheInstallationsDataFolder) {
   std::filesystem::remove(bin / "varnek.txt");
   std::filesystem::create_directory(bin / "varnek.txt");
   EXPECT_EQ(HelpFilePath(program), installed);
+}
+
+// Started directly (as the desktop entry and the check scripts start it),
+// the window is still varnek's and shows varnek's help: in the build folder
+// and in an installation, where the window lives in libexec/.
+TEST(HelpFile, FoundWhenTheWindowIsStartedDirectly) {
+  EXPECT_EQ(CommandProgramOf(kBuildDir + "/varnek-window"), kBuildDir + "/varnek");
+  FormUnderTest t(QString(), CommandProgramOf(kBuildDir + "/varnek-window"));
+  MessageBoxAnswerer answerer(QMessageBox::Ok);
+  t.form->Button4Click();
+  ASSERT_GT(t.info->LinesUtf8().size(), 50u);
+  EXPECT_EQ(t.info->LinesUtf8()[0], "■□■ Pirukko ヘルプ ■□■");
+
+  test_support::TempDir root("window-help");
+  const std::filesystem::path helpers = root.path() / "usr" / "libexec" / "pirukko";
+  const std::filesystem::path bin = root.path() / "usr" / "bin";
+  const std::filesystem::path data = root.path() / "usr" / "share" / "pirukko";
+  for (const auto& folder : {helpers, bin, data}) std::filesystem::create_directories(folder);
+  test_support::WriteFile(helpers / "varnek-window", "window");
+  const QString window = QString::fromStdString((helpers / "varnek-window").string());
+  // Without varnek anywhere, the place beside the window is named.
+  EXPECT_EQ(CommandProgramOf(window), QString::fromStdString((helpers / "varnek").string()));
+  test_support::WriteFile(bin / "varnek", "program");
+  test_support::WriteFile(data / "varnek.txt", "help");
+  EXPECT_EQ(CommandProgramOf(window), QString::fromStdString((bin / "varnek").string()));
+  EXPECT_EQ(HelpFilePath(CommandProgramOf(window)),
+            QString::fromStdString((data / "varnek.txt").string()));
 }
 
 TEST(HelpFile, NamesTheKeysTheTitleBandsButtonsTake) {

@@ -23,13 +23,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
 #include "app/window/drive_combo_box.h"
 #include "app/window/hint_window.h"
-#include "ui/layout_look.h"
 #include "tests/app/window/window_test_support.h"
+#include "ui/layout_look.h"
 
 namespace app::test {
 namespace {
@@ -388,6 +389,50 @@ TEST(Look, PanelFramesStayVisibleAtEveryScale) {
     EXPECT_TRUE(Marked(picture, {r.center().x(), r.bottom()}, inside)) << "bottom";
     EXPECT_TRUE(Marked(picture, {r.left(), r.center().y()}, inside)) << "left";
     EXPECT_TRUE(Marked(picture, {r.right(), r.center().y()}, inside)) << "right";
+  }
+}
+
+// The pixels that differ plainly between two pictures of one control: a
+// frame or a dotted rectangle does, a faint tint does not.
+int PlainChanges(const QImage& a, const QImage& b) {
+  if (a.size() != b.size()) return -1;
+  int count = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+      const int most = std::max({std::abs(p.red() - q.red()), std::abs(p.green() - q.green()),
+                                 std::abs(p.blue() - q.blue())});
+      if (most >= 100) ++count;
+    }
+  }
+  return count;
+}
+
+// Where the keyboard is shows plainly on every control it reaches, from the
+// start on (where it is on ドライブ) and whatever reached it: a focused
+// control looks plainly different from itself unfocused.
+TEST(Look, TheFocusShowsPlainlyOnEveryControl) {
+  QTemporaryDir folder;
+  ASSERT_TRUE(QDir(folder.path()).mkdir("sub"));
+  FormUnderTest t(folder.path());
+  t.form->show();
+  t.form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(t.form.get()));
+  QWidget* const drive = t.Find<QWidget>("DriveComboBox1");
+  ASSERT_EQ(QApplication::focusWidget(), drive);
+  for (const char* name :
+       {"DriveComboBox1", "DirectoryListBox1", "Button1", "Edit1", "Memo2", "ComboBox1",
+        "RadioButton1", "CheckBox2", "CheckBox1", "ComboBox2", "SpinEdit1", "Button2", "Button3"}) {
+    SCOPED_TRACE(name);
+    QWidget* control = t.Find<QWidget>(name);
+    if (control != drive) control->setFocus();
+    ASSERT_TRUE(control->hasFocus() || control->isAncestorOf(QApplication::focusWidget()));
+    QApplication::processEvents();
+    const QImage focused = control->grab().toImage();
+    t.Find<QWidget>(QByteArray(name) == "Edit1" ? "Edit2" : "Edit1")->setFocus();
+    QApplication::processEvents();
+    const QImage unfocused = control->grab().toImage();
+    EXPECT_GE(PlainChanges(focused, unfocused), 20);
   }
 }
 

@@ -4,6 +4,8 @@
 // window from the keyboard.
 #include <QAbstractButton>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -14,6 +16,7 @@
 #include "app/window/bevel_panel.h"
 #include "app/window/message_box.h"
 #include "app/window/splitter_bar.h"
+#include "app/window/tail_label.h"
 #include "app/window/title_band_keys.h"
 #include "app/window/window_edges.h"
 #include "tests/app/window/window_test_support.h"
@@ -22,6 +25,28 @@ namespace app::test {
 namespace {
 
 const char* const kFrames[] = {"Panel1", "Panel2", "Panel6", "Panel3", "Panel4", "Panel5"};
+
+// What takes the added width besides the frames: the title band's progress
+// bar, and the sample, the directory and 実行; and what keeps to the right
+// edge: × and the buttons beside 実行. Everything else keeps its place.
+struct Follower {
+  const char* name;
+  QRect at_layout_size;
+  bool stretches;  // else it moves
+};
+const Follower kFollowers[] = {
+    {"ProgressBar1", {268, 12, 289, 7}, true}, {"GroupBox4", {188, 204, 289, 29}, true},
+    {"Label15", {2, 13, 285, 14}, true},       {"GroupBox5", {188, 236, 289, 29}, true},
+    {"Label2", {6, 13, 277, 14}, true},        {"Button2", {188, 268, 289, 25}, true},
+    {"SpeedButton1", {564, 4, 17, 17}, false}, {"Button6", {480, 204, 85, 21}, false},
+    {"Button4", {480, 228, 85, 17}, false},    {"Button5", {480, 248, 85, 17}, false},
+    {"Button3", {480, 268, 85, 25}, false},
+};
+
+bool IsFollower(const QString& name) {
+  return std::any_of(std::begin(kFollowers), std::end(kFollowers),
+                     [&](const Follower& f) { return name == f.name; });
+}
 
 // Where every named control but the frames and the information window sits.
 std::map<QString, QRect> ControlPlaces(const FormUnderTest& t) {
@@ -32,6 +57,7 @@ std::map<QString, QRect> ControlPlaces(const FormUnderTest& t) {
       continue;
     }
     if (std::find(std::begin(kFrames), std::end(kFrames), name) != std::end(kFrames)) continue;
+    if (IsFollower(name)) continue;
     places[name] = w->geometry();
   }
   return places;
@@ -41,6 +67,7 @@ std::map<QString, QRect> ControlPlaces(const FormUnderTest& t) {
 std::map<QString, QRect> AllPlaces(const FormUnderTest& t) {
   std::map<QString, QRect> places = ControlPlaces(t);
   for (const char* frame : kFrames) places[frame] = t.Find<QWidget>(frame)->geometry();
+  for (const Follower& f : kFollowers) places[f.name] = t.Find<QWidget>(f.name)->geometry();
   places["Editor1"] = t.info->geometry();
   places["Splitter1"] = t.Find<QWidget>("Splitter1")->geometry();
   return places;
@@ -58,6 +85,11 @@ void ExpectGrownBy(const FormUnderTest& t, QSize grown) {
   EXPECT_EQ(t.Find<QWidget>("Panel5")->geometry(), QRect(1, 1, 571 + w, 299));
   EXPECT_EQ(t.Find<QWidget>("Splitter1")->geometry(), QRect(1, 300, 571 + w, 3));
   EXPECT_EQ(t.info->geometry(), QRect(1, 303, 571 + w, 85 + h));
+  for (const Follower& f : kFollowers) {
+    const QRect expected =
+        f.stretches ? f.at_layout_size.adjusted(0, 0, w, 0) : f.at_layout_size.translated(w, 0);
+    EXPECT_EQ(t.Find<QWidget>(f.name)->geometry(), expected) << f.name;
+  }
 }
 
 TEST(WindowSize, APlainResizeStretchesTheFramesAndTheLogAndNeverGoesBelowTheLayout) {
@@ -98,6 +130,28 @@ TEST(WindowSize, TheSplittersChoiceHoldsWhileTheWindowGrowsAndShrinks) {
   t.form->resize(597, 533);
   EXPECT_EQ(t.info->height(), 245);
   EXPECT_EQ(t.Find<QWidget>("Panel5")->height(), 239);
+}
+
+// The sample takes the width the window gives it; a name still too long
+// keeps its end (serial and extension) in view, its beginning giving way.
+TEST(WindowSize, TheSampleTakesTheWidthAndKeepsTheEndOfALongName) {
+  FormUnderTest t;
+  t.form->show();
+  auto* sample = t.Find<TailLabel>("Label15");
+  ASSERT_NE(sample, nullptr);
+  const QString short_name = sample->text();
+  EXPECT_EQ(sample->ShownText(), short_name);
+  t.Find<QLineEdit>("Edit2")->setText(QString(60, QChar(u'長')));
+  const QString full = sample->text();
+  ASSERT_TRUE(full.endsWith(short_name));
+  const QString shown = sample->ShownText();
+  EXPECT_TRUE(shown.startsWith(QChar(0x2026))) << shown.toStdString();
+  EXPECT_TRUE(full.endsWith(shown.mid(1))) << shown.toStdString();
+  EXPECT_TRUE(shown.endsWith(short_name));
+  EXPECT_LE(sample->fontMetrics().horizontalAdvance(shown), sample->contentsRect().width());
+  t.form->resize(597 + 1000, 433);
+  EXPECT_EQ(sample->width(), 285 + 1000);
+  EXPECT_EQ(sample->ShownText(), full);
 }
 
 struct EdgeCase {
@@ -220,6 +274,50 @@ TEST(WindowKeyboard, TabGoesFromTheLastButtonToTheInformationWindowAndBack) {
   EXPECT_EQ(QApplication::focusWidget(), t.info);
   QTest::keyClick(t.info, Qt::Key_Backtab);
   EXPECT_EQ(QApplication::focusWidget(), t.Find<QWidget>("Button3"));
+}
+
+// A run rests the control the keyboard was on: the log holds the focus
+// meanwhile, and the control has it back when the run ends, whether the run
+// came from F5 in a field or from Space on 実行 (a second Space then runs
+// again instead of reaching 終了).
+TEST(WindowKeyboard, TheFocusComesBackWhereItWasAfterARunOrAPreview) {
+  QTemporaryDir folder;
+  FormUnderTest t(folder.path());
+  t.info->setFocusPolicy(Qt::TabFocus);
+  t.form->show();
+  t.form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(t.form.get()));
+  // Where the keyboard is once the run has started.
+  bool started = false;
+  QWidget* during = nullptr;
+  for (const char* button : {"SpeedButton2", "Button2"}) {
+    QObject::connect(t.Find<QAbstractButton>(button), &QAbstractButton::clicked, [&] {
+      started = true;
+      during = QApplication::focusWidget();
+    });
+  }
+  for (const char* name : {"Edit1", "Edit2", "ComboBox2", "DirectoryListBox1", "Button2"}) {
+    SCOPED_TRACE(name);
+    QWidget* control = t.Find<QWidget>(name);
+    control->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), control);
+    started = false;
+    QTest::keyClick(control, QByteArray(name) == "Button2" ? Qt::Key_Space : Qt::Key_F5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return started; }, 5000));
+    EXPECT_EQ(during, t.info);
+    ASSERT_TRUE(WaitForRun(*t.form));
+    EXPECT_EQ(QApplication::focusWidget(), control);
+  }
+  // Focus the user put elsewhere during the run stays there.
+  QWidget* const quit = t.Find<QWidget>("Button3");
+  QObject::connect(t.Find<QAbstractButton>("SpeedButton2"), &QAbstractButton::clicked,
+                   [&] { quit->setFocus(); });
+  t.Find<QWidget>("Edit2")->setFocus();
+  started = false;
+  QTest::keyClick(t.Find<QWidget>("Edit2"), Qt::Key_F5);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return started; }, 5000));
+  ASSERT_TRUE(WaitForRun(*t.form));
+  EXPECT_EQ(QApplication::focusWidget(), quit);
 }
 
 TEST(WindowKeyboard, EscapeInAQuestionAnswersNoOrCancel) {

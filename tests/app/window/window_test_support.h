@@ -5,9 +5,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -80,6 +80,7 @@ class FakeInfoWindow : public QWidget, public InfoWindow {
   int VisibleRows() const override { return visible_rows; }
   int TopRow() const override { return top_row; }
   void SetTopRow(int row) override { top_row = row; }
+  void SetCaretToEnd() override { ++caret_to_end_calls; }
   int CursorKind() const override { return cursor_kind; }
   const editor::TEditorCursors& Cursors() const override { return cursors; }
   void SetCursor(platform::TCursor cursor) override { control_cursor = cursor; }
@@ -98,6 +99,7 @@ class FakeInfoWindow : public QWidget, public InfoWindow {
 
   int visible_rows = 5;
   int top_row = 0;
+  int caret_to_end_calls = 0;
   int cursor_kind = 0;
   editor::TEditorCursors cursors;
   platform::TCursor control_cursor = 9999;

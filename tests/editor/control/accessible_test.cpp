@@ -113,7 +113,8 @@ TEST_F(AccessibleEditor, TextRoleAndStateInUnicodeCharacters) {
 TEST_F(AccessibleEditor, CaretOffsetCountsCharactersNotBytes) {
   struct Case {
     int row, col, offset;
-  } cases[] = {{0, 0, 0}, {0, 7, 7}, {1, 0, 8}, {1, 2, 9}, {1, 8, 12}, {1, 11, 14}, {1, 12, 15}, {2, 0, 16}};
+  } cases[] = {{0, 0, 0},  {0, 7, 7},   {1, 0, 8},   {1, 2, 9},
+               {1, 8, 12}, {1, 11, 14}, {1, 12, 15}, {2, 0, 16}};
   for (const Case& c : cases) {
     editor_->SetRowCol(c.row, c.col);
     EXPECT_EQ(text_->cursorPosition(), c.offset) << c.row << "," << c.col;
@@ -187,12 +188,54 @@ TEST_F(AccessibleEditor, TextAtBeforeAndAfterOffset) {
     if (c.kind == At) got = text_->textAtOffset(c.offset, c.boundary, &start, &end);
     if (c.kind == Before) got = text_->textBeforeOffset(c.offset, c.boundary, &start, &end);
     if (c.kind == After) got = text_->textAfterOffset(c.offset, c.boundary, &start, &end);
-    const std::string where = std::to_string(c.kind) + " " + std::to_string(c.offset) + " " +
-                              std::to_string(c.boundary);
+    const std::string where =
+        std::to_string(c.kind) + " " + std::to_string(c.offset) + " " + std::to_string(c.boundary);
     EXPECT_EQ(got, QString::fromUtf8(c.text)) << where;
     EXPECT_EQ(start, c.start) << where;
     EXPECT_EQ(end, c.end) << where;
   }
+}
+
+// A screen reader speaks a line run by run of like attributes: every run
+// holds the offset asked for, so the line's last character is never cut
+// off; the end of the text belongs to the last line's run.
+TEST_F(AccessibleEditor, AttributeRunsAreWholeLinesWithTheirBreak) {
+  struct Case {
+    int offset;
+    int start, end;
+  } cases[] = {
+      {0, 0, 8},   {6, 0, 8},   {7, 0, 8},   {8, 8, 16},   {14, 8, 16},
+      {15, 8, 16}, {16, 8, 16}, {-1, 8, 16}, {17, -1, -1}, {-3, -1, -1},
+  };
+  for (const Case& c : cases) {
+    int start = -7;
+    int end = -7;
+    text_->attributes(c.offset, &start, &end);
+    EXPECT_EQ(start, c.start) << c.offset;
+    EXPECT_EQ(end, c.end) << c.offset;
+  }
+  // -2 is the caret's offset.
+  text_->setCursorPosition(10);
+  int start = -7;
+  int end = -7;
+  text_->attributes(-2, &start, &end);
+  EXPECT_EQ(start, 8);
+  EXPECT_EQ(end, 16);
+  editor_->Lines().Clear();
+  text_->attributes(0, &start, &end);
+  EXPECT_EQ(start, 0);
+  EXPECT_EQ(end, 0);
+}
+
+// A log the program writes to is a terminal to a screen reader; the
+// control is a plain text otherwise.
+TEST_F(AccessibleEditor, ALogIsATerminal) {
+  EXPECT_EQ(iface_->role(), QAccessible::EditableText);
+  platform::PresentAsLog(*editor_, true);
+  EXPECT_EQ(iface_->role(), QAccessible::Terminal);
+  EXPECT_EQ(text_->characterCount(), 16);
+  platform::PresentAsLog(*editor_, false);
+  EXPECT_EQ(iface_->role(), QAccessible::EditableText);
 }
 
 TEST_F(AccessibleEditor, LinesAcrossWrappedRows) {
@@ -288,9 +331,12 @@ TEST_F(AccessibleEditor, ALogLineAddedIsOneInsertion) {
       changes.push_back(r);
   ASSERT_EQ(changes.size(), 1u);
   EXPECT_EQ(changes[0].type, QAccessible::TextInserted);
-  EXPECT_EQ(changes[0].a, 16);
-  EXPECT_EQ(changes[0].inserted, QString::fromUtf8("最後の行\n"));
+  // The last line's break and the new line: it ends where the new last
+  // line ends, before the text's final break.
+  EXPECT_EQ(changes[0].a, 15);
+  EXPECT_EQ(changes[0].inserted, QString::fromUtf8("\n最後の行"));
   EXPECT_EQ(text_->characterCount(), 21);
+  EXPECT_EQ(text_->text(15, 20), QString::fromUtf8("\n最後の行"));
 }
 
 TEST_F(AccessibleEditor, NoEventsWhileNobodyListens) {

@@ -267,6 +267,37 @@ TEST(PaintColourTest, AFontChangeMeasuresAndPaintsAnew) {
   EXPECT_EQ(testing::Surface(*editor), testing::FullRepaint(*editor));
 }
 
+// A read-only log's caret hardly shows where the keyboard is: asked to, the
+// control draws a frame of its text colour along the client's edge while it
+// has the focus, and only then; the surface underneath is untouched.
+TEST(PaintColourTest, AFocusFrameShowsWhileTheControlHasTheFocus) {
+  auto editor = ShownEditor(200, 80);
+  BlackScheme(*editor);
+  editor->SetReadOnly(true);
+  QWidget* client = platform::ClientWidget(*editor);
+  const auto edge_pixels = [&](QColor colour) {
+    const QImage shown = client->grab().toImage();
+    const int w = shown.width() - 1;
+    const int h = shown.height() - 1;
+    int count = 0;
+    for (const QPoint p : {QPoint(0, 0), QPoint(w / 2, 0), QPoint(w, h / 2), QPoint(w / 2, h),
+                           QPoint(0, h / 2), QPoint(w, h)}) {
+      if (shown.pixelColor(p) == colour) ++count;
+    }
+    return count;
+  };
+  ASSERT_TRUE(client->hasFocus());
+  EXPECT_EQ(edge_pixels(Qt::white), 0);
+  const QImage before = testing::Surface(*editor);
+  platform::ShowFocusFrame(*editor, true);
+  EXPECT_EQ(edge_pixels(Qt::white), 6);
+  EXPECT_EQ(testing::Surface(*editor), before);
+  client->clearFocus();
+  EXPECT_EQ(edge_pixels(Qt::black), 6);
+  editor->SetFocus();
+  EXPECT_EQ(edge_pixels(Qt::white), 6);
+}
+
 TEST(PaintColourTest, ReservedWordsAndTheDrawLineEvent) {
   auto editor = ShownEditor(480, 160);
   BlackScheme(*editor);

@@ -2,6 +2,7 @@
 // settings and first line, the last line kept in view, the splitter limit,
 // and the about text's addresses found, hinted and opened.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -88,6 +89,70 @@ TEST(RealInformationWindow, LastLineStaysInView) {
   for (int i = 0; i < 30; ++i) t.Editor().Lines().Add("line " + std::to_string(i));
   EXPECT_GT(t.Editor().VisibleRows(), 0);
   EXPECT_EQ(t.Editor().TopRow(), t.Editor().Lines().Count() - t.Editor().VisibleRows());
+}
+
+// A log that shows its end keeps showing it as the window grows and
+// shrinks, as a terminal does, with no empty rows below its last line while
+// lines are hidden above; one scrolled back keeps its first row until its
+// end comes into view.
+TEST(RealInformationWindow, TheEndStaysInViewAsTheWindowGrowsAndShrinks) {
+  RealFormUnderTest t;
+  editor::TEditor& e = t.Editor();
+  for (int i = 0; i < 40; ++i) e.Lines().Add("line " + std::to_string(i));
+  const auto shows_end = [&] {
+    return e.TopRow() == std::max(0, e.Lines().Count() - e.VisibleRows());
+  };
+  ASSERT_TRUE(shows_end());
+  for (QSize size :
+       {QSize(800, 700), QSize(597, 433), QSize(900, 1000), QSize(597, 434), QSize(597, 433)}) {
+    t.form->resize(size);
+    EXPECT_TRUE(shows_end()) << size.height() << ": top " << e.TopRow() << ", " << e.VisibleRows()
+                             << " rows";
+  }
+  e.SetTopRow(5);
+  t.form->resize(597, 500);
+  EXPECT_EQ(e.TopRow(), 5);
+  t.form->resize(597, 1000);
+  EXPECT_TRUE(shows_end());
+}
+
+// To a screen reader the log is a terminal named 情報ウインドウ whose caret
+// follows the end of the lines a preview adds, so that it speaks them (what
+// ends at the caret) while the log has the focus; and a frame shows where
+// the keyboard is.
+TEST(RealInformationWindow, ALogAScreenReaderFollows) {
+  QTemporaryDir folder;
+  for (int i = 0; i < 40; ++i) {
+    QFile file(folder.path() + QString("/IMG_%1.JPG").arg(i, 4, 10, QChar('0')));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  RealFormUnderTest t(folder.path());
+  editor::TEditor& e = t.Editor();
+  int last_end = -1;
+  platform::SetAccessibilityListener([&](QAccessibleEvent* event) {
+    if (event->type() != QAccessible::TextInserted) return;
+    auto* inserted = static_cast<QAccessibleTextInsertEvent*>(event);
+    last_end = inserted->changePosition() + static_cast<int>(inserted->textInserted().size());
+  });
+  t.form->findChild<QAbstractButton*>("SpeedButton2")->click();
+  ASSERT_TRUE(WaitForRun(*t.form));
+  platform::SetAccessibilityListener(nullptr);
+  EXPECT_EQ(t.LinesUtf8().back().rfind("プレビューを終了しました。", 0), 0u);
+  EXPECT_EQ(e.Row(), e.Lines().Count() - 1);
+  EXPECT_EQ(last_end, e.AccessibleCaret());
+  EXPECT_EQ(e.TopRow(), e.Lines().Count() - e.VisibleRows());
+  QWidget* client = platform::ClientWidget(e);
+  QAccessibleInterface* log = QAccessible::queryAccessibleInterface(client);
+  ASSERT_NE(log, nullptr);
+  EXPECT_EQ(log->role(), QAccessible::Terminal);
+  EXPECT_EQ(log->text(QAccessible::Name), "情報ウインドウ");
+
+  t.form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(t.form.get()));
+  t.form->findChild<QWidget*>("Button3")->setFocus();
+  EXPECT_EQ(client->grab().toImage().pixelColor(0, 0), QColor(Qt::black));
+  client->setFocus();
+  EXPECT_EQ(client->grab().toImage().pixelColor(0, 0), QColor(Qt::white));
 }
 
 TEST(RealInformationWindow, SplitterKeepsItAtLeast85High) {
@@ -224,6 +289,9 @@ TEST(RealInformationWindow, ALongPreviewEndsAsAddingEveryEntryAloneWould) {
   app::ApplyInformationWindowLook(alone);
   alone.Lines().Clear();
   for (int i = 0; i < entries.Count(); ++i) alone.Lines().Add(entries[i]);
+  // The window keeps the caret at the end of the last line.
+  const int last = alone.Lines().Count() - 1;
+  alone.SetRowCol(last, alone.DisplayLengthOf(last));
 
   editor::TEditor& shown = t.Editor();
   EXPECT_EQ(shown.Lines().Text(), alone.Lines().Text());
