@@ -220,6 +220,11 @@ void TVarnekForm::ConnectHandlers() {
     DriveComboBox1->FollowDirectory(DirectoryListBox1->Directory());
   };
   DriveComboBox1->OnChange = [this](const QString& root) { DirectoryListBox1->SetDirectory(root); };
+  // A card that arrives during a run waits for the user: the run's settings
+  // stay as they were.
+  DriveComboBox1->OnCardArrived = [this](const QByteArray& dcim) {
+    if (choose_cards_item_->isChecked() && !Running()) DirectoryListBox1->SetNativeDirectory(dcim);
+  };
 }
 
 void TVarnekForm::FormCreate() {

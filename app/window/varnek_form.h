@@ -136,6 +136,10 @@ class TVarnekForm : public QWidget {
   QAction* SubfoldersItem() const { return subfolders_item_; }
   QAction* DateOrderItem() const { return date_order_item_; }
   QAction* KeepBothItem() const { return keep_both_item_; }
+  // A card inserted while the window is idle has its DCIM folder chosen.
+  QAction* ChooseCardsItem() const { return choose_cards_item_; }
+  // プレビュー also shows the files' pictures, each under its new name.
+  QAction* ThumbnailsItem() const { return thumbnails_item_; }
   QAction* SaveSettingsItem() const { return save_settings_item_; }
   // What "設定を保存" keeps, as the window holds it now, and back.
   WindowSettings CurrentWindowSettings() const;
@@ -206,6 +210,8 @@ class TVarnekForm : public QWidget {
   QAction* subfolders_item_ = nullptr;
   QAction* date_order_item_ = nullptr;
   QAction* keep_both_item_ = nullptr;
+  QAction* choose_cards_item_ = nullptr;
+  QAction* thumbnails_item_ = nullptr;
   QAction* save_settings_item_ = nullptr;
 
   // The layout's controls, with its names; owned by their parents.

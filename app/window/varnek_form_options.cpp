@@ -28,6 +28,8 @@ void TVarnekForm::CreateOptionsMenu() {
   subfolders_item_ = item("SubfoldersItem", QStringLiteral(u"サブフォルダも対象"));
   date_order_item_ = item("DateOrderItem", QStringLiteral(u"日付順に連番"));
   keep_both_item_ = item("KeepBothItem", QStringLiteral(u"同名ファイルを残す"));
+  choose_cards_item_ = item("ChooseCardsItem", QStringLiteral(u"カードを自動で選ぶ"));
+  thumbnails_item_ = item("ThumbnailsItem", QStringLiteral(u"縮小画像で確認"));
   options_menu_->addSeparator();
   save_settings_item_ = item("SaveSettingsItem", QStringLiteral(u"設定を保存"));
   connect(save_settings_item_, &QAction::triggered, this, [this] { SaveSettingsItemClick(); });
@@ -63,6 +65,8 @@ WindowSettings TVarnekForm::CurrentWindowSettings() const {
   settings.subfolders = subfolders_item_->isChecked();
   settings.date_order = date_order_item_->isChecked();
   settings.keep_both = keep_both_item_->isChecked();
+  settings.choose_cards = choose_cards_item_->isChecked();
+  settings.thumbnails = thumbnails_item_->isChecked();
   settings.size = size();
   return settings;
 }
@@ -88,6 +92,8 @@ void TVarnekForm::ApplyWindowSettings(const WindowSettings& settings) {
   subfolders_item_->setChecked(settings.subfolders);
   date_order_item_->setChecked(settings.date_order);
   keep_both_item_->setChecked(settings.keep_both);
+  choose_cards_item_->setChecked(settings.choose_cards);
+  thumbnails_item_->setChecked(settings.thumbnails);
   if (settings.size.isValid()) resize(settings.size);
   // What clicking the radio buttons and the check box enables comes along.
   RnamePropChange(settings.picked_date ? RadioButton2 : RadioButton1);

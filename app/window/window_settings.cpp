@@ -130,6 +130,8 @@ std::optional<WindowSettings> LoadWindowSettings(const QString& path) {
   read("subfolders", settings.subfolders, Flag);
   read("date_order", settings.date_order, Flag);
   read("keep_both", settings.keep_both, Flag);
+  read("choose_cards", settings.choose_cards, Flag);
+  read("thumbnails", settings.thumbnails, Flag);
   int width = 0;
   int height = 0;
   read("width", width, Number(1, kLargestSide));
@@ -164,6 +166,8 @@ bool SaveWindowSettings(const QString& path, const WindowSettings& settings) {
   file.setValue("subfolders", flag(settings.subfolders));
   file.setValue("date_order", flag(settings.date_order));
   file.setValue("keep_both", flag(settings.keep_both));
+  file.setValue("choose_cards", flag(settings.choose_cards));
+  file.setValue("thumbnails", flag(settings.thumbnails));
   if (settings.size.isValid()) {
     file.setValue("width", number(settings.size.width()));
     file.setValue("height", number(settings.size.height()));

@@ -31,6 +31,8 @@ struct WindowSettings {
   bool subfolders = false;           // the options menu's items
   bool date_order = false;
   bool keep_both = false;
+  bool choose_cards = false;
+  bool thumbnails = false;
   QSize size;
 };
 

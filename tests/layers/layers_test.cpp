@@ -76,6 +76,7 @@ const Rule kRules[] = {
     {"the photo reader includes no Qt header", "platform/exif", true, IsQtHeader},
     {"the video reader includes no Qt header", "platform/video", true, IsQtHeader},
     {"the trash includes no Qt header", "platform/trash", true, IsQtHeader},
+    {"the drive list's watch includes no Qt header", "platform/volumes", true, IsQtHeader},
     {"the file list includes no Qt header", "filelist", true, IsQtHeader},
     {"the engine includes no Qt header", "app/core", true, IsQtHeader},
     {"the command line includes no Qt header", "app/cli", true, IsQtHeader},

@@ -45,7 +45,7 @@ class OptionsMenu : public WorkFolderTest {
   QString settings_;
 };
 
-TEST_F(OptionsMenu, AFlatButtonLeftOfThePreviewOpensFourItemsAllOff) {
+TEST_F(OptionsMenu, AFlatButtonLeftOfThePreviewOpensItsItemsAllOff) {
   auto t = Form(dir_);
   auto* button = t->Find<QToolButton>("SpeedButton3");
   auto* preview = t->Find<QToolButton>("SpeedButton2");
@@ -67,9 +67,11 @@ TEST_F(OptionsMenu, AFlatButtonLeftOfThePreviewOpensFourItemsAllOff) {
     EXPECT_TRUE(action->isCheckable());
     EXPECT_FALSE(action->isChecked()) << action->text().toStdString();
   }
-  EXPECT_EQ(captions,
-            (QStringList{QStringLiteral(u"サブフォルダも対象"), QStringLiteral(u"日付順に連番"),
-                         QStringLiteral(u"同名ファイルを残す"), QStringLiteral(u"設定を保存")}));
+  EXPECT_EQ(
+      captions,
+      (QStringList{QStringLiteral(u"サブフォルダも対象"), QStringLiteral(u"日付順に連番"),
+                   QStringLiteral(u"同名ファイルを残す"), QStringLiteral(u"カードを自動で選ぶ"),
+                   QStringLiteral(u"縮小画像で確認"), QStringLiteral(u"設定を保存")}));
   t->form->show();
   QTest::mouseClick(button, Qt::LeftButton);
   EXPECT_TRUE(t->form->OptionsMenu()->isVisible());
@@ -125,6 +127,7 @@ TEST_F(OptionsMenu, SavedSettingsComeBackAtTheNextStartAndTurningOffForgetsThem)
     t->Find<QComboBox>("ComboBox2")->setCurrentIndex(2);
     t->Find<QSpinBox>("SpinEdit1")->setValue(99999999);
     t->form->DateOrderItem()->trigger();
+    t->form->ThumbnailsItem()->trigger();
     t->form->SaveSettingsItem()->trigger();
     EXPECT_FALSE(QFile::exists(settings_)) << "saved when the window closes";
     t->form->close();
@@ -147,6 +150,8 @@ TEST_F(OptionsMenu, SavedSettingsComeBackAtTheNextStartAndTurningOffForgetsThem)
     EXPECT_EQ(t->Find<QSpinBox>("SpinEdit1")->value(), 99999999);
     EXPECT_FALSE(t->form->SubfoldersItem()->isChecked());
     EXPECT_TRUE(t->form->DateOrderItem()->isChecked());
+    EXPECT_FALSE(t->form->ChooseCardsItem()->isChecked());
+    EXPECT_TRUE(t->form->ThumbnailsItem()->isChecked());
     EXPECT_TRUE(t->form->SaveSettingsItem()->isChecked());
     EXPECT_EQ(t->form->size(), QSize(597, 433));
     EXPECT_TRUE(t->Find<QLabel>("Label15")->text().startsWith(QStringLiteral(u"旅行_20240229")));
