@@ -60,6 +60,15 @@ enum class FileOrder {
   kDate,  // the dates the new names take, the list's order among equal dates
 };
 
+// One file the preview would copy, as its lines show it.
+struct PreviewedFile {
+  std::string path;      // as the file system names it
+  std::string new_name;  // CP932, as the To line shows it
+  // CP932: the note the log gives the file's new name ("※この名前は後の
+  // ファイルで上書きされます。"), empty for none.
+  std::string mark;
+};
+
 // What the window's controls hold when the run starts (CP932 text, but for
 // the directory).
 struct CopyRunInput {
@@ -86,6 +95,10 @@ struct CopyRunInput {
   // A new name this run has already made gets " (2)", " (3)", ... before its
   // extension instead of overwriting the earlier copy.
   bool keep_both = false;
+  // Called by the preview (on its thread) for every file it would copy, in
+  // the run's order, once its lines are written: for a window that shows
+  // the files' pictures under their new names.
+  std::function<void(const PreviewedFile&)> on_previewed_file;
 };
 
 // How a run went, for callers that want more than the log.

@@ -39,6 +39,7 @@
 #include "app/window/layout_fonts.h"
 #include "app/window/message_box.h"
 #include "app/window/splitter_bar.h"
+#include "app/window/thumbnail_window.h"
 #include "app/window/title_bar_drag.h"
 #include "app/window/window_edges.h"
 #include "platform/cp932.h"
@@ -334,7 +335,14 @@ void TVarnekForm::SpeedButton2Click() {
 
 void TVarnekForm::StartRun(bool preview) {
   if (run_) return;
-  const CopyRunInput input = CurrentRunInput();
+  CopyRunInput input = CurrentRunInput();
+  // With 縮小画像で確認, the preview's files are shown as pictures too.
+  if (preview && thumbnails_item_->isChecked()) {
+    if (!thumbnail_window_) thumbnail_window_ = new ThumbnailWindow(this);
+    input.on_previewed_file = thumbnail_window_->StartPreview();
+    thumbnail_window_->show();
+    thumbnail_window_->raise();
+  }
   SetRunControlsEnabled(false);
   run_is_preview_ = preview;
 

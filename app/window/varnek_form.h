@@ -46,6 +46,7 @@ class DirectoryListBox;
 class DriveComboBox;
 class HintWindow;
 class SplitterBar;
+class ThumbnailWindow;
 class TitleBarDrag;
 class WindowEdges;
 
@@ -140,6 +141,8 @@ class TVarnekForm : public QWidget {
   QAction* ChooseCardsItem() const { return choose_cards_item_; }
   // プレビュー also shows the files' pictures, each under its new name.
   QAction* ThumbnailsItem() const { return thumbnails_item_; }
+  // The thumbnail window, once a preview has opened it.
+  ThumbnailWindow* Thumbnails() const { return thumbnail_window_; }
   QAction* SaveSettingsItem() const { return save_settings_item_; }
   // What "設定を保存" keeps, as the window holds it now, and back.
   WindowSettings CurrentWindowSettings() const;
@@ -212,6 +215,8 @@ class TVarnekForm : public QWidget {
   QAction* keep_both_item_ = nullptr;
   QAction* choose_cards_item_ = nullptr;
   QAction* thumbnails_item_ = nullptr;
+  // Made at the first preview with 縮小画像で確認; kept for the next.
+  ThumbnailWindow* thumbnail_window_ = nullptr;
   QAction* save_settings_item_ = nullptr;
 
   // The layout's controls, with its names; owned by their parents.

@@ -88,20 +88,19 @@ class HungMount {
     for (int i = 0; i < 500 && !IsMountPoint(point_.string()); ++i)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     if (!IsMountPoint(point_.string())) {
-      End();
+      Unmount();
       throw std::runtime_error("hung-mount did not mount " + point_.string());
     }
   }
-  ~HungMount() { End(); }
+  ~HungMount() { Unmount(); }
   HungMount(const HungMount&) = delete;
   HungMount& operator=(const HungMount&) = delete;
 
   const std::filesystem::path& path() const { return point_; }
 
- private:
   // Detached first, so that no new caller waits; the program's end then
   // fails the requests still waiting.
-  void End() {
+  void Unmount() {
     if (pid_ <= 0) return;
     umount2(point_.c_str(), MNT_DETACH);
     kill(pid_, SIGKILL);
@@ -109,6 +108,7 @@ class HungMount {
     pid_ = -1;
   }
 
+ private:
   std::filesystem::path point_;
   pid_t pid_ = -1;
 };
