@@ -17,41 +17,9 @@ constexpr std::string_view kHelp = "--help";
 constexpr std::string_view kShortHelp = "-h";
 constexpr std::string_view kVersion = "--version";
 
-// The run's options; each takes a value.
-constexpr std::array<std::string_view, 10> kValueOptions = {
-    "--mask",   "--folder", "--prefix", "--format", "--date",
-    "--serial", "--start",  "--ext",    "--case",   "--order"};
-
-// The run's options that are switched on by being there, and what each
-// switches on.
-struct FlagOption {
-  std::string_view name;
-  bool CommandLine::*field;
-};
-constexpr std::array<FlagOption, 2> kFlagOptions = {{
-    {"--subfolders", &CommandLine::subfolders},
-    {"--keep-both", &CommandLine::keep_both},
-}};
-
 // The serial styles as typed; their positions are the window's list indexes.
 constexpr std::array<std::string_view, 6> kSerialStyles = {"none", "1",    "01",
                                                            "001",  "0001", "00001"};
-
-bool IsValueOption(std::string_view name) {
-  return std::find(kValueOptions.begin(), kValueOptions.end(), name) != kValueOptions.end();
-}
-
-// The switch `name` turns on; nil for any other name.
-const FlagOption* FindFlagOption(std::string_view name) {
-  const auto found = std::find_if(kFlagOptions.begin(), kFlagOptions.end(),
-                                  [name](const FlagOption& flag) { return flag.name == name; });
-  return found == kFlagOptions.end() ? nullptr : &*found;
-}
-
-// The option's name, without "=value".
-std::string_view OptionName(std::string_view arg) {
-  return arg.substr(0, arg.find('='));
-}
 
 std::string Quoted(std::string_view text) {
   std::string quoted;
@@ -92,6 +60,154 @@ std::optional<platform::DateTime> ParseDay(std::string_view text) {
   return date;
 }
 
+// Where an option's value goes, and what is wrong with it when it is refused.
+struct Taking {
+  RunSettings& settings;
+  bool masks_given = false;
+  std::string error;
+
+  bool Refuse(std::string_view name, std::string_view value, std::string_view allowed) {
+    error = std::string(name) + " の値が不正です: " + Quoted(value) + "（" + std::string(allowed) +
+            "）";
+    return false;
+  }
+
+  // The CP932 form the window's control would hold.
+  bool Cp932Text(std::string_view name, std::string_view value, std::string& to) {
+    std::optional<std::string> cp932 = platform::Utf8ToCp932(value);
+    if (!cp932) {
+      error = std::string(name) + " の値に Shift-JIS で表せない文字があります: " + Quoted(value);
+      return false;
+    }
+    to = std::move(*cp932);
+    return true;
+  }
+};
+
+// An option of the run: a switch that turns its setting on by being there,
+// or one that takes a value into the settings.
+struct Option {
+  std::string_view name;
+  bool RunSettings::*flag = nullptr;
+  bool (*take)(Taking&, std::string_view name, const std::string& value) = nullptr;
+};
+
+// Every option of the run, in one table.
+constexpr Option kOptions[] = {
+    {"--mask", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       std::string mask;
+       if (!to.Cp932Text(name, value, mask)) return false;
+       if (!to.masks_given) to.settings.masks.clear();
+       to.masks_given = true;
+       to.settings.masks.push_back(std::move(mask));
+       return true;
+     }},
+    {"--folder", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       return to.Cp932Text(name, value, to.settings.folder_name);
+     }},
+    {"--prefix", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       return to.Cp932Text(name, value, to.settings.naming.leading_text);
+     }},
+    {"--format", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       return to.Cp932Text(name, value, to.settings.naming.date_format);
+     }},
+    {"--date", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       NamingSettings& naming = to.settings.naming;
+       if (value == "mtime") {
+         naming.date_source = DateSource::kLastWrite;
+       } else if (value == "exif") {
+         naming.date_source = DateSource::kCaptureDate;
+       } else if (const std::optional<platform::DateTime> day = ParseDay(value)) {
+         // Picking a day in the window keeps the picker's time of day.
+         naming.date_source = DateSource::kPicked;
+         naming.picked_date.year = day->year;
+         naming.picked_date.month = day->month;
+         naming.picked_date.day = day->day;
+       } else {
+         return to.Refuse(name, value, "mtime、exif か YYYY-MM-DD の形の日付");
+       }
+       return true;
+     }},
+    {"--serial", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       const auto style = std::find(kSerialStyles.begin(), kSerialStyles.end(), value);
+       if (style == kSerialStyles.end()) {
+         return to.Refuse(name, value, "none、1、01、001、0001、00001 のどれか");
+       }
+       NamingSettings& naming = to.settings.naming;
+       naming.serial_style_index = static_cast<int>(style - kSerialStyles.begin());
+       naming.serial_style_text = std::string(kSerialStyleItems[naming.serial_style_index]);
+       return true;
+     }},
+    {"--start", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       const std::optional<int> start = ParseNumber(value, 1, 8, kSerialStartMax);
+       if (!start) return to.Refuse(name, value, "0 から 99999999 までの整数");
+       to.settings.naming.serial_start = *start;
+       return true;
+     }},
+    {"--ext", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       to.settings.naming.change_extension = true;
+       return to.Cp932Text(name, value, to.settings.naming.new_extension);
+     }},
+    {"--case", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       int& letter_case = to.settings.naming.letter_case;
+       if (value == "none") {
+         letter_case = 0;
+       } else if (value == "lower") {
+         letter_case = 1;
+       } else if (value == "upper") {
+         letter_case = 2;
+       } else {
+         return to.Refuse(name, value, "lower か upper");
+       }
+       return true;
+     }},
+    {"--order", nullptr,
+     [](Taking& to, std::string_view name, const std::string& value) {
+       if (value == "name") {
+         to.settings.order = FileOrder::kName;
+       } else if (value == "date") {
+         to.settings.order = FileOrder::kDate;
+       } else {
+         return to.Refuse(name, value, "name か date");
+       }
+       return true;
+     }},
+    {"--subfolders", &RunSettings::include_subfolders, nullptr},
+    {"--keep-both", &RunSettings::keep_both, nullptr},
+};
+
+// The option named `name`; nil for any other name.
+const Option* FindOption(std::string_view name) {
+  for (const Option& option : kOptions)
+    if (option.name == name) return &option;
+  return nullptr;
+}
+
+bool IsValueOption(std::string_view name) {
+  const Option* option = FindOption(name);
+  return option && option->take;
+}
+
+// The switch named `name`; nil for any other name.
+const Option* FindFlagOption(std::string_view name) {
+  const Option* option = FindOption(name);
+  return option && option->flag ? option : nullptr;
+}
+
+// The option's name, without "=value".
+std::string_view OptionName(std::string_view arg) {
+  return arg.substr(0, arg.find('='));
+}
+
 // --help or --version among the options (not as an option's value), which
 // then wins over everything else, mistakes included.
 std::optional<Mode> AskedForHelpOrVersion(const std::vector<std::string>& args) {
@@ -130,9 +246,9 @@ class Parser {
         line_.mode = mode;
         continue;
       }
-      if (const FlagOption* flag = FindFlagOption(arg)) {
+      if (const Option* flag = FindFlagOption(arg)) {
         if (first_run_option.empty()) first_run_option = arg;
-        line_.*flag->field = true;
+        line_.settings.*flag->flag = true;
         continue;
       }
       const std::string_view name = OptionName(arg);
@@ -147,7 +263,7 @@ class Parser {
         return Fail(std::string(name) + " には値が必要です。");
       }
       if (first_run_option.empty()) first_run_option = name;
-      if (!TakeValue(name, value)) return Fail(error_);
+      if (!FindOption(name)->take(taking_, name, value)) return Fail(taking_.error);
     }
 
     if (line_.mode == Mode::kWindow) {
@@ -177,97 +293,8 @@ class Parser {
     return {std::move(line_), std::string()};
   }
 
-  bool Refuse(std::string_view name, std::string_view value, std::string_view allowed) {
-    error_ = std::string(name) + " の値が不正です: " + Quoted(value) + "（" + std::string(allowed) +
-             "）";
-    return false;
-  }
-
-  // The CP932 form the window's control would hold.
-  bool Cp932Text(std::string_view name, std::string_view value, std::string& to) {
-    std::optional<std::string> cp932 = platform::Utf8ToCp932(value);
-    if (!cp932) {
-      error_ = std::string(name) + " の値に Shift-JIS で表せない文字があります: " + Quoted(value);
-      return false;
-    }
-    to = std::move(*cp932);
-    return true;
-  }
-
-  bool TakeValue(std::string_view name, const std::string& value) {
-    NamingSettings& naming = line_.naming;
-    if (name == "--mask") {
-      std::string mask;
-      if (!Cp932Text(name, value, mask)) return false;
-      if (!masks_given_) line_.masks.clear();
-      masks_given_ = true;
-      line_.masks.push_back(std::move(mask));
-      return true;
-    }
-    if (name == "--folder") return Cp932Text(name, value, line_.folder_name);
-    if (name == "--prefix") return Cp932Text(name, value, naming.leading_text);
-    if (name == "--format") return Cp932Text(name, value, naming.date_format);
-    if (name == "--ext") {
-      naming.change_extension = true;
-      return Cp932Text(name, value, naming.new_extension);
-    }
-    if (name == "--date") {
-      if (value == "mtime") {
-        naming.date_source = DateSource::kLastWrite;
-      } else if (value == "exif") {
-        naming.date_source = DateSource::kCaptureDate;
-      } else if (const std::optional<platform::DateTime> day = ParseDay(value)) {
-        // Picking a day in the window keeps the picker's time of day.
-        naming.date_source = DateSource::kPicked;
-        naming.picked_date.year = day->year;
-        naming.picked_date.month = day->month;
-        naming.picked_date.day = day->day;
-      } else {
-        return Refuse(name, value, "mtime、exif か YYYY-MM-DD の形の日付");
-      }
-      return true;
-    }
-    if (name == "--serial") {
-      const auto style = std::find(kSerialStyles.begin(), kSerialStyles.end(), value);
-      if (style == kSerialStyles.end()) {
-        return Refuse(name, value, "none、1、01、001、0001、00001 のどれか");
-      }
-      naming.serial_style_index = static_cast<int>(style - kSerialStyles.begin());
-      naming.serial_style_text = std::string(kSerialStyleItems[naming.serial_style_index]);
-      return true;
-    }
-    if (name == "--start") {
-      const std::optional<int> start = ParseNumber(value, 1, 8, kSerialStartMax);
-      if (!start) return Refuse(name, value, "0 から 99999999 までの整数");
-      naming.serial_start = *start;
-      return true;
-    }
-    if (name == "--order") {
-      if (value == "name") {
-        line_.order = FileOrder::kName;
-      } else if (value == "date") {
-        line_.order = FileOrder::kDate;
-      } else {
-        return Refuse(name, value, "name か date");
-      }
-      return true;
-    }
-    // --case
-    if (value == "none") {
-      naming.letter_case = 0;
-    } else if (value == "lower") {
-      naming.letter_case = 1;
-    } else if (value == "upper") {
-      naming.letter_case = 2;
-    } else {
-      return Refuse(name, value, "lower か upper");
-    }
-    return true;
-  }
-
   CommandLine line_;
-  bool masks_given_ = false;
-  std::string error_;
+  Taking taking_{line_.settings, false, {}};
 };
 
 }  // namespace

@@ -14,8 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/copy_run.h"
-#include "app/core/naming.h"
+#include "app/core/run_settings.h"
 
 namespace app::cli {
 
@@ -25,13 +24,10 @@ enum class Mode { kWindow, kRun, kPreview, kHelp, kVersion };
 // controls would hold them.
 struct CommandLine {
   Mode mode = Mode::kWindow;
-  std::vector<std::string> masks = {"*.*"};  // Memo2; the first --mask replaces it
-  std::string folder_name = "NewFolder";     // Edit1
-  NamingSettings naming;  // the naming controls, --date's source and day included
-  // The options menu's items.
-  bool subfolders = false;             // --subfolders
-  FileOrder order = FileOrder::kName;  // --order name|date
-  bool keep_both = false;              // --keep-both
+  // The run's settings, each option's default its start value; the first
+  // --mask replaces the start mask. The directory is not among them: it is
+  // checked and made absolute when the run is set up.
+  RunSettings settings;
   // The directory as given (the file system's bytes): for the window
   // optional, for a run or a preview required.
   std::optional<std::string> directory;

@@ -10,7 +10,6 @@
 #include "app/core/copy_run.h"
 #include "app/core/naming.h"
 #include "app/core/version.h"
-#include "filelist/file_list.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/interrupt_stop.h"
@@ -143,24 +142,17 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
     err << kProgram << ": " << source.error << "\n";
     return kExitStopped;
   }
-  CopyRunInput input;
-  input.source_directory = source.on_disk;
-  input.folder_name = line.folder_name;
-  input.masks = line.masks;
-  input.naming = line.naming;
-  input.include_subfolders = line.subfolders;
-  input.order = line.order;
-  input.keep_both = line.keep_both;
+  RunSettings settings = line.settings;
+  settings.source_directory = source.on_disk;
 
-  filelist::TFileList file_list;
   ConsoleLog log(out);
   NoCopyProgress progress;
   // Ctrl+C stops the run between two files, as "終了" does in the window.
   std::stop_source stop;
   const platform::InterruptStop interrupt(stop);
   const CopyRunResult result = line.mode == Mode::kPreview
-                                   ? PreviewCopy(input, file_list, log, progress, stop.get_token())
-                                   : ExecuteCopy(input, file_list, log, progress, stop.get_token());
+                                   ? PreviewCopy(settings, log, progress, stop.get_token())
+                                   : ExecuteCopy(settings, log, progress, stop.get_token());
   out.flush();
   return ExitStatus(result);
 }

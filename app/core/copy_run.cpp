@@ -8,6 +8,7 @@
 
 #include "app/core/date_source.h"
 #include "app/core/source_files.h"
+#include "filelist/file_list.h"
 #include "platform/cp932.h"
 #include "platform/dos_date_time.h"
 #include "platform/exif/capture_date.h"
@@ -92,39 +93,6 @@ bool IsPlainFileName(std::string_view name) {
          name.find('\0') == std::string_view::npos;
 }
 
-// Gives the list its masks and directory, listing the directory once.
-void ListDirectory(filelist::TFileList& list, const std::string& directory,
-                   const std::vector<std::string>& masks) {
-  platform::TStringList& lines = list.Mask();
-  {
-    platform::TStringsUpdate update(lines);
-    lines.Clear();
-    for (const auto& mask : masks) lines.Add(mask);
-  }
-  if (list.Directory() != directory)
-    list.SetDirectory(directory);
-  else
-    list.Rebuild();
-}
-
-// The list's kinds of entries for a while, and back afterwards. The masks
-// are emptied before the change, so that it lists nothing in passing.
-class FileTypeScope {
- public:
-  FileTypeScope(filelist::TFileList& list, filelist::TFileType file_type)
-      : list_(list), saved_(list.FileType()) {
-    list_.Mask().Clear();
-    list_.SetFileType(file_type);
-  }
-  ~FileTypeScope() { list_.SetFileType(saved_); }
-  FileTypeScope(const FileTypeScope&) = delete;
-  FileTypeScope& operator=(const FileTypeScope&) = delete;
-
- private:
-  filelist::TFileList& list_;
-  filelist::TFileType saved_;
-};
-
 // What the new name takes from the source: its CP932 name, or for a name
 // shown only approximately its extension alone, when that converts exactly
 // (the rest of the name never goes into the new one). No value when not
@@ -174,7 +142,7 @@ enum class FileTimes { kAsked, kListed };
 // The listed file `index` of `files`, read as DateOfName uses it. Runs on
 // the read-ahead's thread: it only reads the lists, which stay as they are
 // while the walk goes through them.
-FileSource ReadFileSource(const CopyRunInput& input, const SourceFiles& files, int index,
+FileSource ReadFileSource(const RunSettings& settings, const SourceFiles& files, int index,
                           FileTimes times) {
   FileSource file;
   file.name = files.ShownName(index);
@@ -188,8 +156,8 @@ FileSource ReadFileSource(const CopyRunInput& input, const SourceFiles& files, i
     return file.path;
   };
   if (times == FileTimes::kAsked) path();
-  const auto read_capture = [&input, &path] {
-    return input.capture_date ? input.capture_date(path()) : MediaCaptureDate(path());
+  const auto read_capture = [&settings, &path] {
+    return settings.capture_date ? settings.capture_date(path()) : MediaCaptureDate(path());
   };
   const auto read_last_write = [info, times, &path]() -> std::optional<platform::DateTime> {
     std::optional<platform::DosDateTime> dos;
@@ -202,13 +170,14 @@ FileSource ReadFileSource(const CopyRunInput& input, const SourceFiles& files, i
     if (!dos) return std::nullopt;
     return platform::DosDateTimeToDateTime(*dos);
   };
-  file.dates = FileDatesOf(input.naming.date_source, read_capture, read_last_write);
+  file.dates = FileDatesOf(settings.naming.date_source, read_capture, read_last_write);
   return file;
 }
 
 // The date this file's name takes, and which fallbacks led to it.
-FileDate DateOfName(const CopyRunInput& input, const FileSource& file) {
-  return ChooseFileDate(input.naming.date_source, input.naming.picked_date, file.dates, input.now);
+FileDate DateOfName(const RunSettings& settings, const FileSource& file) {
+  return ChooseFileDate(settings.naming.date_source, settings.naming.picked_date, file.dates,
+                        settings.now);
 }
 
 // Each fallback is noted directly before the file's pair.
@@ -316,33 +285,34 @@ std::string PlainDate(const platform::DateTime& date) {
 // leaves out every step that writes to the disk and says what it would do.
 enum class Walk { kRun, kPreview };
 
-CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList& file_list,
-                       CopyLog& log, CopyProgress& progress, std::stop_token stop) {
+CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, CopyProgress& progress,
+                       std::stop_token stop) {
   const Texts& t = T();
   const bool preview = walk == Walk::kPreview;
   CopyRunResult result;
   result.stopped = true;
   // Folders and files are reached by their names on disk; the log shows
   // them in CP932, with a substitute where a name has no CP932 form.
-  const std::string& source = input.source_directory;
+  const std::string& source = settings.source_directory;
   const std::string shown_source = platform::ShowNativeName(source).Text;
-  const std::optional<std::string> native_folder_name = platform::ToNativePath(input.folder_name);
+  const std::optional<std::string> native_folder_name =
+      platform::ToNativePath(settings.folder_name);
   const std::string target = platform::JoinPath(source, native_folder_name.value_or(""));
-  const std::string shown_target = platform::JoinPath(shown_source, input.folder_name);
+  const std::string shown_target = platform::JoinPath(shown_source, settings.folder_name);
 
   log.Clear();
   log.Add(preview ? t.previewing : t.running);
   log.Add(preview ? t.nothing_written : t.overwrite_warning);
   log.Add(t.separator);
 
-  if (input.folder_name.empty()) {
+  if (settings.folder_name.empty()) {
     log.Add(t.no_folder_name);
     log.Add(t.stopped);
     return result;
   }
   // Anything but a plain name could put the folder, and what the run empties
   // and removes, somewhere else than inside the chosen directory.
-  if (!IsPlainFileName(input.folder_name) || !native_folder_name) {
+  if (!IsPlainFileName(settings.folder_name) || !native_folder_name) {
     log.Add(t.bad_folder_name);
     log.Add(t.stopped);
     return result;
@@ -356,7 +326,7 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
   }
   // Masks match names in the chosen directory; one with a folder part would
   // list another folder's files and copy this one's of the same names.
-  for (const std::string& mask : input.masks) {
+  for (const std::string& mask : settings.masks) {
     if (platform::MaskHasFolderPart(mask)) {
       LogStop(log, t.bad_mask, mask);
       return result;
@@ -386,10 +356,12 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
       // that was cut short; sub-folders stay and stop the removal. The
       // files go to the trash, not away for good: the folder may be one
       // of the user's own that merely has the new folder's name.
-      FileTypeScope with_hidden(file_list, {filelist::ftNormal, filelist::ftHidden});
-      ListDirectory(file_list, target, {"*.*"});
-      for (int i = 0; i < file_list.Files().Count(); ++i) {
-        const filelist::TInfo* info = file_list.Info(i);
+      filelist::TFileList in_target;
+      in_target.SetFileType({filelist::ftNormal, filelist::ftHidden});
+      in_target.Mask().Add("*.*");
+      in_target.SetDirectory(target);
+      for (int i = 0; i < in_target.Files().Count(); ++i) {
+        const filelist::TInfo* info = in_target.Info(i);
         if (!info) continue;
         std::string reason;
         if (!platform::MoveToTrash(platform::JoinPath(target, info->NativeName), &reason)) {
@@ -428,9 +400,7 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
     log.Add(t.separator);
   }
 
-  ListDirectory(file_list, source, input.masks);
-  const SourceFiles files(file_list, source, input.masks, input.include_subfolders,
-                          *native_folder_name);
+  const SourceFiles files(source, settings.masks, settings.include_subfolders, *native_folder_name);
   const int count = files.Count();
   result.listed = count;
   progress.SetMax(count);
@@ -447,22 +417,23 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
   // is read with the picked date, and the preview's file times are listed.
   const FileTimes times = preview ? FileTimes::kListed : FileTimes::kAsked;
   // The format is prepared once for every name of the run.
-  const NameComposer composer(input.naming);
-  const DateSource date_source = input.naming.date_source;
+  const NameComposer composer(settings.naming);
+  const DateSource date_source = settings.naming.date_source;
 
   std::optional<platform::ReadAhead<FileSource>> ahead;
   if (date_source != DateSource::kPicked && (!preview || date_source == DateSource::kCaptureDate)) {
-    ahead.emplace(
-        count, [&input, &files, times](int i) { return ReadFileSource(input, files, i, times); });
+    ahead.emplace(count, [&settings, &files, times](int i) {
+      return ReadFileSource(settings, files, i, times);
+    });
   }
   const auto read = [&](int i) {
-    return ahead ? ahead->Take(i) : ReadFileSource(input, files, i, times);
+    return ahead ? ahead->Take(i) : ReadFileSource(settings, files, i, times);
   };
 
   // Numbering by date needs every file's date before the first file, and
   // the preview's mark every new name: they are read first, then.
-  const bool by_date = input.order == FileOrder::kDate;
-  const bool mark_overwritten = preview && !input.keep_both;
+  const bool by_date = settings.order == FileOrder::kDate;
+  const bool mark_overwritten = preview && !settings.keep_both;
   struct Planned {
     FileSource file;
     FileDate date;
@@ -473,7 +444,7 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
     planned.reserve(count);
     for (int i = 0; i < count && !stop.stop_requested(); ++i) {
       FileSource file = read(i);
-      const FileDate date = file.compose_from ? DateOfName(input, file) : FileDate{};
+      const FileDate date = file.compose_from ? DateOfName(settings, file) : FileDate{};
       planned.push_back({std::move(file), date});
     }
     if (static_cast<int>(planned.size()) == count && by_date) {
@@ -522,12 +493,12 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
     }
     const std::string& source_path = file.path;
 
-    const FileDate taken = planned.empty() ? DateOfName(input, file) : planned[i].date;
+    const FileDate taken = planned.empty() ? DateOfName(settings, file) : planned[i].date;
     LogDateNotes(taken, log);
     const platform::DateTime& date = taken.date;
 
     NewName made = names.empty() ? NameFile(composer, file, p, date) : std::move(names[p]);
-    if (input.keep_both && made.native) made_names.Give(made);
+    if (settings.keep_both && made.native) made_names.Give(made);
     const std::string& new_name = made.name;
     const std::string shown_target_path = platform::JoinPath(shown_target, new_name);
     // The From line shows the path below the chosen directory; a new name
@@ -552,8 +523,8 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
     if (overwritten) log.Add(t.overwritten_later);
     if (preview) {
       ++result.copied;
-      if (input.on_previewed_file) {
-        input.on_previewed_file({file.path.empty() ? files.Path(i) : file.path, new_name,
+      if (settings.on_previewed_file) {
+        settings.on_previewed_file({file.path.empty() ? files.Path(i) : file.path, new_name,
                                  overwritten ? t.overwritten_later.substr(2) : std::string()});
       }
     } else if (platform::CopyFileOverwriting(source_path,
@@ -565,7 +536,7 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
       ++result.failed;
       continue;
     }
-    if (input.keep_both) made_names.Add(*made.native);
+    if (settings.keep_both) made_names.Add(*made.native);
   }
 
   if (preview)
@@ -579,14 +550,14 @@ CopyRunResult WalkCopy(Walk walk, const CopyRunInput& input, filelist::TFileList
 
 }  // namespace
 
-CopyRunResult ExecuteCopy(const CopyRunInput& input, filelist::TFileList& file_list, CopyLog& log,
-                          CopyProgress& progress, std::stop_token stop) {
-  return WalkCopy(Walk::kRun, input, file_list, log, progress, std::move(stop));
+CopyRunResult ExecuteCopy(const RunSettings& settings, CopyLog& log, CopyProgress& progress,
+                          std::stop_token stop) {
+  return WalkCopy(Walk::kRun, settings, log, progress, std::move(stop));
 }
 
-CopyRunResult PreviewCopy(const CopyRunInput& input, filelist::TFileList& file_list, CopyLog& log,
-                          CopyProgress& progress, std::stop_token stop) {
-  return WalkCopy(Walk::kPreview, input, file_list, log, progress, std::move(stop));
+CopyRunResult PreviewCopy(const RunSettings& settings, CopyLog& log, CopyProgress& progress,
+                          std::stop_token stop) {
+  return WalkCopy(Walk::kPreview, settings, log, progress, std::move(stop));
 }
 
 const std::string& BadMaskError() {

@@ -9,13 +9,12 @@
 
 namespace app {
 
-SourceFiles::SourceFiles(const filelist::TFileList& file_list, const std::string& directory,
-                         const std::vector<std::string>& masks, bool sub_folders,
-                         std::string_view skipped_folder) {
+SourceFiles::SourceFiles(const std::string& directory, const std::vector<std::string>& masks,
+                         bool sub_folders, std::string_view skipped_folder) {
   Folder top;
   top.path = directory;
-  top.list = &file_list;
-  count_ = file_list.Files().Count();
+  top.list = ListFolder(directory, masks);
+  count_ = top.list->Files().Count();
   folders_.push_back(std::move(top));
   if (!sub_folders) return;
   std::vector<Folder> below;
@@ -23,10 +22,9 @@ SourceFiles::SourceFiles(const filelist::TFileList& file_list, const std::string
   ListFolders(below, masks);
   // Folders without files are not kept: no index leads to them.
   for (Folder& folder : below) {
-    const int files = folder.own_list->Files().Count();
+    const int files = folder.list->Files().Count();
     if (files == 0) continue;
     folder.first = count_;
-    folder.list = folder.own_list.get();
     count_ += files;
     folders_.push_back(std::move(folder));
   }
@@ -69,14 +67,19 @@ void SourceFiles::ListFolders(std::vector<Folder>& folders, const std::vector<st
   // platform (the collator, the CP932 converters) each thread keeps for
   // itself.
   platform::ParallelFor(folders.size(), [&folders, &masks](std::size_t i) {
-    auto list = std::make_unique<filelist::TFileList>();
-    {
-      platform::TStringsUpdate update(list->Mask());
-      for (const std::string& mask : masks) list->Mask().Add(mask);
-    }
-    list->SetDirectory(folders[i].path);
-    folders[i].own_list = std::move(list);
+    folders[i].list = ListFolder(folders[i].path, masks);
   });
+}
+
+std::unique_ptr<filelist::TFileList> SourceFiles::ListFolder(
+    const std::string& directory, const std::vector<std::string>& masks) {
+  auto list = std::make_unique<filelist::TFileList>();
+  {
+    platform::TStringsUpdate update(list->Mask());
+    for (const std::string& mask : masks) list->Mask().Add(mask);
+  }
+  list->SetDirectory(directory);
+  return list;
 }
 
 const SourceFiles::Folder& SourceFiles::FolderOf(int index) const {

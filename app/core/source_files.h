@@ -14,13 +14,11 @@ namespace app {
 
 class SourceFiles {
  public:
-  // `file_list` has already listed `directory` with `masks`; it is observed
-  // and must outlive this. With `sub_folders`, the visible folders below the
-  // directory follow its own files, depth first, each level in the file
-  // list's collation. A folder named `skipped_folder` (the name on disk) is
-  // never entered, at any depth; links to folders are not followed.
-  SourceFiles(const filelist::TFileList& file_list, const std::string& directory,
-              const std::vector<std::string>& masks, bool sub_folders,
+  // Lists `directory` with `masks` as the file list does. With
+  // `sub_folders`, the visible folders below the directory follow its own
+  // files, depth first, each level in the file list's collation. A folder named `skipped_folder`
+  // (the name on disk) is never entered, at any depth; links to folders are not followed.
+  SourceFiles(const std::string& directory, const std::vector<std::string>& masks, bool sub_folders,
               std::string_view skipped_folder);
   ~SourceFiles();
   SourceFiles(const SourceFiles&) = delete;
@@ -41,13 +39,15 @@ class SourceFiles {
   struct Folder {
     std::string path;          // on disk
     std::string shown_prefix;  // CP932, "" or ending in "/"
-    std::unique_ptr<filelist::TFileList> own_list;
-    const filelist::TFileList* list = nullptr;
+    std::unique_ptr<filelist::TFileList> list;
     int first = 0;  // index of its first file among all
   };
   // Adds the folders below `path` to `below`, depth first, unlisted.
   static void AddTree(const std::string& path, const std::string& shown_prefix,
                       std::string_view skipped_folder, std::vector<Folder>& below);
+  // `directory`'s files that match `masks`.
+  static std::unique_ptr<filelist::TFileList> ListFolder(const std::string& directory,
+                                                         const std::vector<std::string>& masks);
   // Gives every folder its list of files.
   static void ListFolders(std::vector<Folder>& folders, const std::vector<std::string>& masks);
   const Folder& FolderOf(int index) const;

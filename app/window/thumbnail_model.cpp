@@ -23,6 +23,7 @@ constexpr int kKeptKib = 96 * 1024;
 struct ThumbnailModel::Inbox {
   std::mutex mutex;
   std::vector<PreviewedFile> files;
+  std::vector<std::pair<int, QImage>> pictures;
   QPointer<ThumbnailModel> model;
   bool closed = false;
 };
@@ -34,10 +35,21 @@ ThumbnailModel::ThumbnailModel(int side, QObject* parent)
   // Two workers: the disk, more than the processor, sets the pace, and the
   // window's thread keeps a core.
   const int workers = std::clamp(QThread::idealThreadCount() - 1, 1, 2);
+  // The workers' pictures wait in the inbox too: the window takes all that
+  // have come in one turn of its loop.
   queue_ = std::make_unique<platform::TThumbnailQueue>(
-      side, workers, [this](int key, const QImage& picture) {
-        QMetaObject::invokeMethod(
-            this, [this, key, picture] { Made(key, picture); }, Qt::QueuedConnection);
+      side, workers, [inbox = inbox_](int key, const QImage& picture) {
+        std::lock_guard<std::mutex> lock(inbox->mutex);
+        if (inbox->closed) return;
+        inbox->pictures.emplace_back(key, picture);
+        if (inbox->pictures.size() == 1 && inbox->model) {
+          QMetaObject::invokeMethod(
+              inbox->model.data(),
+              [model = inbox->model] {
+                if (model) model->TakePictures();
+              },
+              Qt::QueuedConnection);
+        }
       });
 }
 
@@ -147,18 +159,28 @@ int ThumbnailModel::Waiting() const {
   return queue_->Waiting();
 }
 
-void ThumbnailModel::Made(int key, const QImage& picture) {
-  const int row = key - first_key_;
-  if (row < 0 || row >= rowCount()) return;
-  asked_.remove(key);
-  if (picture.isNull()) {
-    unreadable_.insert(key);
-  } else {
-    pictures_.insert(key, new QImage(picture),
-                     std::max<qsizetype>(1, picture.sizeInBytes() / 1024));
+void ThumbnailModel::TakePictures() {
+  std::vector<std::pair<int, QImage>> pictures;
+  {
+    std::lock_guard<std::mutex> lock(inbox_->mutex);
+    pictures.swap(inbox_->pictures);
   }
-  const QModelIndex at = index(row);
-  emit dataChanged(at, at, {kPictureRole, kUnreadableRole});
+  int first = rowCount();
+  int last = -1;
+  for (const auto& [key, picture] : pictures) {
+    const int row = key - first_key_;
+    if (row < 0 || row >= rowCount()) continue;  // an earlier preview's
+    asked_.remove(key);
+    if (picture.isNull()) {
+      unreadable_.insert(key);
+    } else {
+      pictures_.insert(key, new QImage(picture),
+                       std::max<qsizetype>(1, picture.sizeInBytes() / 1024));
+    }
+    first = std::min(first, row);
+    last = std::max(last, row);
+  }
+  if (last >= first) emit dataChanged(index(first), index(last), {kPictureRole, kUnreadableRole});
 }
 
 }  // namespace app

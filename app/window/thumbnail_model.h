@@ -65,7 +65,7 @@ class ThumbnailModel : public QAbstractListModel {
     QString file_name;
   };
   void TakeInbox();
-  void Made(int key, const QImage& picture);
+  void TakePictures();
 
   int side_;
   std::vector<Entry> entries_;

@@ -88,15 +88,17 @@ ThumbnailWindow::ThumbnailWindow(QWidget* owner)
   setWindowTitle(QStringLiteral(u"縮小画像で確認"));
   setPalette(ui::LayoutPalette());
   view_->setObjectName(QStringLiteral("ThumbnailView"));
-  view_->setViewMode(QListView::IconMode);
+  // A grid of equal cells, rows of them wrapped at the window's width. (The
+  // list's icon mode lays out every item again when one picture arrives;
+  // its list mode, wrapped, takes the cells' one size.)
+  view_->setViewMode(QListView::ListMode);
+  view_->setFlow(QListView::LeftToRight);
+  view_->setWrapping(true);
   view_->setResizeMode(QListView::Adjust);
   view_->setMovement(QListView::Static);
   view_->setUniformItemSizes(true);
+  view_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   view_->setSelectionMode(QAbstractItemView::SingleSelection);
-  // Long lists are laid out a part at a time, so that the window answers
-  // while a preview of many files arrives.
-  view_->setLayoutMode(QListView::Batched);
-  view_->setBatchSize(500);
   view_->setItemDelegate(new ThumbnailDelegate(view_));
   view_->setModel(model_);
   auto* layout = new QVBoxLayout(this);

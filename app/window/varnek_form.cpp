@@ -146,7 +146,7 @@ TVarnekForm::TVarnekForm(Options options)
 }
 
 TVarnekForm::~TVarnekForm() {
-  // A run still going on is stopped and waited for: it uses FileList1.
+  // A run still going on is stopped and waited for: it writes to the window's log.
   delete run_;
   run_ = nullptr;
   // The information window's events must not reach a half-destroyed window.
@@ -230,9 +230,9 @@ void TVarnekForm::ConnectHandlers() {
 
 void TVarnekForm::FormCreate() {
   hint_window_ = std::make_unique<HintWindow>(this);
-  ComboBox1->setCurrentIndex(3);
-  ComboBox2->setCurrentIndex(0);
-  UpdateSample();
+  // The controls start where a run's settings start.
+  const RunSettings start;
+  ShowRunSettings(start, start.naming.date_source == DateSource::kCaptureDate);
 }
 
 NamingSettings TVarnekForm::CurrentNamingSettings() const {
@@ -307,12 +307,13 @@ void TVarnekForm::Button2Click() {
   ExecuteCopy();
 }
 
-CopyRunInput TVarnekForm::CurrentRunInput() const {
-  CopyRunInput input;
+RunSettings TVarnekForm::CurrentRunSettings() const {
+  RunSettings input;
   input.source_directory = SelectedDirectoryOnDisk();
   input.folder_name = TextOf(Edit1->text());
   platform::TStringList masks;
   GetMaskLines(masks);
+  input.masks.clear();
   for (int i = 0; i < masks.Count(); ++i) input.masks.push_back(masks[i]);
   input.naming = CurrentNamingSettings();
   input.include_subfolders = subfolders_item_->isChecked();
@@ -335,7 +336,7 @@ void TVarnekForm::SpeedButton2Click() {
 
 void TVarnekForm::StartRun(bool preview) {
   if (run_) return;
-  CopyRunInput input = CurrentRunInput();
+  RunSettings input = CurrentRunSettings();
   // With 縮小画像で確認, the preview's files are shown as pictures too.
   if (preview && thumbnails_item_->isChecked()) {
     if (!thumbnail_window_) thumbnail_window_ = new ThumbnailWindow(this);
@@ -355,11 +356,10 @@ void TVarnekForm::StartRun(bool preview) {
   to.on_finished = [this, window_side, preview](const CopyRunResult& result) {
     RunFinished(result, preview);
   };
-  filelist::TFileList& file_list = FileList1;
   run_ = new BackgroundRun(
-      [input, preview, &file_list](CopyLog& log, CopyProgress& progress, std::stop_token stop) {
-        return preview ? app::PreviewCopy(input, file_list, log, progress, stop)
-                       : app::ExecuteCopy(input, file_list, log, progress, stop);
+      [input, preview](CopyLog& log, CopyProgress& progress, std::stop_token stop) {
+        return preview ? app::PreviewCopy(input, log, progress, stop)
+                       : app::ExecuteCopy(input, log, progress, stop);
       },
       std::move(to));
   run_->setParent(this);

@@ -121,7 +121,7 @@ class TVarnekForm : public QWidget {
   // What the naming controls hold now.
   NamingSettings CurrentNamingSettings() const;
   // Everything a run takes from the controls.
-  CopyRunInput CurrentRunInput() const;
+  RunSettings CurrentRunSettings() const;
   // The directory chosen in DirectoryListBox1, as the file system names it
   // (what the run and the file list reach it by), and as the program shows
   // it in CP932 (approximately when its name has no CP932 form).
@@ -176,6 +176,9 @@ class TVarnekForm : public QWidget {
   void CreateOptionsMenu();
   // At the start: the saved settings, when the user asked to keep them.
   void RestoreSettings();
+  // Sets the controls to `settings` (all but the directory); the check box
+  // Exif優先 to `prefer_capture_date`.
+  void ShowRunSettings(const RunSettings& settings, bool prefer_capture_date);
   void SetTabOrder();
   // The frames stretch with the window; the controls keep their places.
   void LayOutFrame();
@@ -191,7 +194,7 @@ class TVarnekForm : public QWidget {
 
   Options options_;
   // The time of day of the picked date: picking a date changes only the date.
-  QTime picked_time_{17, 53, 9};
+  QTime picked_time_;
   int editor_height_ = kMinInfoHeight;
   int drag_start_height_ = 0;
 

@@ -127,20 +127,20 @@ void TVarnekForm::CreateLocationGroup() {
   DirectoryListBox1->setGeometry(16, 76, 145, 145);
   Button1 = MakeButton(GroupBox1, "Button1", {16, 224, 145, 17}, QStringLiteral(u"ｴｸｽﾌﾟﾛｰﾗで開く"));
   Label5 = MakeLabel(GroupBox1, "Label5", {16, 248}, QStringLiteral(u"新しいフォルダ名"));
-  Edit1 = MakeEdit(GroupBox1, "Edit1", {16, 264, 145, 20}, QStringLiteral("NewFolder"));
+  Edit1 = MakeEdit(GroupBox1, "Edit1", {16, 264, 145, 20}, QString());
 }
 
 void TVarnekForm::CreateNamingGroup() {
   GroupBox2 = Place(new QGroupBox(QStringLiteral(u"ファイル名の設定"), Panel5), "GroupBox2",
                     {188, 4, 185, 197});
   Label6 = MakeLabel(GroupBox2, "Label6", {16, 22}, QStringLiteral(u"マスク"));
-  Memo2 = Place(new QPlainTextEdit(QStringLiteral("*.*"), GroupBox2), "Memo2", {52, 20, 109, 41});
+  Memo2 = Place(new QPlainTextEdit(GroupBox2), "Memo2", {52, 20, 109, 41});
   Memo2->setTabChangesFocus(true);
   Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
   Label7 = MakeLabel(GroupBox2, "Label7", {16, 68}, QStringLiteral(u"先頭に付く文字"));
   Edit2 = MakeEdit(GroupBox2, "Edit2", {16, 84, 145, 20}, QString());
   Label8 = MakeLabel(GroupBox2, "Label8", {16, 112}, QStringLiteral(u"日付表示文字"));
-  Edit3 = MakeEdit(GroupBox2, "Edit3", {16, 128, 145, 20}, QStringLiteral(u"yyyy年mm月dd日"));
+  Edit3 = MakeEdit(GroupBox2, "Edit3", {16, 128, 145, 20}, QString());
   Label9 = MakeLabel(GroupBox2, "Label9", {16, 152}, QStringLiteral(u"連番表示方法"));
   ComboBox1 = MakeDropDownList(GroupBox2, "ComboBox1", {16, 168, 145, 20},
                                {QStringLiteral(u"なし"), "1", "01", "001", "0001", "00001"});
@@ -152,14 +152,12 @@ void TVarnekForm::CreateExtrasGroup() {
   Label10 = MakeLabel(GroupBox3, "Label10", {8, 16}, QStringLiteral(u"日付の指定"));
   RadioButton1 = Place(new QRadioButton(QStringLiteral(u"ファイル更新日"), GroupBox3),
                        "RadioButton1", {16, 28, 113, 17});
-  RadioButton1->setChecked(true);
   // Beside ファイル更新日, which it refines; off at start.
   CheckBox2 =
       Place(new QCheckBox(QStringLiteral(u"Exif優先"), GroupBox3), "CheckBox2", {112, 28, 70, 17});
   RadioButton2 = Place(new QRadioButton(QStringLiteral(u"指定日"), GroupBox3), "RadioButton2",
                        {16, 44, 62, 17});
-  DateTimePicker1 =
-      Place(new QDateEdit(QDate(2000, 8, 9), GroupBox3), "DateTimePicker1", {80, 44, 81, 20});
+  DateTimePicker1 = Place(new QDateEdit(GroupBox3), "DateTimePicker1", {80, 44, 81, 20});
   DateTimePicker1->setCalendarPopup(true);
   // The user's short date format, from the locale the names of dates follow.
   const QLocale user_locale(QString::fromStdString(platform::UserLocaleName()));
@@ -174,7 +172,7 @@ void TVarnekForm::CreateExtrasGroup() {
   CheckBox1 = Place(new QCheckBox(QStringLiteral(u"拡張子の変更"), GroupBox3), "CheckBox1",
                     {8, 72, 97, 17});
   Label12 = MakeLabel(GroupBox3, "Label12", {24, 92}, QStringLiteral(u"変更後の拡張子"));
-  Edit4 = MakeEdit(GroupBox3, "Edit4", {112, 88, 49, 20}, QStringLiteral("txt"));
+  Edit4 = MakeEdit(GroupBox3, "Edit4", {112, 88, 49, 20}, QString());
   Edit4->setEnabled(false);
   Label13 = MakeLabel(GroupBox3, "Label13", {16, 120}, QStringLiteral(u"大文字・小文字に変更"));
   ComboBox2 = MakeDropDownList(GroupBox3, "ComboBox2", {16, 136, 145, 20},
@@ -183,7 +181,6 @@ void TVarnekForm::CreateExtrasGroup() {
   Label11 = MakeLabel(GroupBox3, "Label11", {16, 172}, QStringLiteral(u"連番開始位置"));
   SpinEdit1 = Place(new QSpinBox(GroupBox3), "SpinEdit1", {92, 168, 69, 21});
   SpinEdit1->setRange(0, kSerialStartMax);
-  SpinEdit1->setValue(1);
   // Like the date, the number in the fixed-pitch face: its eight digits
   // fit the field whole.
   SpinEdit1->setFont(LayoutFont(QStringLiteral(u"ＭＳ ゴシック"), 12));

@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 
+#include "app/window/cp932_text.h"
 #include "app/window/directory_list_box.h"
 #include "app/window/varnek_form.h"
 
@@ -49,55 +50,49 @@ QString TVarnekForm::SettingsFile() const {
 
 WindowSettings TVarnekForm::CurrentWindowSettings() const {
   WindowSettings settings;
-  settings.directory = DirectoryListBox1->NativeDirectory();
-  settings.folder_name = Edit1->text();
-  settings.masks = Memo2->toPlainText();
-  settings.prefix = Edit2->text();
-  settings.date_format = Edit3->text();
-  settings.serial_style = ComboBox1->currentIndex();
-  settings.picked_date = RadioButton2->isChecked();
+  settings.run = CurrentRunSettings();
   settings.prefer_capture_date = CheckBox2->isChecked();
-  settings.picked_day = DateTimePicker1->date();
-  settings.change_extension = CheckBox1->isChecked();
-  settings.new_extension = Edit4->text();
-  settings.letter_case = ComboBox2->currentIndex();
-  settings.serial_start = SpinEdit1->value();
-  settings.subfolders = subfolders_item_->isChecked();
-  settings.date_order = date_order_item_->isChecked();
-  settings.keep_both = keep_both_item_->isChecked();
   settings.choose_cards = choose_cards_item_->isChecked();
   settings.thumbnails = thumbnails_item_->isChecked();
   settings.size = size();
   return settings;
 }
 
+void TVarnekForm::ShowRunSettings(const RunSettings& settings, bool prefer_capture_date) {
+  const NamingSettings& naming = settings.naming;
+  Edit1->setText(ToQString(settings.folder_name));
+  Memo2->setPlainText(MaskText(settings.masks));
+  Edit2->setText(ToQString(naming.leading_text));
+  Edit3->setText(ToQString(naming.date_format));
+  ComboBox1->setCurrentIndex(naming.serial_style_index);
+  const bool picked_date = naming.date_source == DateSource::kPicked;
+  (picked_date ? RadioButton2 : RadioButton1)->setChecked(true);
+  CheckBox2->setChecked(prefer_capture_date);
+  const platform::DateTime& picked = naming.picked_date;
+  DateTimePicker1->setDate(QDate(picked.year, picked.month, picked.day));
+  picked_time_ = QTime(picked.hour, picked.minute, picked.second);
+  CheckBox1->setChecked(naming.change_extension);
+  Edit4->setText(ToQString(naming.new_extension));
+  ComboBox2->setCurrentIndex(naming.letter_case);
+  SpinEdit1->setValue(naming.serial_start);
+  subfolders_item_->setChecked(settings.include_subfolders);
+  date_order_item_->setChecked(settings.order == FileOrder::kDate);
+  keep_both_item_->setChecked(settings.keep_both);
+  // What clicking the radio buttons and the check box enables comes along.
+  RnamePropChange(picked_date ? RadioButton2 : RadioButton1);
+  RnamePropChange(CheckBox1);
+}
+
 void TVarnekForm::ApplyWindowSettings(const WindowSettings& settings) {
   // The directory given at the start, and one that has gone (the list
   // refuses it), keep the directory the list already shows.
-  if (!start_directory_given_ && !settings.directory.isEmpty()) {
-    DirectoryListBox1->SetNativeDirectory(settings.directory);
+  if (!start_directory_given_ && !settings.run.source_directory.empty()) {
+    DirectoryListBox1->SetNativeDirectory(QByteArray::fromStdString(settings.run.source_directory));
   }
-  Edit1->setText(settings.folder_name);
-  Memo2->setPlainText(settings.masks);
-  Edit2->setText(settings.prefix);
-  Edit3->setText(settings.date_format);
-  ComboBox1->setCurrentIndex(settings.serial_style);
-  (settings.picked_date ? RadioButton2 : RadioButton1)->setChecked(true);
-  CheckBox2->setChecked(settings.prefer_capture_date);
-  DateTimePicker1->setDate(settings.picked_day);
-  CheckBox1->setChecked(settings.change_extension);
-  Edit4->setText(settings.new_extension);
-  ComboBox2->setCurrentIndex(settings.letter_case);
-  SpinEdit1->setValue(settings.serial_start);
-  subfolders_item_->setChecked(settings.subfolders);
-  date_order_item_->setChecked(settings.date_order);
-  keep_both_item_->setChecked(settings.keep_both);
+  ShowRunSettings(settings.run, settings.prefer_capture_date);
   choose_cards_item_->setChecked(settings.choose_cards);
   thumbnails_item_->setChecked(settings.thumbnails);
   if (settings.size.isValid()) resize(settings.size);
-  // What clicking the radio buttons and the check box enables comes along.
-  RnamePropChange(settings.picked_date ? RadioButton2 : RadioButton1);
-  RnamePropChange(CheckBox1);
 }
 
 void TVarnekForm::RestoreSettings() {

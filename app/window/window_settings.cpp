@@ -1,10 +1,13 @@
 #include "app/window/window_settings.h"
 
+#include <QByteArray>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QVariant>
 
 #include <iterator>
@@ -21,15 +24,22 @@ constexpr int kSerialStyles = static_cast<int>(std::size(kSerialStyleItems));
 constexpr int kLetterCases = 3;
 constexpr int kLargestSide = 100000;  // no screen is wider
 
-// A text a control can hold: one value, not a list, with a CP932 form.
-std::optional<QString> ControlText(const QVariant& value) {
-  if (value.typeId() != QMetaType::QString || !ToCp932(value.toString())) return std::nullopt;
-  return value.toString();
+// A text a control can hold, in the CP932 form the run takes: one value,
+// not a list, with a CP932 form.
+std::optional<std::string> ControlText(const QVariant& value) {
+  if (value.typeId() != QMetaType::QString) return std::nullopt;
+  return ToCp932(value.toString());
+}
+
+// Memo2's text, one mask a line.
+std::optional<std::vector<std::string>> Masks(const QVariant& value) {
+  if (value.typeId() != QMetaType::QString) return std::nullopt;
+  return MaskLines(value.toString());
 }
 
 // A folder's name on disk: text for a UTF-8 name, its bytes for any other.
 // It is the disk's name, not a control's text, so any character will do.
-std::optional<QByteArray> NativeName(const QVariant& value) {
+std::optional<std::string> NativeName(const QVariant& value) {
   QByteArray name;
   if (value.typeId() == QMetaType::QString) {
     name = QFile::encodeName(value.toString());
@@ -40,7 +50,7 @@ std::optional<QByteArray> NativeName(const QVariant& value) {
   }
   // No name on disk holds a NUL; the part before it would be another folder.
   if (name.contains('\0')) return std::nullopt;
-  return name;
+  return name.toStdString();
 }
 
 // The window writes numbers and flags as text.
@@ -102,6 +112,25 @@ QVariant NativeNameValue(const QByteArray& name) {
 
 }  // namespace
 
+std::optional<std::vector<std::string>> MaskLines(const QString& memo_text) {
+  QStringList lines = memo_text.split(QLatin1Char('\n'));
+  // The line break after the last line starts no mask of its own.
+  if (lines.last().isEmpty()) lines.removeLast();
+  std::vector<std::string> masks;
+  for (const QString& line : lines) {
+    std::optional<std::string> mask = ToCp932(line);
+    if (!mask) return std::nullopt;
+    masks.push_back(std::move(*mask));
+  }
+  return masks;
+}
+
+QString MaskText(const std::vector<std::string>& masks) {
+  QStringList lines;
+  for (const std::string& mask : masks) lines << ToQString(mask);
+  return lines.join(QLatin1Char('\n'));
+}
+
 QString WindowSettingsPath() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
          QStringLiteral("/pirukko/varnek.ini");
@@ -113,23 +142,34 @@ std::optional<WindowSettings> LoadWindowSettings(const QString& path) {
   QSettings file(path, QSettings::IniFormat);
   if (file.status() != QSettings::NoError) return std::nullopt;
   WindowSettings settings;
+  RunSettings& run = settings.run;
+  NamingSettings& naming = run.naming;
   Reader read(file);
-  read("directory", settings.directory, NativeName);
-  read("folder_name", settings.folder_name, ControlText);
-  read("masks", settings.masks, ControlText);
-  read("prefix", settings.prefix, ControlText);
-  read("date_format", settings.date_format, ControlText);
-  read("serial_style", settings.serial_style, Number(0, kSerialStyles - 1));
-  read("picked_date", settings.picked_date, Flag);
+  read("directory", run.source_directory, NativeName);
+  read("folder_name", run.folder_name, ControlText);
+  read("masks", run.masks, Masks);
+  read("prefix", naming.leading_text, ControlText);
+  read("date_format", naming.date_format, ControlText);
+  read("serial_style", naming.serial_style_index, Number(0, kSerialStyles - 1));
+  naming.serial_style_text = std::string(kSerialStyleItems[naming.serial_style_index]);
+  bool picked_date = naming.date_source == DateSource::kPicked;
+  read("picked_date", picked_date, Flag);
   read("prefer_capture_date", settings.prefer_capture_date, Flag);
-  read("picked_day", settings.picked_day, Day);
-  read("change_extension", settings.change_extension, Flag);
-  read("new_extension", settings.new_extension, ControlText);
-  read("letter_case", settings.letter_case, Number(0, kLetterCases - 1));
-  read("serial_start", settings.serial_start, Number(0, kSerialStartMax));
-  read("subfolders", settings.subfolders, Flag);
-  read("date_order", settings.date_order, Flag);
-  read("keep_both", settings.keep_both, Flag);
+  naming.date_source = DateSourceOf(picked_date, settings.prefer_capture_date);
+  QDate picked_day(naming.picked_date.year, naming.picked_date.month, naming.picked_date.day);
+  read("picked_day", picked_day, Day);
+  naming.picked_date.year = picked_day.year();
+  naming.picked_date.month = picked_day.month();
+  naming.picked_date.day = picked_day.day();
+  read("change_extension", naming.change_extension, Flag);
+  read("new_extension", naming.new_extension, ControlText);
+  read("letter_case", naming.letter_case, Number(0, kLetterCases - 1));
+  read("serial_start", naming.serial_start, Number(0, kSerialStartMax));
+  read("subfolders", run.include_subfolders, Flag);
+  bool date_order = run.order == FileOrder::kDate;
+  read("date_order", date_order, Flag);
+  run.order = date_order ? FileOrder::kDate : FileOrder::kName;
+  read("keep_both", run.keep_both, Flag);
   read("choose_cards", settings.choose_cards, Flag);
   read("thumbnails", settings.thumbnails, Flag);
   int width = 0;
@@ -145,27 +185,30 @@ bool SaveWindowSettings(const QString& path, const WindowSettings& settings) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QSettings file(path, QSettings::IniFormat);
   file.clear();
+  const RunSettings& run = settings.run;
+  const NamingSettings& naming = run.naming;
   // Numbers and flags as text, the form they are read back in.
   const auto number = [](int value) { return QString::number(value); };
   const auto flag = [](bool value) {
     return value ? QStringLiteral("true") : QStringLiteral("false");
   };
-  file.setValue("directory", NativeNameValue(settings.directory));
-  file.setValue("folder_name", settings.folder_name);
-  file.setValue("masks", settings.masks);
-  file.setValue("prefix", settings.prefix);
-  file.setValue("date_format", settings.date_format);
-  file.setValue("serial_style", number(settings.serial_style));
-  file.setValue("picked_date", flag(settings.picked_date));
+  file.setValue("directory", NativeNameValue(QByteArray::fromStdString(run.source_directory)));
+  file.setValue("folder_name", ToQString(run.folder_name));
+  file.setValue("masks", MaskText(run.masks));
+  file.setValue("prefix", ToQString(naming.leading_text));
+  file.setValue("date_format", ToQString(naming.date_format));
+  file.setValue("serial_style", number(naming.serial_style_index));
+  file.setValue("picked_date", flag(naming.date_source == DateSource::kPicked));
   file.setValue("prefer_capture_date", flag(settings.prefer_capture_date));
-  file.setValue("picked_day", settings.picked_day.toString(Qt::ISODate));
-  file.setValue("change_extension", flag(settings.change_extension));
-  file.setValue("new_extension", settings.new_extension);
-  file.setValue("letter_case", number(settings.letter_case));
-  file.setValue("serial_start", number(settings.serial_start));
-  file.setValue("subfolders", flag(settings.subfolders));
-  file.setValue("date_order", flag(settings.date_order));
-  file.setValue("keep_both", flag(settings.keep_both));
+  const QDate picked_day(naming.picked_date.year, naming.picked_date.month, naming.picked_date.day);
+  file.setValue("picked_day", picked_day.toString(Qt::ISODate));
+  file.setValue("change_extension", flag(naming.change_extension));
+  file.setValue("new_extension", ToQString(naming.new_extension));
+  file.setValue("letter_case", number(naming.letter_case));
+  file.setValue("serial_start", number(naming.serial_start));
+  file.setValue("subfolders", flag(run.include_subfolders));
+  file.setValue("date_order", flag(run.order == FileOrder::kDate));
+  file.setValue("keep_both", flag(run.keep_both));
   file.setValue("choose_cards", flag(settings.choose_cards));
   file.setValue("thumbnails", flag(settings.thumbnails));
   if (settings.size.isValid()) {

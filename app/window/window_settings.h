@@ -3,38 +3,36 @@
 // window's size, in an INI file under the user's configuration folder.
 #pragma once
 
-#include <QByteArray>
-#include <QDate>
 #include <QSize>
 #include <QString>
 
 #include <optional>
+#include <string>
+#include <vector>
+
+#include "app/core/run_settings.h"
 
 namespace app {
 
 struct WindowSettings {
-  // DirectoryListBox1's folder as named on disk, byte for byte. A name
-  // that is UTF-8 is kept as text; any other is kept as its bytes.
-  QByteArray directory;
-  QString folder_name;               // Edit1
-  QString masks;                     // Memo2's text
-  QString prefix;                    // Edit2
-  QString date_format;               // Edit3
-  int serial_style = 3;              // ComboBox1's index
-  bool picked_date = false;          // RadioButton2 (else RadioButton1)
-  bool prefer_capture_date = false;  // CheckBox2
-  QDate picked_day{2000, 8, 9};      // DateTimePicker1
-  bool change_extension = false;     // CheckBox1
-  QString new_extension;             // Edit4
-  int letter_case = 0;               // ComboBox2's index
-  int serial_start = 1;              // SpinEdit1
-  bool subfolders = false;           // the options menu's items
-  bool date_order = false;
-  bool keep_both = false;
-  bool choose_cards = false;
-  bool thumbnails = false;
+  // The run's settings; what the file does not hold keeps its start value.
+  // The directory is DirectoryListBox1's folder as named on disk, byte for
+  // byte (empty when none was saved): a name that is UTF-8 is kept as text,
+  // any other as its bytes.
+  RunSettings run;
+  // CheckBox2 as the user left it: it keeps its tick while 指定日 is
+  // chosen, which the run's date source does not tell.
+  bool prefer_capture_date = false;
+  // The menu items of the window alone (the run knows nothing of them).
+  bool choose_cards = false;  // カードを自動で選ぶ
+  bool thumbnails = false;    // 縮小画像で確認
   QSize size;
 };
+
+// Memo2's text as the run's masks, one a line; no value when a line has no
+// CP932 form. And the masks back as Memo2's text.
+std::optional<std::vector<std::string>> MaskLines(const QString& memo_text);
+QString MaskText(const std::vector<std::string>& masks);
 
 // $XDG_CONFIG_HOME/pirukko/varnek.ini (~/.config when it is not set).
 QString WindowSettingsPath();

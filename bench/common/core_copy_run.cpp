@@ -7,10 +7,7 @@
 
 namespace bench {
 
-CoreCopyRun::CoreCopyRun() {
-  input_.folder_name = "NewFolder";
-  input_.masks = {"*.*"};
-}
+CoreCopyRun::CoreCopyRun() = default;
 
 std::optional<double> CoreCopyRun::Time(const std::filesystem::path& source,
                                         std::size_t expected_files) {
@@ -19,7 +16,7 @@ std::optional<double> CoreCopyRun::Time(const std::filesystem::path& source,
   app::StringsCopyLog log(lines);
   app::NoCopyProgress progress;
   const auto start = Clock::now();
-  const app::CopyRunResult result = app::ExecuteCopy(input_, list_, log, progress);
+  const app::CopyRunResult result = app::ExecuteCopy(input_, log, progress);
   const double t = Seconds(Clock::now() - start);
   failed_ += result.failed;
   log_entries_ = static_cast<std::size_t>(lines.Count());

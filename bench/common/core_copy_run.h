@@ -8,7 +8,6 @@
 #include <optional>
 
 #include "app/core/copy_run.h"
-#include "filelist/file_list.h"
 
 namespace bench {
 
@@ -21,7 +20,7 @@ class CoreCopyRun {
   std::optional<double> Time(const std::filesystem::path& source, std::size_t expected_files);
 
   // The run's settings, for a benchmark that changes them.
-  app::CopyRunInput& input() { return input_; }
+  app::RunSettings& input() { return input_; }
 
   // Files whose copy failed, over every run so far.
   int failed() const { return failed_; }
@@ -29,8 +28,7 @@ class CoreCopyRun {
   std::size_t log_entries() const { return log_entries_; }
 
  private:
-  app::CopyRunInput input_;
-  filelist::TFileList list_;
+  app::RunSettings input_;
   int failed_ = 0;
   std::size_t log_entries_ = 0;
 };

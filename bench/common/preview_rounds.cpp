@@ -2,20 +2,17 @@
 
 #include <memory>
 
-#include "filelist/file_list.h"
 #include "platform/string_list.h"
 
 namespace bench {
-void TimePreviewRounds(benchmark::State& state, const app::CopyRunInput& input,
-                       int expected_names) {
-  filelist::TFileList list;
+void TimePreviewRounds(benchmark::State& state, const app::RunSettings& input, int expected_names) {
   app::NoCopyProgress progress;
   app::CopyRunResult result;
   int entries = 0;
   for (auto _ : state) {
     auto lines = std::make_unique<platform::TStringList>();
     app::StringsCopyLog log(*lines);
-    result = app::PreviewCopy(input, list, log, progress);
+    result = app::PreviewCopy(input, log, progress);
     entries = lines->Count();
     state.PauseTiming();
     lines.reset();

@@ -12,6 +12,6 @@ namespace bench {
 // Times the preview of `input` in every round of `state` (freeing the log
 // is no part of it), counts the names and log entries of the last round,
 // and fails the benchmark unless it named `expected_names` files.
-void TimePreviewRounds(benchmark::State& state, const app::CopyRunInput& input, int expected_names);
+void TimePreviewRounds(benchmark::State& state, const app::RunSettings& input, int expected_names);
 
 }  // namespace bench

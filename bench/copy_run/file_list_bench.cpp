@@ -66,7 +66,7 @@ BENCHMARK(BM_SortOnly)->Unit(benchmark::kMillisecond)->Iterations(5);
 // caller without a window keeps it; with "日付順に連番" (state.range(0) 1)
 // the files are numbered in the order of their dates.
 void BM_PreviewCopy(benchmark::State& state) {
-  app::CopyRunInput input;
+  app::RunSettings input;
   input.source_directory = g_dir.string();
   input.folder_name = "NewFolder";
   input.masks = {"*.*"};

@@ -18,10 +18,10 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -61,7 +61,7 @@ void MakeTree(const fs::path& root) {
 }
 
 void BM_PreviewWithSubFolders(benchmark::State& state) {
-  app::CopyRunInput input;
+  app::RunSettings input;
   input.source_directory = g_dir.string();
   input.folder_name = "NewFolder";
   input.masks = {"*.*"};

@@ -1,5 +1,8 @@
 #include "platform/thumbnails/thumbnail_queue.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <condition_variable>
 #include <list>
 #include <mutex>
@@ -28,6 +31,9 @@ struct TThumbnailQueue::State {
   std::function<void(int, const QImage&)> made;
 
   void Work() {
+    // Below the window's thread: a frame of scrolling comes before a
+    // picture, and the pictures still come as fast as the disk gives them.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
     for (;;) {
       Asked next;
       {

@@ -13,7 +13,6 @@
 
 #include "app/core/copy_run.h"
 #include "app/core/naming.h"
-#include "filelist/file_list.h"
 #include "platform/cp932.h"
 #include "platform/user_locale.h"
 #include "tests/support/files.h"
@@ -57,9 +56,8 @@ class CopyRunOptionsTest : public ::testing::Test {
   Lines Log(bool preview, app::CopyRunResult* result = nullptr) {
     RecordingLog log;
     app::NoCopyProgress progress;
-    filelist::TFileList list;
-    const app::CopyRunResult r = preview ? app::PreviewCopy(input_, list, log, progress)
-                                         : app::ExecuteCopy(input_, list, log, progress);
+    const app::CopyRunResult r =
+        preview ? app::PreviewCopy(input_, log, progress) : app::ExecuteCopy(input_, log, progress);
     if (result) *result = r;
     return log.entries;
   }
@@ -84,7 +82,7 @@ class CopyRunOptionsTest : public ::testing::Test {
   platform::ScopedUserLocale locale_{"ja_JP"};
   test_support::TempDir temp_{"pirukko-options"};
   const fs::path src_ = temp_.path();
-  app::CopyRunInput input_;
+  app::RunSettings input_;
 };
 
 // ------------------------------------------------------------ sub-folders

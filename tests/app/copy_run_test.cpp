@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "app/core/naming.h"
-#include "filelist/file_list.h"
 #include "platform/cp932.h"
 #include "platform/file_system.h"
 #include "platform/user_locale.h"
@@ -107,7 +106,7 @@ class CopyRunTest : public ::testing::Test {
   // target folder, is exactly as it was.
   app::CopyRunResult Run() {
     const Snapshot before = Take(src_, input_.folder_name);
-    app::CopyRunResult result = app::ExecuteCopy(input_, list_, log_, progress_);
+    app::CopyRunResult result = app::ExecuteCopy(input_, log_, progress_);
     EXPECT_EQ(Take(src_, input_.folder_name), before) << "the source directory changed";
     EXPECT_EQ(log_.clears, 1);
     return result;
@@ -141,8 +140,7 @@ class CopyRunTest : public ::testing::Test {
   test_support::TempDir temp_{"pirukko-run"};
   const fs::path root_ = temp_.path();
   fs::path src_;
-  app::CopyRunInput input_;
-  filelist::TFileList list_;
+  app::RunSettings input_;
   RecordingLog log_;
   RecordingProgress progress_;
 };
@@ -339,9 +337,6 @@ TEST_F(CopyRunTest, FolderWithSubFolderCannotBeRemoved) {
   EXPECT_FALSE(fs::exists(TargetPath() / "plain.txt"));
   EXPECT_FALSE(fs::exists(TargetPath() / ".hidden"));
   EXPECT_TRUE(fs::exists(TargetPath() / "inner"));
-  // The file list keeps the target folder with the mask "*.*".
-  EXPECT_EQ(list_.Directory(), Target());
-  EXPECT_EQ(list_.Mask().Text(), "*.*\r\n");
 }
 
 TEST_F(CopyRunTest, FolderCannotBeCreated) {
@@ -376,22 +371,6 @@ TEST_F(CopyRunTest, NothingMatches) {
     EXPECT_TRUE(r.stopped);
     EXPECT_TRUE(r.found_nothing);
   }
-}
-
-TEST_F(CopyRunTest, ListsWithItsOwnMasksWhenTheListAlreadyShowsTheFolder) {
-  Write(src_ / "a.txt", "a", LocalTime(2000, 1, 5, 0, 0, 0));
-  Write(src_ / "b.doc", "b");
-  // As after the file-list command: the list shows the folder with other masks.
-  list_.Mask().Clear();
-  list_.Mask().Add("*.*");
-  list_.SetDirectory(src_.string());
-  ASSERT_EQ(list_.Files().Count(), 2);
-
-  input_.masks = {"*.txt"};
-  app::CopyRunResult r = Run();
-  EXPECT_EQ(r.listed, 1);
-  EXPECT_EQ(progress_.max, 1);
-  EXPECT_EQ(ReadFile(TargetPath() / u8"2000年01月05日001.txt"), "a");
 }
 
 TEST_F(CopyRunTest, UnreadableTimeTakesTheCurrentDate) {
@@ -657,7 +636,7 @@ class PreviewTest : public CopyRunTest {
   std::vector<std::string> Preview(app::CopyRunResult* result = nullptr) {
     const Snapshot before = Take(root_, "");
     RecordingLog log;
-    const app::CopyRunResult r = app::PreviewCopy(input_, list_, log, progress_);
+    const app::CopyRunResult r = app::PreviewCopy(input_, log, progress_);
     EXPECT_EQ(Take(root_, ""), before) << "the preview changed the disk";
     if (result) *result = r;
     return log.entries;
@@ -765,7 +744,7 @@ TEST_F(CopyRunTest, AStopEndsTheRunAfterTheFileBeingCopied) {
     progress.source = &source;
     progress.at = at;
     RecordingLog log;
-    const app::CopyRunResult r = app::ExecuteCopy(input_, list_, log, progress, source.get_token());
+    const app::CopyRunResult r = app::ExecuteCopy(input_, log, progress, source.get_token());
 
     std::vector<std::string> left;
     for (const auto& e : fs::directory_iterator(TargetPath()))
@@ -860,7 +839,7 @@ TEST_F(CopyRunTest, AStopDuringAnExifRunLeavesNoReaderBehind) {
   StoppingProgress progress;
   progress.source = &source;
   progress.at = kStopAt;
-  const app::CopyRunResult r = app::ExecuteCopy(input_, list_, log_, progress, source.get_token());
+  const app::CopyRunResult r = app::ExecuteCopy(input_, log_, progress, source.get_token());
   const int reads_at_return = reads.load();
   EXPECT_FALSE(reading);
 

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/core/copy_run.h"
-#include "filelist/file_list.h"
 #include "platform/cp932.h"
 #include "platform/user_locale.h"
 #include "tests/support/files.h"
@@ -65,7 +64,7 @@ TEST(CopyRunVideoTest, ExifFirstDatesVideosByTheirContainerAndPhotosByExif) {
   // A photo under a video's name is no video.
   put(photo, "e.mp4");
 
-  app::CopyRunInput input;
+  app::RunSettings input;
   input.source_directory = src.string();
   input.folder_name = "NewFolder";
   input.masks = {"*.*"};
@@ -73,13 +72,12 @@ TEST(CopyRunVideoTest, ExifFirstDatesVideosByTheirContainerAndPhotosByExif) {
   input.naming.date_format = "yyyymmdd_hhnnss";
   input.naming.serial_style_index = 0;
   input.naming.serial_style_text = J("なし");
-  filelist::TFileList list;
   app::NoCopyProgress progress;
 
   const std::string fallback =
       J("下記のファイルは撮影日時が無いため、ファイル更新日にされました。") + "\r";
   Log preview;
-  app::PreviewCopy(input, list, preview, progress);
+  app::PreviewCopy(input, preview, progress);
   EXPECT_EQ(
       FileEntries(preview.entries),
       (std::vector<std::string>{
@@ -91,7 +89,7 @@ TEST(CopyRunVideoTest, ExifFirstDatesVideosByTheirContainerAndPhotosByExif) {
           "     To  : 20000105_060708.mp4", "     Date: 2000/01/05 06:07:08"}));
 
   Log run;
-  const app::CopyRunResult result = app::ExecuteCopy(input, list, run, progress);
+  const app::CopyRunResult result = app::ExecuteCopy(input, run, progress);
   EXPECT_EQ(result.copied, 5);
   std::vector<std::string> made;
   for (const auto& e : fs::directory_iterator(src / "NewFolder"))

@@ -69,19 +69,19 @@ TEST(CommandLine, DefaultsAreTheWindowsStartValues) {
   const CommandLine line = Parsed({"--run", "/tmp"});
   EXPECT_EQ(line.mode, Mode::kRun);
   EXPECT_EQ(line.directory, "/tmp");
-  EXPECT_EQ(line.masks, Args{"*.*"});
-  EXPECT_EQ(line.folder_name, "NewFolder");
-  EXPECT_EQ(line.naming.date_source, app::DateSource::kLastWrite);
-  EXPECT_EQ(line.naming.date_format, J("yyyy年mm月dd日"));
-  EXPECT_EQ(line.naming.serial_style_index, 3);
-  EXPECT_EQ(line.naming.serial_style_text, "001");
-  EXPECT_EQ(line.naming.serial_start, 1);
-  EXPECT_FALSE(line.naming.change_extension);
-  EXPECT_EQ(line.naming.letter_case, 0);
-  EXPECT_TRUE(line.naming.leading_text.empty());
-  EXPECT_FALSE(line.subfolders);
-  EXPECT_EQ(line.order, FileOrder::kName);
-  EXPECT_FALSE(line.keep_both);
+  EXPECT_EQ(line.settings.masks, Args{"*.*"});
+  EXPECT_EQ(line.settings.folder_name, "NewFolder");
+  EXPECT_EQ(line.settings.naming.date_source, app::DateSource::kLastWrite);
+  EXPECT_EQ(line.settings.naming.date_format, J("yyyy年mm月dd日"));
+  EXPECT_EQ(line.settings.naming.serial_style_index, 3);
+  EXPECT_EQ(line.settings.naming.serial_style_text, "001");
+  EXPECT_EQ(line.settings.naming.serial_start, 1);
+  EXPECT_FALSE(line.settings.naming.change_extension);
+  EXPECT_EQ(line.settings.naming.letter_case, 0);
+  EXPECT_TRUE(line.settings.naming.leading_text.empty());
+  EXPECT_FALSE(line.settings.include_subfolders);
+  EXPECT_EQ(line.settings.order, FileOrder::kName);
+  EXPECT_FALSE(line.settings.keep_both);
 }
 
 TEST(CommandLine, EachOptionSetsWhatItsControlHolds) {
@@ -89,72 +89,77 @@ TEST(CommandLine, EachOptionSetsWhatItsControlHolds) {
     Args options;
     std::function<void(const CommandLine&)> check;
   } cases[] = {
-      {{"--folder", "写真の控え"}, [](auto& l) { EXPECT_EQ(l.folder_name, J("写真の控え")); }},
-      {{"--folder="}, [](auto& l) { EXPECT_EQ(l.folder_name, ""); }},
-      {{"--prefix", "旅行_"}, [](auto& l) { EXPECT_EQ(l.naming.leading_text, J("旅行_")); }},
-      {{"--prefix", "-x"}, [](auto& l) { EXPECT_EQ(l.naming.leading_text, "-x"); }},
-      {{"--format=ggge年"}, [](auto& l) { EXPECT_EQ(l.naming.date_format, J("ggge年")); }},
-      {{"--format", ""}, [](auto& l) { EXPECT_EQ(l.naming.date_format, ""); }},
+      {{"--folder", "写真の控え"},
+       [](auto& l) { EXPECT_EQ(l.settings.folder_name, J("写真の控え")); }},
+      {{"--folder="}, [](auto& l) { EXPECT_EQ(l.settings.folder_name, ""); }},
+      {{"--prefix", "旅行_"},
+       [](auto& l) { EXPECT_EQ(l.settings.naming.leading_text, J("旅行_")); }},
+      {{"--prefix", "-x"}, [](auto& l) { EXPECT_EQ(l.settings.naming.leading_text, "-x"); }},
+      {{"--format=ggge年"}, [](auto& l) { EXPECT_EQ(l.settings.naming.date_format, J("ggge年")); }},
+      {{"--format", ""}, [](auto& l) { EXPECT_EQ(l.settings.naming.date_format, ""); }},
       {{"--serial", "none"},
        [](auto& l) {
-         EXPECT_EQ(l.naming.serial_style_index, 0);
-         EXPECT_EQ(l.naming.serial_style_text, J("なし"));
+         EXPECT_EQ(l.settings.naming.serial_style_index, 0);
+         EXPECT_EQ(l.settings.naming.serial_style_text, J("なし"));
        }},
-      {{"--serial", "1"}, [](auto& l) { EXPECT_EQ(l.naming.serial_style_index, 1); }},
+      {{"--serial", "1"}, [](auto& l) { EXPECT_EQ(l.settings.naming.serial_style_index, 1); }},
       {{"--serial=00001"},
        [](auto& l) {
-         EXPECT_EQ(l.naming.serial_style_index, 5);
-         EXPECT_EQ(l.naming.serial_style_text, "00001");
+         EXPECT_EQ(l.settings.naming.serial_style_index, 5);
+         EXPECT_EQ(l.settings.naming.serial_style_text, "00001");
        }},
-      {{"--start", "0"}, [](auto& l) { EXPECT_EQ(l.naming.serial_start, 0); }},
-      {{"--start", "99999999"}, [](auto& l) { EXPECT_EQ(l.naming.serial_start, 99999999); }},
-      {{"--start", "00000007"}, [](auto& l) { EXPECT_EQ(l.naming.serial_start, 7); }},
+      {{"--start", "0"}, [](auto& l) { EXPECT_EQ(l.settings.naming.serial_start, 0); }},
+      {{"--start", "99999999"},
+       [](auto& l) { EXPECT_EQ(l.settings.naming.serial_start, 99999999); }},
+      {{"--start", "00000007"}, [](auto& l) { EXPECT_EQ(l.settings.naming.serial_start, 7); }},
       {{"--ext", "jpg"},
        [](auto& l) {
-         EXPECT_TRUE(l.naming.change_extension);
-         EXPECT_EQ(l.naming.new_extension, "jpg");
+         EXPECT_TRUE(l.settings.naming.change_extension);
+         EXPECT_EQ(l.settings.naming.new_extension, "jpg");
        }},
       {{"--ext="},  // as an empty Edit4: the name ends in "."
        [](auto& l) {
-         EXPECT_TRUE(l.naming.change_extension);
-         EXPECT_EQ(l.naming.new_extension, "");
+         EXPECT_TRUE(l.settings.naming.change_extension);
+         EXPECT_EQ(l.settings.naming.new_extension, "");
        }},
-      {{"--case", "lower"}, [](auto& l) { EXPECT_EQ(l.naming.letter_case, 1); }},
-      {{"--subfolders"}, [](auto& l) { EXPECT_TRUE(l.subfolders); }},
+      {{"--case", "lower"}, [](auto& l) { EXPECT_EQ(l.settings.naming.letter_case, 1); }},
+      {{"--subfolders"}, [](auto& l) { EXPECT_TRUE(l.settings.include_subfolders); }},
       {{"--keep-both"},
        [](auto& l) {
-         EXPECT_TRUE(l.keep_both);
-         EXPECT_FALSE(l.subfolders);
+         EXPECT_TRUE(l.settings.keep_both);
+         EXPECT_FALSE(l.settings.include_subfolders);
        }},
-      {{"--order", "date"}, [](auto& l) { EXPECT_EQ(l.order, FileOrder::kDate); }},
-      {{"--order=date", "--order", "name"}, [](auto& l) { EXPECT_EQ(l.order, FileOrder::kName); }},
-      {{"--case", "upper"}, [](auto& l) { EXPECT_EQ(l.naming.letter_case, 2); }},
-      {{"--case", "upper", "--case", "none"}, [](auto& l) { EXPECT_EQ(l.naming.letter_case, 0); }},
+      {{"--order", "date"}, [](auto& l) { EXPECT_EQ(l.settings.order, FileOrder::kDate); }},
+      {{"--order=date", "--order", "name"},
+       [](auto& l) { EXPECT_EQ(l.settings.order, FileOrder::kName); }},
+      {{"--case", "upper"}, [](auto& l) { EXPECT_EQ(l.settings.naming.letter_case, 2); }},
+      {{"--case", "upper", "--case", "none"},
+       [](auto& l) { EXPECT_EQ(l.settings.naming.letter_case, 0); }},
       {{"--date", "mtime"},
-       [](auto& l) { EXPECT_EQ(l.naming.date_source, app::DateSource::kLastWrite); }},
+       [](auto& l) { EXPECT_EQ(l.settings.naming.date_source, app::DateSource::kLastWrite); }},
       {{"--date", "exif"},
-       [](auto& l) { EXPECT_EQ(l.naming.date_source, app::DateSource::kCaptureDate); }},
+       [](auto& l) { EXPECT_EQ(l.settings.naming.date_source, app::DateSource::kCaptureDate); }},
       {{"--date", "2024-02-29"},  // the day changes, the picker's time of day stays
        [](auto& l) {
-         EXPECT_EQ(l.naming.date_source, app::DateSource::kPicked);
-         EXPECT_EQ(l.naming.picked_date, (platform::DateTime{2024, 2, 29, 17, 53, 9, 0}));
+         EXPECT_EQ(l.settings.naming.date_source, app::DateSource::kPicked);
+         EXPECT_EQ(l.settings.naming.picked_date, (platform::DateTime{2024, 2, 29, 17, 53, 9, 0}));
        }},
       {{"--date", "0001-01-01"},
        [](auto& l) {
-         EXPECT_EQ(l.naming.picked_date, (platform::DateTime{1, 1, 1, 17, 53, 9, 0}));
+         EXPECT_EQ(l.settings.naming.picked_date, (platform::DateTime{1, 1, 1, 17, 53, 9, 0}));
        }},
       {{"--date", "9999-12-31"},
        [](auto& l) {
-         EXPECT_EQ(l.naming.picked_date, (platform::DateTime{9999, 12, 31, 17, 53, 9, 0}));
+         EXPECT_EQ(l.settings.naming.picked_date, (platform::DateTime{9999, 12, 31, 17, 53, 9, 0}));
        }},
       {{"--date", "2000-01-01", "--date", "mtime"},
-       [](auto& l) { EXPECT_EQ(l.naming.date_source, app::DateSource::kLastWrite); }},
-      {{"--mask", "*.jpg"}, [](auto& l) { EXPECT_EQ(l.masks, Args{"*.jpg"}); }},
+       [](auto& l) { EXPECT_EQ(l.settings.naming.date_source, app::DateSource::kLastWrite); }},
+      {{"--mask", "*.jpg"}, [](auto& l) { EXPECT_EQ(l.settings.masks, Args{"*.jpg"}); }},
       {{"--mask", "*.jpg", "--mask=*.JPEG", "--mask", ""},
        [](auto& l) {
-         EXPECT_EQ(l.masks, (Args{"*.jpg", "*.JPEG", ""}));
+         EXPECT_EQ(l.settings.masks, (Args{"*.jpg", "*.JPEG", ""}));
        }},
-      {{"--mask", "写真*"}, [](auto& l) { EXPECT_EQ(l.masks, Args{J("写真*")}); }},
+      {{"--mask", "写真*"}, [](auto& l) { EXPECT_EQ(l.settings.masks, Args{J("写真*")}); }},
   };
   for (const auto& c : cases) {
     Args args = {"--run"};
@@ -178,7 +183,7 @@ TEST(CommandLine, HelpAndVersionWinOverEverythingElse) {
   // As an option's value it is only text.
   const CommandLine line = Parsed({"--run", "--prefix", "--help", "/tmp"});
   EXPECT_EQ(line.mode, Mode::kRun);
-  EXPECT_EQ(line.naming.leading_text, "--help");
+  EXPECT_EQ(line.settings.naming.leading_text, "--help");
 }
 
 TEST(CommandLine, WrongArgumentsAreRefusedWithTheirReason) {

@@ -82,7 +82,7 @@ TEST_F(OptionsMenu, AFlatButtonLeftOfThePreviewOpensItsItemsAllOff) {
 }
 
 TEST_F(OptionsMenu, ItemsReachTheRunAndThePreview) {
-  const CopyRunInput plain = Form(dir_)->form->CurrentRunInput();
+  const RunSettings plain = Form(dir_)->form->CurrentRunSettings();
   EXPECT_FALSE(plain.include_subfolders);
   EXPECT_EQ(plain.order, FileOrder::kName);
   EXPECT_FALSE(plain.keep_both);
@@ -94,7 +94,7 @@ TEST_F(OptionsMenu, ItemsReachTheRunAndThePreview) {
   t->form->SubfoldersItem()->trigger();
   t->form->DateOrderItem()->trigger();
   t->form->KeepBothItem()->trigger();
-  const CopyRunInput input = t->form->CurrentRunInput();
+  const RunSettings input = t->form->CurrentRunSettings();
   EXPECT_TRUE(input.include_subfolders);
   EXPECT_EQ(input.order, FileOrder::kDate);
   EXPECT_TRUE(input.keep_both);

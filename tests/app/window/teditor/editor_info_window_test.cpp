@@ -16,7 +16,6 @@
 #include "app/window/splitter_bar.h"
 #include "app/window/teditor/editor_info_window.h"
 #include "app/window/teditor/information_look.h"
-#include "filelist/file_list.h"
 #include "platform/qt/control_widget.h"
 #include "tests/app/window/teditor/real_form.h"
 #include "tests/app/window/window_test_support.h"
@@ -219,8 +218,7 @@ TEST(RealInformationWindow, ALongPreviewEndsAsAddingEveryEntryAloneWould) {
   platform::TStringList entries;
   app::StringsCopyLog log(entries);
   app::NoCopyProgress progress;
-  filelist::TFileList list;
-  app::PreviewCopy(t.form->CurrentRunInput(), list, log, progress);
+  app::PreviewCopy(t.form->CurrentRunSettings(), log, progress);
   ASSERT_GT(entries.Count(), 3 * kFiles);
   editor::TEditor alone;
   app::ApplyInformationWindowLook(alone);
