@@ -90,8 +90,12 @@ QImage MakeThumbnail(const std::string& native_path, int side) {
     QImage cached = Fitted(CachedDesktopThumbnail(native_path, side), side);
     return cached.isNull() ? Fitted(VideoFrame(native_path, side), side) : cached;
   }
+  // A photo without a picture of its own may have one in the desktop's
+  // cache; only then is it decoded, which for a large JPEG takes a while.
   QImage embedded = FromEmbeddedPreview(native_path, side);
-  return embedded.isNull() ? Decoded(native_path, side) : embedded;
+  if (!embedded.isNull()) return embedded;
+  QImage cached = Fitted(CachedDesktopThumbnail(native_path, side), side);
+  return cached.isNull() ? Decoded(native_path, side) : cached;
 }
 
 }  // namespace platform

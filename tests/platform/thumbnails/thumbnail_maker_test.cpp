@@ -136,7 +136,7 @@ TEST(ThumbnailMakerTest, WhatGivesNoPictureIsANullImage) {
     EXPECT_TRUE(MakeThumbnail((dir.path() / name).string(), 160).isNull()) << name;
 }
 
-TEST(ThumbnailMakerTest, VideosFromTheDesktopsCacheWhileItIsCurrentElseAFrame) {
+TEST(ThumbnailMakerTest, TheDesktopsCacheWhileItIsCurrentElseAFrameOrADecode) {
   App();
   TempDir dir;
   setenv("XDG_CACHE_HOME", (dir.path() / "cache").c_str(), 1);
@@ -168,6 +168,22 @@ TEST(ThumbnailMakerTest, VideosFromTheDesktopsCacheWhileItIsCurrentElseAFrame) {
   cache("large", Qt::red, status.st_mtime);
   EXPECT_TRUE(Near(Middle(MakeThumbnail(clip.string(), 120)), Qt::green));
   EXPECT_TRUE(Near(Middle(MakeThumbnail(clip.string(), 200)), Qt::red));
+
+  // A photo without a picture of its own takes the cache's before it is
+  // decoded; one with its own picture never needs the cache.
+  const fs::path photo = dir.path() / "scan.jpg";
+  const fs::path camera = dir.path() / "camera.jpg";
+  CameraJpeg(photo, {2000, 1500}, Qt::blue, QColor(), 1);
+  CameraJpeg(camera, {2000, 1500}, Qt::blue, QColor(255, 0, 255), 1);
+  for (const fs::path& file : {photo, camera}) {
+    ASSERT_EQ(stat(file.c_str(), &status), 0);
+    const QString path = DesktopThumbnailPath(file.string(), "normal");
+    QImage thumbnail = Filled(128, 96, Qt::green);
+    thumbnail.setText("Thumb::MTime", QString::number(status.st_mtime));
+    ASSERT_TRUE(thumbnail.save(path, "png"));
+  }
+  EXPECT_TRUE(Near(Middle(MakeThumbnail(photo.string(), 128)), Qt::green));
+  EXPECT_TRUE(Near(Middle(MakeThumbnail(camera.string(), 128)), QColor(255, 0, 255)));
   unsetenv("XDG_CACHE_HOME");
 }
 
