@@ -12,7 +12,7 @@
 // --cold drops the kernel's page cache before each first screen (root).
 //
 //   thumbnail_window_bench [--dir /tmp] [--files 2000] [--megabytes 5]
-//                          [--many 10000] [--no-embedded] [--cold]
+//                          [--many 10000] [--no-embedded] [--cold] [--shot FILE]
 //
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 // Deletes every file it made.
@@ -233,6 +233,7 @@ int main(int argc, char** argv) {
   double megabytes = 5;
   bool embedded = true;
   bool cold = false;
+  std::string shot;  // --shot FILE: the thumbnail window's picture after the first screen
   for (int i = 1; i < argc; ++i) {
     const std::string key = argv[i];
     const char* value = i + 1 < argc ? argv[i + 1] : "";
@@ -242,6 +243,7 @@ int main(int argc, char** argv) {
     if (key == "--megabytes") megabytes = std::atof(value), ++i;
     if (key == "--no-embedded") embedded = false;
     if (key == "--cold") cold = true;
+    if (key == "--shot") shot = value, ++i;
   }
   std::string tmpl = dir + "/pirukko-thumbnail-bench-XXXXXX";
   if (!mkdtemp(tmpl.data())) return 1;
@@ -256,6 +258,7 @@ int main(int argc, char** argv) {
     if (cold) DropPageCache();
     Window w(base / "photos");
     const double first = FirstScreen(w, &shown);
+    if (round == 0 && !shot.empty()) w.thumbnails->grab().save(QString::fromStdString(shot));
     const Frames frames = ScrollThrough(w);
     firsts.push_back(first);
     std::printf(
