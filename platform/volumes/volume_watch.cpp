@@ -125,8 +125,9 @@ struct TVolumeWatch::State {
   std::vector<TVolume> last;
   bool listed = false;
   bool watching = false;  // what comes now arrives (the first lists are what was there)
+  std::vector<std::string> kernel_points;  // the mount points of the kernel's table, last read
 
-  std::vector<TVolume> ReadVolumes() const;
+  std::vector<TVolume> ReadVolumes();
   void Report(const std::shared_ptr<State>& self);
   void Run(const std::shared_ptr<State>& self);
 };
@@ -158,7 +159,7 @@ std::string LastName(const std::string& path) {
 
 }  // namespace
 
-std::vector<TVolume> TVolumeWatch::State::ReadVolumes() const {
+std::vector<TVolume> TVolumeWatch::State::ReadVolumes() {
   // The kernel's table of mounts, read afresh: only read, no file system is
   // asked anything.
   struct Mounted {
@@ -179,6 +180,8 @@ std::vector<TVolume> TVolumeWatch::State::ReadVolumes() const {
     gio->g_unix_mount_free(entry);
   }
   gio->g_list_free(entries);
+  kernel_points.clear();
+  for (const Mounted& m : mounted) kernel_points.push_back(m.path);
   const auto is_mounted = [&mounted](const std::string& path) {
     return std::any_of(mounted.begin(), mounted.end(), [&](const Mounted& m) {
       return m.path == path || (m.gvfs && Under(path, m.path));
@@ -229,8 +232,18 @@ std::vector<TVolume> TVolumeWatch::State::ReadVolumes() const {
 void TVolumeWatch::State::Report(const std::shared_ptr<State>& self) {
   std::vector<TVolume> volumes = ReadVolumes();
   if (listed && volumes == last) return;
-  const std::vector<TVolume> added =
-      watching ? AddedVolumes(last, volumes) : std::vector<TVolume>{};
+  std::vector<TVolume> added;
+  if (listed) {
+    added = AddedVolumes(last, volumes);
+    // While the desktop's monitors are made, a card may be mounted: a new
+    // mount point of the kernel's arrives; what only the monitors bring
+    // was there before.
+    if (!watching) {
+      std::erase_if(added, [this](const TVolume& v) {
+        return std::find(kernel_points.begin(), kernel_points.end(), v.root) == kernel_points.end();
+      });
+    }
+  }
   last = std::move(volumes);
   listed = true;
   {
