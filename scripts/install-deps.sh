@@ -17,6 +17,7 @@ packages=("$@")
   xvfb xauth
   adwaita-qt6
   libexiv2-dev libmediainfo-dev libglib2.0-dev
+  libfuse3-dev fusefat dosfstools mtools libffmpegthumbnailer-dev
   clang libclang-rt-dev
   dpkg-dev fakeroot desktop-file-utils appstream
   locales

@@ -517,9 +517,14 @@ CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, Cop
       ++result.failed;
       continue;
     }
-    if (!made_again.empty() && made_again[p]) log.Add(t.overwritten_later);
+    const bool overwritten = !made_again.empty() && made_again[p];
+    if (overwritten) log.Add(t.overwritten_later);
     if (preview) {
       ++result.copied;
+      if (settings.on_previewed_file) {
+        settings.on_previewed_file({file.path.empty() ? files.Path(i) : file.path, new_name,
+                                 overwritten ? t.overwritten_later.substr(2) : std::string()});
+      }
     } else if (platform::CopyFileOverwriting(source_path,
                                              platform::JoinPath(target, *made.native))) {
       ++result.copied;

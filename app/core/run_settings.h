@@ -20,6 +20,15 @@ enum class FileOrder {
   kDate,  // the dates the new names take, the list's order among equal dates
 };
 
+// One file the preview would copy, as its lines show it.
+struct PreviewedFile {
+  std::string path;      // as the file system names it
+  std::string new_name;  // CP932, as the To line shows it
+  // CP932: the note the log gives the file's new name ("※この名前は後の
+  // ファイルで上書きされます。"), empty for none.
+  std::string mark;
+};
+
 // CP932 text, but for the directory.
 struct RunSettings {
   // The chosen directory as the file system names it (its own bytes); the
@@ -49,6 +58,10 @@ struct RunSettings {
   // no value when it has none; empty means the metadata readers (Exif for
   // photos, the container for videos).
   std::function<std::optional<platform::DateTime>(const std::string& path)> capture_date;
+  // Called by the preview (on its thread) for every file it would copy, in
+  // the run's order, once its lines are written: for a window that shows
+  // the files' pictures under their new names.
+  std::function<void(const PreviewedFile&)> on_previewed_file;
 };
 
 }  // namespace app

@@ -1,8 +1,9 @@
 #include "app/window/drive_combo_box.h"
 
-#include <QStorageInfo>
+#include <QFile>
+#include <QMetaObject>
 
-#include <algorithm>
+#include "platform/volumes/volume_watch.h"
 
 namespace app {
 namespace {
@@ -16,35 +17,49 @@ bool Holds(const QString& root, const QString& directory) {
 
 DriveComboBox::DriveComboBox(QWidget* parent, const char* name) : QComboBox(parent) {
   setObjectName(QString::fromLatin1(name));
-  Refresh();
+  addItem(QStringLiteral("/"), QStringLiteral("/"));
   connect(this, &QComboBox::currentIndexChanged, this, [this](int) {
     if (!following_ && OnChange) OnChange(Drive());
   });
+  // The watch calls from its own threads, and never after it is destroyed,
+  // which this box's destructor does first.
+  watch_ = std::make_unique<platform::TVolumeWatch>(
+      [this](const std::vector<platform::TVolume>& volumes) {
+        QMetaObject::invokeMethod(
+            this, [this, volumes] { SetVolumes(volumes); }, Qt::QueuedConnection);
+      },
+      [this](const std::string& dcim) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, dcim = QByteArray::fromStdString(dcim)] {
+              if (OnCardArrived) OnCardArrived(dcim);
+            },
+            Qt::QueuedConnection);
+      });
 }
 
-void DriveComboBox::Refresh() {
-  QStringList roots{QStringLiteral("/")};
-  QStringList labels{QStringLiteral("/")};
-  QList<QStorageInfo> volumes = QStorageInfo::mountedVolumes();
-  std::sort(volumes.begin(), volumes.end(), [](const QStorageInfo& a, const QStorageInfo& b) {
-    return a.rootPath() < b.rootPath();
-  });
-  for (const QStorageInfo& volume : volumes) {
-    if (!volume.isValid() || !volume.isReady()) continue;
-    const QString root = volume.rootPath();
-    if (roots.contains(root)) continue;
-    roots << root;
-    labels << (volume.name().isEmpty()
-                   ? root
-                   : root + QStringLiteral(" [") + volume.name() + QStringLiteral("]"));
-  }
+DriveComboBox::~DriveComboBox() {
+  watch_.reset();
+}
+
+void DriveComboBox::SetVolumes(const std::vector<platform::TVolume>& volumes) {
   const QString chosen = Drive();
   following_ = true;
   clear();
-  for (int i = 0; i < roots.size(); ++i) addItem(labels[i], roots[i]);
+  addItem(QStringLiteral("/"), QStringLiteral("/"));
+  for (const platform::TVolume& volume : volumes) {
+    const QString root = QFile::decodeName(QByteArray::fromStdString(volume.root));
+    if (root == QLatin1String("/")) continue;
+    const QString label = QString::fromStdString(volume.label);
+    addItem(label.isEmpty() ? root : label + QStringLiteral(" (") + root + QStringLiteral(")"),
+            root);
+  }
   const int again = findData(chosen);
   setCurrentIndex(again >= 0 ? again : 0);
   following_ = false;
+  // The directory may be on a volume that has just come, or on one that
+  // has gone: show the entry that holds it now.
+  if (!followed_.isEmpty()) FollowDirectory(followed_);
 }
 
 QString DriveComboBox::Drive() const {
@@ -52,6 +67,7 @@ QString DriveComboBox::Drive() const {
 }
 
 void DriveComboBox::FollowDirectory(const QString& directory) {
+  followed_ = directory;
   int best = -1;
   qsizetype best_length = -1;
   for (int i = 0; i < count(); ++i) {

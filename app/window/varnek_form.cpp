@@ -40,6 +40,7 @@
 #include "app/window/layout_fonts.h"
 #include "app/window/message_box.h"
 #include "app/window/splitter_bar.h"
+#include "app/window/thumbnail_window.h"
 #include "app/window/title_bar_drag.h"
 #include "app/window/window_edges.h"
 #include "platform/cp932.h"
@@ -221,6 +222,11 @@ void TVarnekForm::ConnectHandlers() {
     DriveComboBox1->FollowDirectory(DirectoryListBox1->Directory());
   };
   DriveComboBox1->OnChange = [this](const QString& root) { DirectoryListBox1->SetDirectory(root); };
+  // A card that arrives during a run waits for the user: the run's settings
+  // stay as they were.
+  DriveComboBox1->OnCardArrived = [this](const QByteArray& dcim) {
+    if (choose_cards_item_->isChecked() && !Running()) DirectoryListBox1->SetNativeDirectory(dcim);
+  };
 }
 
 void TVarnekForm::FormCreate() {
@@ -332,7 +338,14 @@ void TVarnekForm::SpeedButton2Click() {
 
 void TVarnekForm::StartRun(bool preview) {
   if (run_) return;
-  const RunSettings input = CurrentRunSettings();
+  RunSettings input = CurrentRunSettings();
+  // With 縮小画像で確認, the preview's files are shown as pictures too.
+  if (preview && thumbnails_item_->isChecked()) {
+    if (!thumbnail_window_) thumbnail_window_ = new ThumbnailWindow(this);
+    input.on_previewed_file = thumbnail_window_->StartPreview();
+    thumbnail_window_->show();
+    thumbnail_window_->raise();
+  }
   LendFocusToTheLog();
   SetRunControlsEnabled(false);
   run_is_preview_ = preview;

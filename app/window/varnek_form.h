@@ -47,6 +47,7 @@ class DirectoryListBox;
 class DriveComboBox;
 class HintWindow;
 class SplitterBar;
+class ThumbnailWindow;
 class TitleBarDrag;
 class WindowEdges;
 
@@ -143,6 +144,12 @@ class TVarnekForm : public QWidget {
   // is in force.
   QAction* ClockShiftItem() const { return clock_shift_item_; }
   long long ClockShift() const { return clock_shift_; }
+  // A card inserted while the window is idle has its DCIM folder chosen.
+  QAction* ChooseCardsItem() const { return choose_cards_item_; }
+  // プレビュー also shows the files' pictures, each under its new name.
+  QAction* ThumbnailsItem() const { return thumbnails_item_; }
+  // The thumbnail window, once a preview has opened it.
+  ThumbnailWindow* Thumbnails() const { return thumbnail_window_; }
   QAction* SaveSettingsItem() const { return save_settings_item_; }
   // What "設定を保存" keeps, as the window holds it now, and back.
   WindowSettings CurrentWindowSettings() const;
@@ -224,6 +231,10 @@ class TVarnekForm : public QWidget {
   QAction* clock_shift_item_ = nullptr;
   // Seconds added to every date the files give; 0 is none.
   long long clock_shift_ = 0;
+  QAction* choose_cards_item_ = nullptr;
+  QAction* thumbnails_item_ = nullptr;
+  // Made at the first preview with 縮小画像で確認; kept for the next.
+  ThumbnailWindow* thumbnail_window_ = nullptr;
   QAction* save_settings_item_ = nullptr;
 
   // The layout's controls, with its names; owned by their parents.

@@ -34,6 +34,8 @@ void TVarnekForm::CreateOptionsMenu() {
   keep_both_item_ = item("KeepBothItem", QStringLiteral(u"同名ファイルを残す"));
   clock_shift_item_ = item("ClockShiftItem", QStringLiteral(u"撮影時刻を補正…"));
   connect(clock_shift_item_, &QAction::triggered, this, [this] { ClockShiftItemClick(); });
+  choose_cards_item_ = item("ChooseCardsItem", QStringLiteral(u"カードを自動で選ぶ"));
+  thumbnails_item_ = item("ThumbnailsItem", QStringLiteral(u"縮小画像で確認"));
   options_menu_->addSeparator();
   save_settings_item_ = item("SaveSettingsItem", QStringLiteral(u"設定を保存"));
   connect(save_settings_item_, &QAction::triggered, this, [this] { SaveSettingsItemClick(); });
@@ -70,6 +72,8 @@ WindowSettings TVarnekForm::CurrentWindowSettings() const {
   WindowSettings settings;
   settings.run = CurrentRunSettings();
   settings.prefer_capture_date = CheckBox2->isChecked();
+  settings.choose_cards = choose_cards_item_->isChecked();
+  settings.thumbnails = thumbnails_item_->isChecked();
   settings.size = size();
   return settings;
 }
@@ -108,6 +112,8 @@ void TVarnekForm::ApplyWindowSettings(const WindowSettings& settings) {
     DirectoryListBox1->SetNativeDirectory(QByteArray::fromStdString(settings.run.source_directory));
   }
   ShowRunSettings(settings.run, settings.prefer_capture_date);
+  choose_cards_item_->setChecked(settings.choose_cards);
+  thumbnails_item_->setChecked(settings.thumbnails);
   if (settings.size.isValid()) resize(settings.size);
 }
 

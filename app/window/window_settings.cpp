@@ -178,6 +178,8 @@ std::optional<WindowSettings> LoadWindowSettings(const QString& path) {
   run.order = date_order ? FileOrder::kDate : FileOrder::kName;
   read("keep_both", run.keep_both, Flag);
   read("clock_shift", run.clock_shift, Shift);
+  read("choose_cards", settings.choose_cards, Flag);
+  read("thumbnails", settings.thumbnails, Flag);
   int width = 0;
   int height = 0;
   read("width", width, Number(1, kLargestSide));
@@ -216,6 +218,8 @@ bool SaveWindowSettings(const QString& path, const WindowSettings& settings) {
   file.setValue("date_order", flag(run.order == FileOrder::kDate));
   file.setValue("keep_both", flag(run.keep_both));
   file.setValue("clock_shift", QString::fromStdString(ClockShiftText(run.clock_shift)));
+  file.setValue("choose_cards", flag(settings.choose_cards));
+  file.setValue("thumbnails", flag(settings.thumbnails));
   if (settings.size.isValid()) {
     file.setValue("width", number(settings.size.width()));
     file.setValue("height", number(settings.size.height()));

@@ -23,6 +23,9 @@ struct WindowSettings {
   // CheckBox2 as the user left it: it keeps its tick while 指定日 is
   // chosen, which the run's date source does not tell.
   bool prefer_capture_date = false;
+  // The menu items of the window alone (the run knows nothing of them).
+  bool choose_cards = false;  // カードを自動で選ぶ
+  bool thumbnails = false;    // 縮小画像で確認
   QSize size;
 };
 

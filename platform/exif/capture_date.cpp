@@ -4,28 +4,13 @@
 
 #include <exiv2/exiv2.hpp>
 
-#include <mutex>
 #include <string>
 
+#include "platform/exif/exiv2_library.h"
 #include "platform/path_rules.h"
 
 namespace platform {
 namespace {
-
-// The library keeps a few settings for the whole process; they are set
-// once, before the first file, from whichever thread reads first.
-void PrepareLibrary() {
-  static std::once_flag once;
-  std::call_once(once, [] {
-    // Its warnings about odd files would go to the terminal; a file without
-    // a usable date is an ordinary case here, reported by the caller.
-    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-    // HEIF/HEIC, AVIF and CR3 are read only when asked for.
-    Exiv2::enableBMFF(true);
-    // The XMP parser must be set up before threads use it.
-    Exiv2::XmpParser::initialize();
-  });
-}
 
 // The number in text[at, at + digits), or -1 when it is not all digits.
 int Digits(std::string_view text, size_t at, size_t digits) {
@@ -71,7 +56,7 @@ std::optional<DateTime> ReadCaptureDate(std::string_view path) {
   const std::optional<std::string> usable = UsableNativePath(path);
   if (!usable) return std::nullopt;
   const std::string& native = *usable;
-  PrepareLibrary();
+  PrepareExiv2();
   try {
     // Only a regular file: opening a FIFO or a device would wait or read
     // forever.

@@ -1,5 +1,6 @@
-// The date texts the container library gives for a video, turned into the
-// local date and time the new name shows.
+// The date texts videos carry (the container library's fields, an AVI's
+// date chunks), read into the clock they show and the zone they name, and
+// turned into the local date and time the new name shows.
 #pragma once
 
 #include <optional>
@@ -9,16 +10,53 @@
 
 namespace platform {
 
-// What a recorded date means when its text names no zone: a moment in UTC
-// (MP4 and its kin keep their clock so) or the camera's local time.
-enum class UnzonedDate { kUtc, kLocal };
+// What a text says its clock is.
+enum class DateZone {
+  kNone,    // no zone: a clock, or UTC where the container keeps UTC
+  kUtc,     // "UTC" or "Z": a moment in UTC
+  kOffset,  // "+09:00", "+0900", "-05": a local clock, and how far east it is
+};
 
-// "YYYY-MM-DD HH:MM:SS" with "T" or " " between date and time, a fraction
-// of a second, and a zone: "UTC" before or after it, "Z", "+09:00" or
-// "+0900"; also the form "Thu Oct 26 16:46:04 2006" some AVI cameras
-// write. A moment in a zone is shown in local time; a local time as it
-// is. No value for anything else, for an impossible date, and for a zero
-// date (1904-01-01 or 1970-01-01, the start of a container's clock).
-std::optional<DateTime> VideoDateFromText(std::string_view text, UnzonedDate unzoned);
+// A date as a file writes it.
+struct RecordedDate {
+  DateTime clock;        // as written, the fields it lacks zero
+  bool has_time = true;  // false: the text names a day only
+  DateZone zone = DateZone::kNone;
+  int offset_minutes = 0;  // east of UTC, for kOffset
+};
+
+// Reads the forms cameras and the library write, in any case of letters,
+// spaces and NULs around them ignored:
+//  "2021-07-04 05:06:07", "2021-07-04T05:06:07.123", with "-", "/" or ":"
+//    between the date's parts, one-digit parts and spaces after a
+//    separator ("2001/ 1/27  1:42PM"), the seconds missing, AM/PM, a zone
+//    ("Z", "+09:00", "+0900", "-05", "UTC" before or after);
+//  "Mon Mar 10 15:04:43 2003" (the C library's form, the day's name
+//    optional);
+//  a day alone: "2020-08-28".
+// No value for anything else and for a day or time that does not exist.
+std::optional<RecordedDate> ParseRecordedDate(std::string_view text);
+
+// How a date's text is to be taken.
+enum class DateMeaning {
+  // A moment: in UTC unless the text names a zone; shown in local time
+  // (the movie header of MP4 and its kin).
+  kMoment,
+  // The camera's clock, shown as it was, whatever zone the text names.
+  kClock,
+};
+
+// The local date and time a date's text names under `meaning`. No value for
+// what ParseRecordedDate refuses, for a day without a time, and for a zero
+// date (1904-01-01 or 1970-01-01, the start of a container's clock, which
+// cameras whose clock was never set write): for a moment, any second of
+// that day in UTC.
+std::optional<DateTime> VideoDateFromText(std::string_view text, DateMeaning meaning);
+
+// The same for a date already read.
+std::optional<DateTime> VideoDateOf(const RecordedDate& date, DateMeaning meaning);
+
+// Whether a clock shows one of the containers' zero days.
+bool IsZeroDay(const DateTime& date);
 
 }  // namespace platform

@@ -1,8 +1,14 @@
-// The moment a video was recorded, as its container records it: the
-// creation time of an MP4, MOV, 3GP or M4V file (kept in UTC, shown here in
-// local time as a photo's capture date is), the recording time of an AVCHD
-// stream (MTS, M2TS) or of an AVI file (the camera's local time, taken as
-// it is).
+// The moment a video was recorded, as its container records it. A date the
+// file keeps as the camera's clock (with or without its zone) is taken as
+// that clock showed, as a photo's Exif date is; a date kept only in UTC is
+// shown in local time. Read in this order:
+//  - MP4, MOV, 3GP, M4V: a phone's own record of the moment (Apple's
+//    creation-date key, the user data's date where it names its zone),
+//    then the movie header's creation time (UTC);
+//  - AVCHD (MTS, M2TS): the recording time of the stream's date pack;
+//  - AVI: the camera's date chunk in any of the forms cameras write,
+//    Nikon's own records, then the creation date of the file's INFO list
+//    (a day alone there takes the file's last-write time of that day).
 #pragma once
 
 #include <optional>

@@ -339,3 +339,40 @@ TEST_F(CopyRunOptionsTest, AClockShiftMovesEveryDateAndTheHeadingSaysSo) {
 }
 
 }  // namespace
+
+namespace {
+
+// The preview hands each file it would copy to the thumbnail window, with
+// its path, its new name and its mark; the run hands over nothing.
+TEST_F(OneNameForAll, ThePreviewHandsOverEachFileWithItsNameAndMark) {
+  std::vector<app::PreviewedFile> handed;
+  input_.on_previewed_file = [&](const app::PreviewedFile& file) { handed.push_back(file); };
+  Log(true);
+  const std::string mark = J("※この名前は後のファイルで上書きされます。");
+  const struct {
+    const char* name;
+    const char* new_name;
+    bool marked;
+  } expected[] = {{"a.txt", "20000809.txt", true},
+                  {"b.txt", "20000809.txt", true},
+                  {"c.txt", "20000809.txt", false},
+                  {"d", "20000809", true},
+                  {"e", "20000809", false}};
+  ASSERT_EQ(handed.size(), std::size(expected));
+  for (std::size_t i = 0; i < handed.size(); ++i) {
+    EXPECT_EQ(handed[i].path, (src_ / expected[i].name).string());
+    EXPECT_EQ(handed[i].new_name, expected[i].new_name);
+    EXPECT_EQ(handed[i].mark, expected[i].marked ? mark : "");
+  }
+  handed.clear();
+  Log(false);
+  EXPECT_TRUE(handed.empty());
+  // With keep_both nothing is marked, and the names are the run's.
+  input_.keep_both = true;
+  Log(true);
+  ASSERT_EQ(handed.size(), 5u);
+  EXPECT_EQ(handed[1].new_name, "20000809 (2).txt");
+  EXPECT_EQ(handed[1].mark, "");
+}
+
+}  // namespace

@@ -76,6 +76,12 @@ const Rule kRules[] = {
     {"the photo reader includes no Qt header", "platform/exif", true, IsQtHeader},
     {"the video reader includes no Qt header", "platform/video", true, IsQtHeader},
     {"the trash includes no Qt header", "platform/trash", true, IsQtHeader},
+    {"the drive list's watch includes no Qt header", "platform/volumes", true, IsQtHeader},
+    {"the thumbnails use no widget", "platform/thumbnails", true,
+     [](const Include& i) {
+       return i.target.rfind("QtWidgets", 0) == 0 || i.target == "QWidget" ||
+              i.target == "QApplication";
+     }},
     {"the file list includes no Qt header", "filelist", true, IsQtHeader},
     {"the engine includes no Qt header", "app/core", true, IsQtHeader},
     {"the command line includes no Qt header", "app/cli", true, IsQtHeader},

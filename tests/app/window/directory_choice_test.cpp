@@ -17,6 +17,7 @@
 #include "app/window/directory_list_box.h"
 #include "app/window/drive_combo_box.h"
 #include "platform/cp932.h"
+#include "platform/volumes/volume_watch.h"
 #include "tests/app/window/window_test_support.h"
 
 namespace app::test {
@@ -110,15 +111,25 @@ TEST_F(DirectoryChoice, DriveListHasTheRootFirstAndMovesTheDirectoryList) {
   // The drive shown is the file system that holds the directory.
   EXPECT_TRUE(dir_.startsWith(drives->Drive()));
 
-  drives->setCurrentIndex(drives->count() - 1);
-  const QString other = drives->Drive();
+  // The mounts arrive from the watch's thread; one of them holds the
+  // directory. (No event is let through below, so no other list comes.)
+  const QString card = QDir(folder_.path()).canonicalPath();
+  drives->SetVolumes({{card.toStdString(), "CARD"}});
+  ASSERT_EQ(drives->count(), 2);
+  EXPECT_EQ(drives->itemText(1), "CARD (" + card + ")");
+  EXPECT_EQ(drives->Drive(), card);
+  EXPECT_EQ(t.form->SelectedDirectory(), dir_) << "following is no choice";
+
   drives->setCurrentIndex(0);
   EXPECT_EQ(t.form->SelectedDirectory(), "/");
   EXPECT_EQ(t.Find<QLabel>("Label2")->text(), "/");
-  if (other != "/") {
-    drives->setCurrentIndex(drives->count() - 1);
-    EXPECT_EQ(t.form->SelectedDirectory(), other);
-  }
+  drives->setCurrentIndex(1);
+  EXPECT_EQ(t.form->SelectedDirectory(), card);
+  // The card goes: the root, which holds the directory now, is shown.
+  drives->SetVolumes({});
+  EXPECT_EQ(drives->count(), 1);
+  EXPECT_EQ(drives->Drive(), "/");
+  EXPECT_EQ(t.form->SelectedDirectory(), card);
 }
 
 TEST_F(DirectoryChoice, DirectoriesWithoutACp932NameAreChosenAndShownApproximately) {

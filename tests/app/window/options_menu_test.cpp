@@ -70,6 +70,7 @@ TEST_F(OptionsMenu, AFlatButtonLeftOfThePreviewOpensItsItemsAllOff) {
   EXPECT_EQ(captions,
             (QStringList{QStringLiteral(u"サブフォルダも対象"), QStringLiteral(u"日付順に連番"),
                          QStringLiteral(u"同名ファイルを残す"), QStringLiteral(u"撮影時刻を補正…"),
+                         QStringLiteral(u"カードを自動で選ぶ"), QStringLiteral(u"縮小画像で確認"),
                          QStringLiteral(u"設定を保存")}));
   t->form->show();
   QTest::mouseClick(button, Qt::LeftButton);
@@ -126,6 +127,7 @@ TEST_F(OptionsMenu, SavedSettingsComeBackAtTheNextStartAndTurningOffForgetsThem)
     t->Find<QComboBox>("ComboBox2")->setCurrentIndex(2);
     t->Find<QSpinBox>("SpinEdit1")->setValue(99999999);
     t->form->DateOrderItem()->trigger();
+    t->form->ThumbnailsItem()->trigger();
     t->form->SaveSettingsItem()->trigger();
     EXPECT_FALSE(QFile::exists(settings_)) << "saved when the window closes";
     t->form->close();
@@ -148,6 +150,8 @@ TEST_F(OptionsMenu, SavedSettingsComeBackAtTheNextStartAndTurningOffForgetsThem)
     EXPECT_EQ(t->Find<QSpinBox>("SpinEdit1")->value(), 99999999);
     EXPECT_FALSE(t->form->SubfoldersItem()->isChecked());
     EXPECT_TRUE(t->form->DateOrderItem()->isChecked());
+    EXPECT_FALSE(t->form->ChooseCardsItem()->isChecked());
+    EXPECT_TRUE(t->form->ThumbnailsItem()->isChecked());
     EXPECT_TRUE(t->form->SaveSettingsItem()->isChecked());
     EXPECT_EQ(t->form->size(), QSize(597, 433));
     EXPECT_TRUE(t->Find<QLabel>("Label15")->text().startsWith(QStringLiteral(u"旅行_20240229")));
