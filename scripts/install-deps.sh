@@ -17,6 +17,7 @@ packages=("$@")
   libexiv2-dev libmediainfo-dev libglib2.0-dev
   clang libclang-rt-dev
   dpkg-dev fakeroot desktop-file-utils appstream
+  fuse3 libfuse3-dev exfat-fuse exfatprogs fusefat dosfstools
 )
 
 missing=()

@@ -11,6 +11,7 @@
 
 #include "app/core/naming.h"
 #include "platform/date_time.h"
+#include "platform/file_copy.h"
 
 namespace app {
 
@@ -46,6 +47,9 @@ struct RunSettings {
   // no value when it has none; empty means the metadata readers (Exif for
   // photos, the container for videos).
   std::function<std::optional<platform::DateTime>(const std::string& path)> capture_date;
+  // Told of the temporary file being written, for a program that has to
+  // end before the run does; nil when nobody needs to know.
+  platform::UnfinishedCopy* unfinished_copy = nullptr;
 };
 
 }  // namespace app

@@ -289,8 +289,14 @@ TEST_F(LongRunInWindow, ClosingAsksAndYesStopsAfterTheFileBeingCopied) {
       EXPECT_EQ(Read(dir_ + "/NewFolder/" + name), "content " + QByteArray::number(i));
     }
     ASSERT_GE(lines.size(), 3u);
-    const Lines pairs = FilePairs(copied);
-    EXPECT_EQ(Lines(lines.end() - 2 - 2 * copied, lines.end() - 2), pairs);
+    // The stop came between two files, or inside the one being copied, whose
+    // pair is then logged and its copy removed.
+    const Lines logged(lines.begin(), lines.end() - 2);
+    const auto ends_with = [&logged](const Lines& pairs) {
+      return logged.size() >= pairs.size() &&
+             Lines(logged.end() - static_cast<std::ptrdiff_t>(pairs.size()), logged.end()) == pairs;
+    };
+    EXPECT_TRUE(ends_with(FilePairs(copied)) || ends_with(FilePairs(copied + 1)));
     EXPECT_EQ(Lines(lines.end() - 2, lines.end()),
               (Lines{"        実行を中止しました。",
                      "  コピーしたファイル数 " + std::to_string(copied) + "個"}));
