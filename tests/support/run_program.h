@@ -1,10 +1,12 @@
 // Runs a program as a user does from a terminal and collects what it said:
 // its standard output and error and its exit status. The environment is
 // the test's own with the changes given; the Japanese locale and time zone
-// are set so that dates print as the tests expect.
+// are set so that dates print as the tests expect (scripts/install-deps.sh
+// generates the locale, so that it is the same on every machine).
 #pragma once
 
 #include <fcntl.h>
+#include <locale.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -24,6 +26,16 @@
 #include <vector>
 
 namespace test_support {
+
+// Whether the machine has the locale `name` (such as "ja_JP.UTF-8"): a
+// program given one it lacks runs in the C locale instead, and a test of
+// what a locale changes would check nothing there.
+inline bool LocaleInstalled(const std::string& name) {
+  const locale_t locale = newlocale(LC_ALL_MASK, name.c_str(), nullptr);
+  if (locale == nullptr) return false;
+  freelocale(locale);
+  return true;
+}
 
 struct ProgramResult {
   int exit_status = -1;

@@ -132,6 +132,9 @@ TEST_F(VarnekRun, PickedDayExtensionAndRelativeDirectory) {
 // environment, also one with no Japanese at all.
 TEST_F(VarnekRun, DateNamesAreJapaneseWhateverTheLocale) {
   for (const char* lang : {"C.UTF-8", "en_US.UTF-8", "ja_JP.UTF-8"}) {
+    // Without the locale the program would run in C, three times over.
+    ASSERT_TRUE(test_support::LocaleInstalled(lang))
+        << lang << " is missing: scripts/install-deps.sh generates it";
     test_support::RunOptions options = kNoDisplay;
     options.environment.push_back({"LANG", lang});
     options.environment.push_back({"LC_ALL", lang});
