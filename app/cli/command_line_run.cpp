@@ -214,7 +214,7 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
   // the run as Ctrl+C does, instead of killing it without a word.
   platform::IgnoreBrokenPipe();
   std::stop_source stop;
-  ConsoleLog log(out, &err);
+  ConsoleLog log(out, &err, line.mode == Mode::kRun);
   log.OnClosed = [&stop] { stop.request_stop(); };
   NoCopyProgress progress;
   platform::UnfinishedCopy unfinished;
