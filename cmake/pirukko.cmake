@@ -1,21 +1,40 @@
 # pirukko_test(NAME SOURCES... LIBS... [PROPERTIES...]): one GoogleTest program, its cases
 # registered with CTest when the tests run (not when they are built).
 function(pirukko_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  cmake_parse_arguments(T "MOUNTING" "" "SOURCES;LIBS;PROPERTIES" ${ARGN})
+  # A test that mounts drives (tests/support/mounts.h) needs root, finds our
+  # FUSE layer, and takes turns with the other tests that mount: a volume
+  # watch sees every mount on the machine.
+  if(T_MOUNTING)
+    if(NOT PIRUKKO_TESTS_AS_ROOT)
+      return()
+    endif()
+    list(APPEND T_PROPERTIES RESOURCE_LOCK mounts)
+  endif()
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  if(T_MOUNTING)
+    target_compile_definitions(${name} PRIVATE PIRUKKO_FAULT_FS="$<TARGET_FILE:fault_fs>")
+    add_dependencies(${name} fault_fs)
+  endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" ${T_PROPERTIES})
 endfunction()
 
-# pirukko_tests_in_folder(PREFIX LIBS...): every *_test.cpp of the calling
-# folder becomes its own test program PREFIX_<file>, so that one program's
-# compile error never holds back the others.
+# pirukko_tests_in_folder(PREFIX LIBS... [MOUNTING STEMS...]): every *_test.cpp
+# of the calling folder becomes its own test program PREFIX_<file>, so that
+# one program's compile error never holds back the others; the files named
+# after MOUNTING mount drives (see pirukko_test).
 function(pirukko_tests_in_folder prefix)
+  cmake_parse_arguments(F "" "" "MOUNTING" ${ARGN})
   file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   foreach(src ${tests})
     get_filename_component(stem ${src} NAME_WE)
-    pirukko_test(${prefix}_${stem} SOURCES ${src} LIBS ${ARGN})
+    set(mounting)
+    if(stem IN_LIST F_MOUNTING)
+      set(mounting MOUNTING)
+    endif()
+    pirukko_test(${prefix}_${stem} SOURCES ${src} LIBS ${F_UNPARSED_ARGUMENTS} ${mounting})
   endforeach()
 endfunction()
 

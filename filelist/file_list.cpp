@@ -52,13 +52,16 @@ void TFileList::Rebuild() {
   const int attr = FFileType.AttributeMask();
   ClearObjects();
   Files_->Clear();
+  list_error_ = 0;
   if (!FFileType.Empty()) {
     platform::TStringsUpdate update(*Files_);
     for (int m = 0; m < FMask->Count(); ++m) {
       // A mask holding "/" would list another folder than the one the
       // names are then looked for in: it lists nothing.
+      int error = 0;
       std::vector<platform::TSearchRec> found =
-          platform::FindFiles(FDirectory, FMask->Get(m), attr);
+          platform::FindFiles(FDirectory, FMask->Get(m), attr, &error);
+      if (error != 0) list_error_ = error;
       Files_->SetCapacity(Files_->Count() + static_cast<int>(found.size()));
       for (auto& rec : found) {
         if (!FFileType.Contains(ftNormal) && (rec.Attr & attr) == 0) continue;

@@ -95,6 +95,9 @@ class TFileList : public platform::TComponent {
 
   // Lists the directory again, sorted with the user's case-ignoring collation.
   void Rebuild();
+  // Why the last listing could not read the directory to its end (an errno
+  // value); 0 when it could, or when there was nothing to list.
+  int ListError() const { return list_error_; }
 
   // The names found, in CP932; directories as "[name]". Each item's object
   // is its TInfo, whose NativeName reaches the entry.
@@ -128,6 +131,7 @@ class TFileList : public platform::TComponent {
   // The records the items of Files point to.
   std::vector<std::unique_ptr<TInfo>> infos_;
   std::unique_ptr<platform::TTimer> FTimer;
+  int list_error_ = 0;
 };
 
 }  // namespace filelist

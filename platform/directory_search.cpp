@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <cerrno>
 
 #include <memory>
 #include <optional>
@@ -34,17 +35,31 @@ int AttributesOf(const struct stat& st, std::string_view native_name) {
 }  // namespace
 
 std::vector<TSearchRec> FindFiles(std::string_view native_directory, std::string_view cp932_mask,
-                                  int attr) {
+                                  int attr, int* error) {
   std::vector<TSearchRec> found;
+  int ignored = 0;
+  int& failure = error ? *error : ignored;
+  failure = 0;
   const std::optional<std::string> directory = UsableNativePath(native_directory);
   const std::optional<WildcardMask> mask = WildcardMask::FromCp932(cp932_mask);
   if (!directory || !mask) return found;
 
   std::unique_ptr<DIR, DirCloser> dir(opendir(directory->c_str()));
-  if (!dir) return found;
+  if (!dir) {
+    failure = errno;
+    return found;
+  }
   const int excluded = ~attr & (faHidden | faSysFile | faVolumeID | faDirectory);
   const int dir_fd = dirfd(dir.get());
-  while (dirent* entry = readdir(dir.get())) {
+  for (;;) {
+    // The end of the folder and a failure to read on look the same but
+    // for errno.
+    errno = 0;
+    dirent* entry = readdir(dir.get());
+    if (!entry) {
+      failure = errno;
+      break;
+    }
     std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
     const std::string composed = NormalFormC(name);

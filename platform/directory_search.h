@@ -36,8 +36,10 @@ struct TSearchRec {
 // Every entry of the native directory whose name matches the CP932 `mask`,
 // except entries carrying one of hidden, system, volume label or directory
 // that `attr` does not hold. "." and ".." are never reported. A missing
-// directory or an unusable mask gives no entries.
+// directory or an unusable mask gives no entries. A directory that cannot
+// be read, wholly or in part, puts the reason (an errno value) into
+// `error`, when given; 0 when it was read to its end.
 std::vector<TSearchRec> FindFiles(std::string_view native_directory, std::string_view cp932_mask,
-                                  int attr);
+                                  int attr, int* error = nullptr);
 
 }  // namespace platform

@@ -1,7 +1,10 @@
 #include "platform/file_system.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace platform {
 namespace {
@@ -31,12 +34,25 @@ bool IsSymbolicLink(std::string_view path) {
 
 bool CreateDir(std::string_view path) {
   auto native = UsableNativePath(path);
+  if (!native) errno = EINVAL;
   return native && mkdir(native->c_str(), 0777) == 0;
 }
 
 bool RemoveDir(std::string_view path) {
   auto native = UsableNativePath(path);
+  if (!native) errno = EINVAL;
   return native && rmdir(native->c_str()) == 0;
+}
+
+int ListingError(std::string_view path) {
+  auto native = UsableNativePath(path);
+  if (!native) return EINVAL;
+  DIR* dir = opendir(native->c_str());
+  if (!dir) return errno;
+  errno = 0;
+  const int error = readdir(dir) ? 0 : errno;
+  closedir(dir);
+  return error;
 }
 
 bool DeleteFile(std::string_view path) {

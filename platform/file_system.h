@@ -25,9 +25,13 @@ bool DirectoryExists(std::string_view path);
 bool FileExists(std::string_view path);
 // The entry itself is a symbolic link (whatever it points to, if anything).
 bool IsSymbolicLink(std::string_view path);
+// Creates and removes a directory; false with errno set when they cannot.
 bool CreateDir(std::string_view path);
 // Removes an empty directory; never follows a symbolic link.
 bool RemoveDir(std::string_view path);
+// Why the directory's entries cannot be read (an errno value); 0 when its
+// first entries can.
+int ListingError(std::string_view path);
 // Removes a file (a symbolic link itself, not its target); not a directory.
 bool DeleteFile(std::string_view path);
 

@@ -11,7 +11,8 @@
 
 namespace platform {
 
-InterruptStop::InterruptStop(std::stop_source source) {
+InterruptStop::InterruptStop(std::stop_source source, std::function<void(int signal)> on_second)
+    : on_second_(std::move(on_second)) {
   sigemptyset(&signals_);
   sigaddset(&signals_, SIGINT);
   sigaddset(&signals_, SIGTERM);
@@ -52,7 +53,11 @@ void InterruptStop::Wait(std::stop_source& source) {
     if (read(signal_fd_, &info, sizeof info) != static_cast<ssize_t>(sizeof info)) continue;
     int none = 0;
     const int caught = static_cast<int>(info.ssi_signo);
-    if (signal_.compare_exchange_strong(none, caught)) source.request_stop();
+    if (signal_.compare_exchange_strong(none, caught)) {
+      source.request_stop();
+    } else if (on_second_) {
+      on_second_(caught);
+    }
   }
 }
 
@@ -67,6 +72,10 @@ InterruptStop::~InterruptStop() {
   // A signal that came after the waiter's last read is still pending: it
   // takes its usual effect once the signals are let through again.
   pthread_sigmask(SIG_SETMASK, &previous_mask_, nullptr);
+}
+
+void IgnoreBrokenPipe() {
+  signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <cerrno>
 
 #include <memory>
 
@@ -30,14 +31,27 @@ bool IsFolder(int dir_fd, const dirent& entry, FolderLinks links) {
 
 }  // namespace
 
-std::vector<TSubFolder> FindSubFolders(std::string_view native_directory, FolderLinks links) {
+std::vector<TSubFolder> FindSubFolders(std::string_view native_directory, FolderLinks links,
+                                       int* error) {
   std::vector<TSubFolder> found;
+  int ignored = 0;
+  int& failure = error ? *error : ignored;
+  failure = 0;
   const std::optional<std::string> directory = UsableNativePath(native_directory);
   if (!directory) return found;
   std::unique_ptr<DIR, DirCloser> dir(opendir(directory->c_str()));
-  if (!dir) return found;
+  if (!dir) {
+    failure = errno;
+    return found;
+  }
   const int dir_fd = dirfd(dir.get());
-  while (const dirent* entry = readdir(dir.get())) {
+  for (;;) {
+    errno = 0;
+    const dirent* entry = readdir(dir.get());
+    if (!entry) {
+      failure = errno;
+      break;
+    }
     const std::string_view name = entry->d_name;
     // Hidden, as a name beginning with "." makes a file hidden; "." and ".." too.
     if (name.empty() || name.front() == '.') continue;

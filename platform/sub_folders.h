@@ -20,8 +20,11 @@ enum class FolderLinks {
 };
 
 // The visible folders inside the native directory, in the order the
-// directory gives them. A missing or unreadable directory gives none.
+// directory gives them. A missing or unreadable directory gives none; why
+// it could not be read to its end goes into `error` (an errno value, 0
+// when it was), when given.
 std::vector<TSubFolder> FindSubFolders(std::string_view native_directory,
-                                       FolderLinks links = FolderLinks::kSkipped);
+                                       FolderLinks links = FolderLinks::kSkipped,
+                                       int* error = nullptr);
 
 }  // namespace platform

@@ -20,6 +20,7 @@ packages=("$@")
   libfuse3-dev fusefat dosfstools mtools libffmpegthumbnailer-dev
   clang libclang-rt-dev
   dpkg-dev fakeroot desktop-file-utils appstream
+  fuse3 libfuse3-dev exfat-fuse exfatprogs fusefat dosfstools
   locales
 )
 test_locales=()

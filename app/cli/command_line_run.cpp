@@ -1,9 +1,17 @@
 #include "app/cli/command_line_run.h"
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <stop_token>
 #include <system_error>
+#include <thread>
 
 #include "app/cli/command_line.h"
 #include "app/cli/console_log.h"
@@ -11,6 +19,7 @@
 #include "app/core/naming.h"
 #include "app/core/version.h"
 #include "platform/cp932.h"
+#include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/interrupt_stop.h"
 #include "platform/program_data.h"
@@ -46,8 +55,9 @@ struct SourceDirectory {
 SourceDirectory ChooseSourceDirectory(const std::string& given) {
   std::string on_disk = AbsoluteDirectory(given);
   std::error_code error;
+  if (!fs::exists(on_disk, error)) return {{}, "ディレクトリが存在しません: " + Shown(given)};
   if (!fs::is_directory(on_disk, error)) {
-    return {{}, "ディレクトリが存在しません: " + Shown(given)};
+    return {{}, "ディレクトリではありません: " + Shown(given)};
   }
   return {std::move(on_disk), {}};
 }
@@ -56,7 +66,55 @@ int ExitStatus(const CopyRunResult& result) {
   // A folder without matching files is no failure: every file (none) was copied.
   if (result.found_nothing) return kExitAllCopied;
   if (result.stopped || result.cancelled) return kExitStopped;
-  return result.failed > 0 ? kExitSomeFailed : kExitAllCopied;
+  return result.failed > 0 || result.unreadable > 0 ? kExitSomeFailed : kExitAllCopied;
+}
+
+// How long a stopped run may take to end by itself before the program ends
+// without it: longer than any piece of a copy takes, short enough that a
+// card reader which no longer answers cannot keep the stop waiting.
+constexpr std::chrono::milliseconds kStopGrace{500};
+
+// Runs `run` on a thread of its own and waits for it, or for a stop and
+// then at most kStopGrace. True when the run ended; false when it hangs.
+bool RunUnlessHung(const std::function<void()>& run, const std::stop_token& stop) {
+  struct Shared {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool done = false;
+  };
+  auto shared = std::make_shared<Shared>();
+  std::thread worker([run, shared] {
+    run();
+    const std::lock_guard lock(shared->mutex);
+    shared->done = true;
+    shared->changed.notify_all();
+  });
+  const std::stop_callback wake(stop, [shared] {
+    const std::lock_guard lock(shared->mutex);
+    shared->changed.notify_all();
+  });
+  std::unique_lock lock(shared->mutex);
+  shared->changed.wait(lock, [&] { return shared->done || stop.stop_requested(); });
+  if (!shared->changed.wait_for(lock, kStopGrace, [&] { return shared->done; })) {
+    // The thread is stuck in the kernel; the process ends around it.
+    worker.detach();
+    return false;
+  }
+  lock.unlock();
+  worker.join();
+  return true;
+}
+
+// Removes the file a copy was writing, unless its drive no longer answers:
+// the program is ending and waits for it only a moment.
+void RemoveUnlessHung(platform::UnfinishedCopy& unfinished) {
+  auto removed = std::make_shared<std::atomic<bool>>(false);
+  std::thread([&unfinished, removed] {
+    unfinished.RemoveNow();
+    *removed = true;
+  }).detach();
+  for (int i = 0; i < 40 && !*removed; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
 }  // namespace
@@ -99,10 +157,17 @@ std::string UsageText(const std::string& help_file) {
       "作り直します（デスクトップのゴミ箱から元に戻せます）。ゴミ箱に移動できないファイルが\n"
       "あると、そこで中止します。\n"
       "\n"
+      "新しい名前は、コピー先のドライブで使えるか（FAT や exFAT では \\ / : * ? \" < > |\n"
+      "や最後のピリオドを使えないなど）をコピーする前に確かめます。エラーにはわけが付き、\n"
+      "標準エラー出力にも書きます。ドライブがいっぱいになったり取り外されたりしたときは、\n"
+      "そこで中止します。コピーしたファイルは、最後の行の前にディスクに書き込みます。\n"
+      "Ctrl+C はコピー中のファイルの途中でも止めます。もう一度押すと、すぐに終了します。\n"
+      "\n"
       "終了ステータス:\n"
       "  0  すべてのファイルをコピーした（対象になるファイルがなかったときも）\n"
-      "  1  コピーに失敗したファイルがある\n"
-      "  2  実行を中止した（Ctrl+C で止めたときも）、または引数が不正\n"
+      "  1  コピーに失敗したファイルか、読み取れないフォルダがある\n"
+      "  2  実行を中止した（Ctrl+C、ドライブがいっぱいになった、標準出力が閉じられた\n"
+      "     ときも）、または引数が不正\n"
       "\n"
       "例:\n"
       "  varnek --run --mask '*.jpg' --prefix 旅行_ ~/写真/2026-08\n"
@@ -148,15 +213,41 @@ int RunCommandLine(const std::vector<std::string>& args, const std::string& prog
   RunSettings settings = line.settings;
   settings.source_directory = source.on_disk;
 
-  ConsoleLog log(out);
-  NoCopyProgress progress;
-  // Ctrl+C stops the run between two files, as "終了" does in the window.
+  // A reader of the log that goes away (`varnek --run ... | head`) stops
+  // the run as Ctrl+C does, instead of killing it without a word.
+  platform::IgnoreBrokenPipe();
   std::stop_source stop;
-  const platform::InterruptStop interrupt(stop);
-  const CopyRunResult result = line.mode == Mode::kPreview
-                                   ? PreviewCopy(settings, log, progress, stop.get_token())
-                                   : ExecuteCopy(settings, log, progress, stop.get_token());
+  ConsoleLog log(out, &err, line.mode == Mode::kRun);
+  log.OnClosed = [&stop] { stop.request_stop(); };
+  NoCopyProgress progress;
+  platform::UnfinishedCopy unfinished;
+  settings.unfinished_copy = &unfinished;
+  const auto end_now = [&unfinished, &err](const char* why) {
+    err << kProgram << ": " << why << "\n";
+    err.flush();
+    RemoveUnlessHung(unfinished);
+    std::_Exit(kExitStopped);
+  };
+  // Ctrl+C stops the run as "終了" does in the window, within the file
+  // being copied; a second Ctrl+C ends the program at once.
+  const platform::InterruptStop interrupt(stop,
+                                          [&end_now](int) { end_now("すぐに中止しました。"); });
+  CopyRunResult result;
+  const bool ended = RunUnlessHung(
+      [&] {
+        result = line.mode == Mode::kPreview
+                     ? PreviewCopy(settings, log, progress, stop.get_token())
+                     : ExecuteCopy(settings, log, progress, stop.get_token());
+      },
+      stop.get_token());
+  if (!ended)
+    end_now("中止しました。ファイルの読み書きが応答しないため、終わるのを待たずに終了します。");
   out.flush();
+  if (log.Closed()) {
+    err << kProgram << ": 標準出力に書き込めないため、実行を中止しました。\n";
+    return kExitStopped;
+  }
+  if (result.cancelled) err << kProgram << ": 中止の指示により、実行を中止しました。\n";
   return ExitStatus(result);
 }
 

@@ -1,6 +1,7 @@
 #include "app/core/copy_run.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <numeric>
 #include <optional>
 #include <string_view>
@@ -12,7 +13,9 @@
 #include "app/core/source_files.h"
 #include "filelist/file_list.h"
 #include "platform/cp932.h"
+#include "platform/destination_rules.h"
 #include "platform/dos_date_time.h"
+#include "platform/error_reason.h"
 #include "platform/exif/capture_date.h"
 #include "platform/file_system.h"
 #include "platform/read_ahead.h"
@@ -65,6 +68,24 @@ struct Texts {
   const std::string bad_file_name = Sjis("Error : ファイル名が不正です。");
   const std::string unconvertible_name = Sjis("Error : ファイル名を変換できません。");
   const std::string copy_failed = Sjis("Error : ファイルのコピーに失敗しました。");
+  const std::string source_side = Sjis("  コピー元: ");
+  const std::string target_side = Sjis("  コピー先: ");
+  const std::string target_lost = Sjis("Error : コピー先のドライブに書き込めなくなりました。");
+  const std::string source_lost = Sjis("Error : コピー元のドライブを読み取れなくなりました。");
+  const std::string last_copied = Sjis("  最後にコピーしたファイル: ");
+  const std::string none_copied = Sjis("  コピーできたファイルはありません。");
+  const std::string name_refused = Sjis("Error : コピー先のドライブでは使えないファイル名です。");
+  const std::string unreadable_source = Sjis("Error : コピー元ディレクトリを読み取れません。");
+  const std::string unreadable_folder = Sjis("Error : フォルダを読み取れません。");
+  const std::string target_is_source =
+      Sjis("Error : 新しいフォルダはコピー元のフォルダの一つです。");
+  const std::string target_is_source_why = Sjis(
+      "  サブフォルダも対象にするときは、すでにあるサブフォルダを新しいフォルダにできません。");
+  const std::string flush_failed =
+      Sjis("Error : コピーしたファイルをディスクに書き込めませんでした。");
+  const std::string attributes_note = Sjis(
+      "  ※コピー先のドライブでは、元のファイルのアクセス権や更新日時を保てないものがあります。");
+  const std::string unreadable_count = Sjis("、読み取れなかったフォルダ: ");
   const std::string success = AfterCr(Sjis("正常に終了しました。"));
   const std::string finished_with_failures =
       AfterCr(Sjis("終了しました。コピーに失敗したファイル: "));
@@ -109,10 +130,28 @@ std::optional<std::string> NameToComposeFrom(const std::string& shown,
   return platform::FromNativeName(std::string_view(native).substr(dot));
 }
 
-void LogStop(CopyLog& log, const std::string& error, const std::string& path) {
-  log.Add(error);
-  log.Add("  " + path);
-  log.Add(T().stopped);
+// An error's entries: what failed, where, and why (a UTF-8 reason, when
+// there is one). They also go where a log shows its errors apart.
+void LogError(CopyLog& log, const std::string& error, const std::string& where,
+              std::string_view reason = {}, const std::string& side = {}) {
+  log.AddError(error);
+  log.AddError("  " + where);
+  if (!reason.empty()) {
+    log.AddError((side.empty() ? std::string("  ") : side) + platform::Utf8ToCp932Lossy(reason));
+  }
+}
+
+// The same for an error that ends the run.
+void LogStop(CopyLog& log, const std::string& error, const std::string& where,
+             std::string_view reason = {}) {
+  LogError(log, error, where, reason);
+  log.AddError(T().stopped);
+}
+
+// An error that ends the run before there is anything to name.
+void LogStopAlone(CopyLog& log, const std::string& error) {
+  log.AddError(error);
+  log.AddError(T().stopped);
 }
 
 // What the walk reads of a listed file before it names it: nothing that it
@@ -207,53 +246,62 @@ std::string BeforeExtension(std::string_view name, std::string_view mark) {
 }
 
 // The names a run with "keep both" has made, each with the next number to
-// try when it comes again. Names are told apart as the file system does.
+// try when it comes again. Names are told apart as the new folder's file
+// system tells them apart: on a card, 2024.JPG and 2024.jpg are one name.
 class MadeNames {
  public:
+  explicit MadeNames(const platform::DestinationRules& rules) : rules_(rules) {}
+
   // Gives `made` " (2)", " (3)", ... when the run has already made its name.
   void Give(NewName& made) {
-    auto found = next_.find(*made.native);
+    auto found = next_.find(rules_.SameNameKey(*made.native));
     if (found == next_.end()) return;
     for (int& number = found->second;; ++number) {
       const std::string mark = " (" + std::to_string(number) + ")";
       std::string native = BeforeExtension(*made.native, mark);
-      if (next_.count(native) != 0) continue;
+      if (next_.count(rules_.SameNameKey(native)) != 0) continue;
       made.name = BeforeExtension(made.name, mark);
       made.native = std::move(native);
       ++number;
       return;
     }
   }
-  void Add(const std::string& native) { next_.emplace(native, 2); }
+  void Add(const std::string& native) { next_.emplace(rules_.SameNameKey(native), 2); }
 
  private:
+  const platform::DestinationRules& rules_;
   std::unordered_map<std::string, int> next_;
 };
 
 // For each position, whether a later position makes the same name on disk
-// (positions without one never match). Sorted by the names' hashes, so that
-// the names themselves are compared only where the hashes are equal.
-std::vector<bool> MadeAgainLater(const std::vector<NewName>& names) {
+// as the file system tells names apart (positions without one never match).
+// Sorted by the names' hashes, so that the names themselves are compared
+// only where the hashes are equal.
+std::vector<bool> MadeAgainLater(const std::vector<NewName>& names,
+                                 const platform::DestinationRules& rules) {
   struct Made {
     std::size_t hash;
     int position;
   };
+  std::vector<std::string> keys(names.size());
   std::vector<Made> made;
   made.reserve(names.size());
-  for (std::size_t p = 0; p < names.size(); ++p)
-    if (names[p].native)
-      made.push_back({std::hash<std::string>()(*names[p].native), static_cast<int>(p)});
-  const auto native = [&names](const Made& m) -> const std::string& {
-    return *names[static_cast<std::size_t>(m.position)].native;
+  for (std::size_t p = 0; p < names.size(); ++p) {
+    if (!names[p].native) continue;
+    keys[p] = rules.SameNameKey(*names[p].native);
+    made.push_back({std::hash<std::string>()(keys[p]), static_cast<int>(p)});
+  }
+  const auto key = [&keys](const Made& m) -> const std::string& {
+    return keys[static_cast<std::size_t>(m.position)];
   };
-  std::sort(made.begin(), made.end(), [&native](const Made& a, const Made& b) {
+  std::sort(made.begin(), made.end(), [&key](const Made& a, const Made& b) {
     if (a.hash != b.hash) return a.hash < b.hash;
-    if (const int order = native(a).compare(native(b)); order != 0) return order < 0;
+    if (const int order = key(a).compare(key(b)); order != 0) return order < 0;
     return a.position < b.position;
   });
   std::vector<bool> again(names.size(), false);
   for (std::size_t k = 0; k + 1 < made.size(); ++k)
-    if (made[k].hash == made[k + 1].hash && native(made[k]) == native(made[k + 1]))
+    if (made[k].hash == made[k + 1].hash && key(made[k]) == key(made[k + 1]))
       again[static_cast<std::size_t>(made[k].position)] = true;
   return again;
 }
@@ -304,22 +352,19 @@ CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, Cop
   log.Add(t.separator);
 
   if (settings.folder_name.empty()) {
-    log.Add(t.no_folder_name);
-    log.Add(t.stopped);
+    LogStopAlone(log, t.no_folder_name);
     return result;
   }
   // Anything but a plain name could put the folder, and what the run empties
   // and removes, somewhere else than inside the chosen directory.
   if (!IsPlainFileName(settings.folder_name) || !native_folder_name) {
-    log.Add(t.bad_folder_name);
-    log.Add(t.stopped);
+    LogStopAlone(log, t.bad_folder_name);
     return result;
   }
   // Empty or relative, the directory would put the folder at the top of the
   // tree or wherever the program runs, and copy what lies there.
   if (!platform::IsFullPath(source)) {
-    log.Add(t.bad_source);
-    log.Add(t.stopped);
+    LogStopAlone(log, t.bad_source);
     return result;
   }
   // Masks match names in the chosen directory; one with a folder part would
@@ -329,6 +374,29 @@ CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, Cop
       LogStop(log, t.bad_mask, mask);
       return result;
     }
+  }
+  // A folder that cannot be read would look like a folder without files:
+  // the run would end as if there had been nothing to copy.
+  if (const int error = platform::ListingError(source); error != 0) {
+    LogStop(log, t.unreadable_source, shown_source, platform::ErrorReason(error));
+    return result;
+  }
+  // The new folder is read too when the run takes the sub-folders: what it
+  // holds would go to the trash before it was copied.
+  if (settings.include_subfolders && platform::DirectoryExists(target)) {
+    log.AddError(t.target_is_source);
+    log.AddError("  " + shown_target);
+    log.AddError(t.target_is_source_why);
+    log.AddError(t.stopped);
+    return result;
+  }
+  // Every name is made for the file system of the new folder: a card's
+  // refuses names that the system's own disk takes, and ignores case.
+  const platform::DestinationRules rules = platform::DestinationRules::ForFolder(target);
+  if (const platform::NameProblem problem = rules.Check(*native_folder_name);
+      problem != platform::NameProblem::kNone) {
+    LogStop(log, t.bad_folder_name, settings.folder_name, platform::NameProblemReason(problem));
+    return result;
   }
 
   if (preview) {
@@ -364,11 +432,9 @@ CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, Cop
         std::string reason;
         if (!platform::MoveToTrash(platform::JoinPath(target, info->NativeName), &reason)) {
           // Nothing more is touched; what went is in the trash still.
-          log.Add(t.trash_failed);
-          log.Add("  " + shown_target);
-          if (auto shown_reason = platform::Utf8ToCp932(reason)) log.Add("  " + *shown_reason);
-          log.Add(t.trashed_count + std::to_string(trashed) + t.pieces);
-          log.Add(t.stopped);
+          LogError(log, t.trash_failed, shown_target, reason);
+          log.AddError(t.trashed_count + std::to_string(trashed) + t.pieces);
+          log.AddError(t.stopped);
           return result;
         }
         ++trashed;
@@ -378,7 +444,7 @@ CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, Cop
     log.Add(t.removing_folder);
     log.Add(t.separator);
     if (!platform::RemoveDir(target)) {
-      LogStop(log, t.remove_failed, shown_target);
+      LogStop(log, t.remove_failed, shown_target, platform::ErrorReason(errno));
       return result;
     }
   }
@@ -388,7 +454,7 @@ CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, Cop
     log.Add("  " + shown_target);
     log.Add(t.separator);
     if (!platform::CreateDir(target)) {
-      LogStop(log, t.create_failed, shown_target);
+      LogStop(log, t.create_failed, shown_target, platform::ErrorReason(errno));
       return result;
     }
 
@@ -403,7 +469,18 @@ CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, Cop
   result.listed = count;
   progress.SetMax(count);
   log.Add(t.file_count + std::to_string(count) + t.pieces);
-  if (count == 0) {
+  // A folder that cannot be read is named, so that nobody takes the run
+  // for complete and formats the card.
+  for (const SourceFiles::UnreadableFolder& folder : files.Unreadable()) {
+    const std::string reason = platform::ErrorReason(folder.error);
+    if (folder.shown.empty()) {
+      LogStop(log, t.unreadable_source, shown_source, reason);
+      return result;
+    }
+    LogError(log, t.unreadable_folder, platform::JoinPath(shown_source, folder.shown), reason);
+    ++result.unreadable;
+  }
+  if (count == 0 && result.unreadable == 0) {
     result.found_nothing = true;
     log.Add(t.nothing_found);
     log.Add(preview ? t.preview_finished + "0" + t.pieces : t.finished);
@@ -466,9 +543,12 @@ CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, Cop
       const Planned& plan = planned[index_at(p)];
       if (plan.file.compose_from) names[p] = NameFile(composer, plan.file, p, plan.date.date);
     }
-    made_again = MadeAgainLater(names);
+    made_again = MadeAgainLater(names, rules);
   }
-  MadeNames made_names;
+  MadeNames made_names(rules);
+  // The source's name of the last file copied, for a run that stops.
+  std::string last_copied;
+  bool attributes_noted = false;
 
   for (int p = 0; p < count; ++p) {
     // Between two files, never inside one: what was copied is complete.
@@ -506,43 +586,93 @@ CopyRunResult WalkCopy(Walk walk, const RunSettings& settings, CopyLog& log, Cop
     if (preview) log.Add(t.date + PlainDate(date));
 
     if (!IsPlainFileName(new_name)) {
-      log.Add(t.bad_file_name);
-      log.Add("  " + new_name);
+      LogError(log, t.bad_file_name, new_name);
       ++result.failed;
       continue;
     }
     if (!made.native) {
-      log.Add(t.unconvertible_name);
-      log.Add("  " + new_name);
+      LogError(log, t.unconvertible_name, new_name);
+      ++result.failed;
+      continue;
+    }
+    // Checked before a byte is copied: the preview shows it, and the run
+    // never copies a file's data only to find it cannot be named.
+    if (const platform::NameProblem problem = rules.Check(*made.native);
+        problem != platform::NameProblem::kNone) {
+      LogError(log, t.name_refused, shown_target_path, platform::NameProblemReason(problem));
       ++result.failed;
       continue;
     }
     const bool overwritten = !made_again.empty() && made_again[p];
     if (overwritten) log.Add(t.overwritten_later);
-    if (preview) {
-      ++result.copied;
-      if (settings.on_previewed_file) {
-        settings.on_previewed_file({file.path.empty() ? files.Path(i) : file.path, new_name,
-                                 overwritten ? t.overwritten_later.substr(2) : std::string()});
-      }
-    } else if (platform::CopyFileOverwriting(source_path,
-                                             platform::JoinPath(target, *made.native))) {
-      ++result.copied;
-    } else {
-      log.Add(t.copy_failed);
-      log.Add("  " + shown_target_path);
-      ++result.failed;
-      continue;
+    if (preview && settings.on_previewed_file) {
+      settings.on_previewed_file({file.path.empty() ? files.Path(i) : file.path, new_name,
+                                  overwritten ? t.overwritten_later.substr(2) : std::string()});
     }
+    if (!preview) {
+      platform::CopyControl control;
+      control.stop = stop;
+      control.unfinished = settings.unfinished_copy;
+      const platform::CopyOutcome outcome =
+          platform::CopyFile(source_path, platform::JoinPath(target, *made.native), control);
+      if (outcome.cancelled) {
+        // Stopped inside the file: nothing of it is left.
+        result.cancelled = true;
+        log.Add(t.stopped);
+        log.Add(t.copied_count + std::to_string(result.copied) + t.pieces);
+        return result;
+      }
+      if (!outcome.Copied()) {
+        ++result.failed;
+        const bool from_source = outcome.side == platform::CopyOutcome::Side::kSource;
+        const std::string reason = platform::ErrorReason(outcome.error);
+        // A drive that is full or gone fails every file after this one the
+        // same way: the run stops and says how far it came.
+        const bool lost = from_source ? platform::DriveIsGone(outcome.error)
+                                      : platform::DriveIsLost(outcome.error);
+        if (lost) {
+          LogError(log, from_source ? t.source_lost : t.target_lost, shown_target_path, reason,
+                   from_source ? t.source_side : t.target_side);
+          log.AddError(t.copied_count + std::to_string(result.copied) + t.pieces);
+          log.AddError(last_copied.empty() ? t.none_copied : t.last_copied + last_copied);
+          log.AddError(t.stopped);
+          result.stopped = true;
+          return result;
+        }
+        LogError(log, t.copy_failed, shown_target_path, reason,
+                 from_source ? t.source_side : t.target_side);
+        continue;
+      }
+      if (outcome.attributes_not_kept && !attributes_noted) {
+        log.Add(t.attributes_note);
+        attributes_noted = true;
+      }
+      last_copied = name;
+    }
+    ++result.copied;
     if (settings.keep_both) made_names.Add(*made.native);
   }
 
-  if (preview)
+  if (preview) {
     log.Add(t.preview_finished + std::to_string(result.copied) + t.pieces);
-  else if (result.failed == 0)
+    return result;
+  }
+  // The closing line promises the copies: they are on the disk before it.
+  if (result.copied > 0) {
+    if (const int error = platform::FlushDrive(target); error != 0) {
+      LogStop(log, t.flush_failed, shown_target, platform::ErrorReason(error));
+      result.stopped = true;
+      return result;
+    }
+  }
+  if (result.failed == 0 && result.unreadable == 0) {
     log.Add(t.success);
-  else
-    log.Add(t.finished_with_failures + std::to_string(result.failed) + t.pieces);
+  } else {
+    std::string closing = t.finished_with_failures + std::to_string(result.failed) + t.pieces;
+    if (result.unreadable > 0)
+      closing += t.unreadable_count + std::to_string(result.unreadable) + t.pieces;
+    log.Add(closing);
+  }
   return result;
 }
 

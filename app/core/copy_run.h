@@ -22,6 +22,10 @@ class CopyLog {
   // The same, for an entry the run has no more use for: a log that keeps
   // its entries may take it over instead of copying it.
   virtual void Add(std::string&& entry) { Add(static_cast<const std::string&>(entry)); }
+  // An entry of an error (what failed, where, why, and that the run
+  // stopped): a log that shows errors apart as well, as the command line
+  // does on standard error, takes it here.
+  virtual void AddError(const std::string& entry) { Add(entry); }
 };
 
 // The progress bar.
@@ -52,7 +56,9 @@ class StringsCopyLog : public CopyLog {
 
 // How a run went, for callers that want more than the log.
 struct CopyRunResult {
-  bool stopped = false;    // ended by an error before the copying
+  // Ended by an error: before the copying, or by a drive that was lost
+  // during it.
+  bool stopped = false;
   bool cancelled = false;  // ended early because the caller asked it to stop
   // Stopped only because no file matched: the folder is made (a preview:
   // would be), and nothing failed.
@@ -60,6 +66,9 @@ struct CopyRunResult {
   int listed = 0;  // files found in the source directory
   int copied = 0;  // files copied (a preview: files that would be)
   int failed = 0;  // listed files that were not copied (would not be)
+  // Folders below the chosen one that could not be read: their files are
+  // not among those listed.
+  int unreadable = 0;
 };
 
 // Runs the copy with `settings`, reporting to `log` and `progress`. A stop request ends it after

@@ -11,6 +11,7 @@
 
 #include "app/core/naming.h"
 #include "platform/date_time.h"
+#include "platform/file_copy.h"
 
 namespace app {
 
@@ -62,6 +63,9 @@ struct RunSettings {
   // the run's order, once its lines are written: for a window that shows
   // the files' pictures under their new names.
   std::function<void(const PreviewedFile&)> on_previewed_file;
+  // Told of the temporary file being written, for a program that has to
+  // end before the run does; nil when nobody needs to know.
+  platform::UnfinishedCopy* unfinished_copy = nullptr;
 };
 
 }  // namespace app

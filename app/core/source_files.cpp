@@ -15,13 +15,22 @@ SourceFiles::SourceFiles(const std::string& directory, const std::vector<std::st
   top.path = directory;
   top.list = ListFolder(directory, masks);
   count_ = top.list->Files().Count();
+  if (top.list->ListError() != 0) unreadable_.push_back({std::string(), top.list->ListError()});
   folders_.push_back(std::move(top));
   if (!sub_folders) return;
   std::vector<Folder> below;
-  AddTree(directory, std::string(), skipped_folder, below);
+  AddTree(directory, std::string(), skipped_folder, below, unreadable_);
   ListFolders(below, masks);
   // Folders without files are not kept: no index leads to them.
   for (Folder& folder : below) {
+    if (const int error = folder.list->ListError(); error != 0) {
+      // The folder's own name, without the separator that ends its prefix.
+      std::string shown = folder.shown_prefix;
+      shown.pop_back();
+      if (std::none_of(unreadable_.begin(), unreadable_.end(),
+                       [&shown](const UnreadableFolder& u) { return u.shown == shown; }))
+        unreadable_.push_back({std::move(shown), error});
+    }
     const int files = folder.list->Files().Count();
     if (files == 0) continue;
     folder.first = count_;
@@ -33,13 +42,22 @@ SourceFiles::SourceFiles(const std::string& directory, const std::vector<std::st
 SourceFiles::~SourceFiles() = default;
 
 void SourceFiles::AddTree(const std::string& path, const std::string& shown_prefix,
-                          std::string_view skipped_folder, std::vector<Folder>& below) {
+                          std::string_view skipped_folder, std::vector<Folder>& below,
+                          std::vector<UnreadableFolder>& unreadable) {
   struct Entry {
     std::string key;
     platform::TSubFolder folder;
   };
   std::vector<Entry> entries;
-  for (platform::TSubFolder& folder : platform::FindSubFolders(path)) {
+  int error = 0;
+  std::vector<platform::TSubFolder> found =
+      platform::FindSubFolders(path, platform::FolderLinks::kSkipped, &error);
+  if (error != 0) {
+    std::string shown = shown_prefix;
+    if (!shown.empty()) shown.pop_back();
+    unreadable.push_back({std::move(shown), error});
+  }
+  for (platform::TSubFolder& folder : found) {
     // The folder the run writes into is no source, wherever it lies.
     if (folder.NativeName == skipped_folder) continue;
     entries.push_back({platform::AnsiCompareTextKey(folder.Name), std::move(folder)});
@@ -56,7 +74,7 @@ void SourceFiles::AddTree(const std::string& path, const std::string& shown_pref
     const std::string sub_path = folder.path;
     const std::string sub_prefix = folder.shown_prefix;
     below.push_back(std::move(folder));
-    AddTree(sub_path, sub_prefix, skipped_folder, below);
+    AddTree(sub_path, sub_prefix, skipped_folder, below, unreadable);
   }
 }
 

@@ -35,6 +35,14 @@ class SourceFiles {
   // The path that reaches the file, as the file system names it.
   std::string Path(int index) const;
 
+  // A folder that could not be read to its end: its files, or some of
+  // them, are not among those listed.
+  struct UnreadableFolder {
+    std::string shown;  // below the chosen directory, CP932; "" for the chosen one
+    int error = 0;      // why (an errno value)
+  };
+  const std::vector<UnreadableFolder>& Unreadable() const { return unreadable_; }
+
  private:
   struct Folder {
     std::string path;          // on disk
@@ -43,8 +51,10 @@ class SourceFiles {
     int first = 0;  // index of its first file among all
   };
   // Adds the folders below `path` to `below`, depth first, unlisted.
+  // Folders that cannot be read go into `unreadable`.
   static void AddTree(const std::string& path, const std::string& shown_prefix,
-                      std::string_view skipped_folder, std::vector<Folder>& below);
+                      std::string_view skipped_folder, std::vector<Folder>& below,
+                      std::vector<UnreadableFolder>& unreadable);
   // `directory`'s files that match `masks`.
   static std::unique_ptr<filelist::TFileList> ListFolder(const std::string& directory,
                                                          const std::vector<std::string>& masks);
@@ -54,6 +64,7 @@ class SourceFiles {
 
   std::vector<Folder> folders_;
   int count_ = 0;
+  std::vector<UnreadableFolder> unreadable_;
 };
 
 }  // namespace app

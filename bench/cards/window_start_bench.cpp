@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     {
       // Beside the folder the window starts in, not in it; and measured
       // once the file system's own program has settled.
-      test_support::HungMount hung(PIRUKKO_HUNG_MOUNT, folder / "cards" / "hung");
+      test_support::HungMount hung(folder / "cards" / "hung");
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
       beside_hung = TimeWindowStart(folder / "work");
       if (round == rounds) statfs_seconds = TimeStatfsOfEveryMount(5, hung);

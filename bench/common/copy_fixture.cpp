@@ -123,8 +123,8 @@ fs::path CopyFixture::NewSourceFolder(std::string_view name) const {
 std::optional<double> CopyFixture::TimeCpCopy(std::string_view name) const {
   const fs::path target = root_ / name;
   const auto start = Clock::now();
-  const bool ok =
-      Shell("mkdir " + Quoted(target) + " && cp -p -- " + Quoted(data_) + "/* " + Quoted(target));
+  const bool ok = Shell("mkdir " + Quoted(target) + " && cp -p -- " + Quoted(data_) + "/* " +
+                        Quoted(target) + " && sync -f " + Quoted(target));
   const double t = Seconds(Clock::now() - start);
   if (!ok || CountFiles(target) != FileCount()) return std::nullopt;
   return t;

@@ -228,8 +228,8 @@ int main(int argc, char** argv) {
   WindowTurn real_window(application, *fixture, "window", app::ProgramInfoWindowFactory());
 
   std::vector<bench::TimedTurn> turns;
-  turns.push_back(
-      {"cp -p", [&](int round) { return fixture->TimeCpCopy("cp" + std::to_string(round)); }});
+  turns.push_back({"cp -p + sync",
+                   [&](int round) { return fixture->TimeCpCopy("cp" + std::to_string(round)); }});
   turns.push_back(
       {"copy run", [&](int) { return core.Time(core_source, fixture->FileCount()); },
        [&](int round) { core_source = fixture->NewSourceFolder("core" + std::to_string(round)); }});

@@ -124,9 +124,37 @@ TEST_F(SubFolderTree, FilesOfEveryFolderBelowAreNumberedAcrossFolders) {
   }
   EXPECT_EQ(Made(), (Lines{"p001.txt", "p002.txt", "p003.txt", "p004.txt", "p005.txt"}));
   EXPECT_EQ(ReadFile(src_ / "NewFolder" / "p004.txt"), "z");
-  // The folder the run made is read by no later run either.
+  // A later run would read the folder this one made: it is refused.
   Log(false);
   EXPECT_EQ(Made().size(), 5u);
+}
+
+TEST_F(SubFolderTree, ANewFolderThatIsOneOfTheFoldersReadIsRefusedBeforeAnythingIsTouched) {
+  // A camera's card: --folder 100CANON --subfolders on DCIM.
+  Write("100CANON/IMG_0001.JPG", "original 1");
+  Write("100CANON/IMG_0002.JPG", "original 2");
+  input_.include_subfolders = true;
+  input_.folder_name = "100CANON";
+  for (const bool preview : {true, false}) {
+    app::CopyRunResult r;
+    const Lines log = Log(preview, &r);
+    EXPECT_TRUE(r.stopped);
+    EXPECT_EQ(r.copied, 0);
+    EXPECT_EQ(
+        Lines(log.end() - 4, log.end()),
+        (Lines{J("Error : 新しいフォルダはコピー元のフォルダの一つです。"),
+               "  " + (src_ / "100CANON").string(),
+               J("  サブフォルダも対象にするときは、すでにあるサブフォルダを新しいフォルダにで"
+                 "きません。"),
+               J("        実行を中止しました。")}));
+  }
+  EXPECT_EQ(ReadFile(src_ / "100CANON" / "IMG_0001.JPG"), "original 1");
+  EXPECT_EQ(ReadFile(src_ / "100CANON" / "IMG_0002.JPG"), "original 2");
+  // Without sub-folders the folder is no source: the run empties it as before.
+  input_.include_subfolders = false;
+  app::CopyRunResult r;
+  Log(false, &r);
+  EXPECT_FALSE(r.stopped);
 }
 
 TEST_F(SubFolderTree, OffTakesTheChosenFolderAlone) {
@@ -171,7 +199,9 @@ TEST_F(CopyRunOptionsTest, AFolderWithNothingButSubFolders) {
   EXPECT_EQ(r.copied, 2);
   EXPECT_EQ(Pairs(log)[0], "COPY_From: one/a.txt");
   EXPECT_EQ(Pairs(log)[2], "COPY_From: two/b.txt");
-  // Masks match each folder's names, never the folders themselves.
+  // Masks match each folder's names, never the folders themselves. (The
+  // run's new folder goes first: with sub-folders it would be read too.)
+  fs::remove_all(src_ / "NewFolder");
   input_.masks = {"one"};
   Log(true, &r);
   EXPECT_TRUE(r.found_nothing);

@@ -328,11 +328,12 @@ TEST_F(CopyRunTest, FolderWithSubFolderCannotBeRemoved) {
   Write(TargetPath() / ".hidden", "h");
   fs::create_directory(TargetPath() / "inner");
   Run();
-  EXPECT_EQ(log_.entries, Join({Head(),
-                                Emptying(2),
-                                {J("\rそのディレクトリを削除します。"), kSep,
-                                 J("Error : フォルダの削除に失敗しました。"), "  " + Target(),
-                                 J("        実行を中止しました。")}}));
+  EXPECT_EQ(log_.entries,
+            Join({Head(),
+                  Emptying(2),
+                  {J("\rそのディレクトリを削除します。"), kSep,
+                   J("Error : フォルダの削除に失敗しました。"), "  " + Target(),
+                   J("  フォルダが空ではありません。"), J("        実行を中止しました。")}}));
   // Plain files are already gone, also those whose names begin with ".".
   EXPECT_FALSE(fs::exists(TargetPath() / "plain.txt"));
   EXPECT_FALSE(fs::exists(TargetPath() / ".hidden"));
@@ -345,6 +346,7 @@ TEST_F(CopyRunTest, FolderCannotBeCreated) {
   EXPECT_EQ(log_.entries, Join({Head(),
                                 Creation(),
                                 {J("Error : フォルダの作成に失敗しました。"), "  " + Target(),
+                                 J("  同じ名前のファイルまたはフォルダがすでにあります。"),
                                  J("        実行を中止しました。")}}));
   EXPECT_EQ(ReadFile(src_ / "NewFolder"), "a file where the folder should go");
 }
@@ -417,9 +419,11 @@ TEST_F(CopyRunTest, FailedCopiesAreReportedAndCounted) {
                   Creation(),
                   Start(),
                   {J("  対象ファイル数 2個"), "COPY_From: a.txt", "     To  : " + first,
-                   J("Error : ファイルのコピーに失敗しました。"), "  " + Target() + "/" + first,
+                   J("Error : コピー先のドライブでは使えないファイル名です。"),
+                   "  " + Target() + "/" + first, J("  コピー先のドライブでは名前が長すぎます。"),
                    "COPY_From: b.txt", "     To  : " + second,
-                   J("Error : ファイルのコピーに失敗しました。"), "  " + Target() + "/" + second,
+                   J("Error : コピー先のドライブでは使えないファイル名です。"),
+                   "  " + Target() + "/" + second, J("  コピー先のドライブでは名前が長すぎます。"),
                    J("\r終了しました。コピーに失敗したファイル: 2個")}}));
   EXPECT_EQ(r.failed, 2);
   EXPECT_TRUE(fs::is_empty(TargetPath()));  // nothing half-written stays behind
@@ -486,11 +490,12 @@ TEST_F(CopyRunTest, TargetThatIsALinkIsNotFollowed) {
   Run();
   // The folder is announced for removal as any other; the link itself is
   // what cannot be removed, so the run stops there.
-  EXPECT_EQ(log_.entries, Join({Head(),
-                                Emptying(0),
-                                {J("\rそのディレクトリを削除します。"), kSep,
-                                 J("Error : フォルダの削除に失敗しました。"), "  " + Target(),
-                                 J("        実行を中止しました。")}}));
+  EXPECT_EQ(log_.entries,
+            Join({Head(),
+                  Emptying(0),
+                  {J("\rそのディレクトリを削除します。"), kSep,
+                   J("Error : フォルダの削除に失敗しました。"), "  " + Target(),
+                   J("  フォルダではありません。"), J("        実行を中止しました。")}}));
   EXPECT_EQ(ReadFile(root_ / "elsewhere" / "precious.txt"), "p");
   EXPECT_TRUE(fs::is_symlink(TargetPath()));
 }
@@ -730,14 +735,14 @@ struct StoppingProgress : RecordingProgress {
   }
 };
 
-TEST_F(CopyRunTest, AStopEndsTheRunAfterTheFileBeingCopied) {
+TEST_F(CopyRunTest, AStopEndsTheRunWithinTheFileBeingCopiedAndLeavesNothingOfIt) {
   constexpr int kFiles = 4;
   for (int i = 0; i < kFiles; ++i) {
     Write(src_ / ("f" + std::to_string(i) + ".txt"), std::string(1000 + i, 'a' + i),
           LocalTime(2000, 1, 5, 0, 0, 0));
   }
-  // 0: asked before the first file; the last position: the run is complete.
-  for (int at : {0, 1, kFiles - 1, kFiles}) {
+  // 0: asked before the first file; past the last position: the run is complete.
+  for (int at : {0, 1, kFiles - 1, kFiles, kFiles + 1}) {
     std::stop_source source;
     if (at == 0) source.request_stop();
     StoppingProgress progress;
@@ -750,28 +755,31 @@ TEST_F(CopyRunTest, AStopEndsTheRunAfterTheFileBeingCopied) {
     for (const auto& e : fs::directory_iterator(TargetPath()))
       left.push_back(e.path().filename().string());
     std::sort(left.begin(), left.end());
+    // The file being copied when the stop came is not there at all.
+    const int complete = std::clamp(at - 1, 0, kFiles);
     std::vector<std::string> expected;
-    for (int i = 0; i < std::max(at, 0); ++i) {
+    for (int i = 0; i < complete; ++i) {
       const std::string name = std::string("2000年01月05日00") + std::to_string(i + 1) + ".txt";
       expected.push_back(name);
       EXPECT_EQ(ReadFile(TargetPath() / name), std::string(1000 + i, 'a' + i)) << at;
     }
     EXPECT_EQ(left, expected) << "stop at " << at;
-    EXPECT_EQ(r.copied, at);
-    if (at == kFiles) {
+    EXPECT_EQ(r.copied, complete);
+    if (at > kFiles) {
       EXPECT_FALSE(r.cancelled);
       EXPECT_EQ(log.entries.back(), J("\r正常に終了しました。"));
     } else {
       EXPECT_TRUE(r.cancelled) << at;
       ASSERT_GE(log.entries.size(), 3u);
-      // The stop follows the last pair logged, or the count when none was.
+      // The stop follows the pair of the file it cut short, or the count
+      // when none was begun.
       const std::string before =
           at == 0 ? J("  対象ファイル数 4個")
                   : J("     To  : 2000年01月05日00") + std::to_string(at) + ".txt";
-      EXPECT_EQ(
-          std::vector<std::string>(log.entries.end() - 3, log.entries.end()),
-          (std::vector<std::string>{before, J("        実行を中止しました。"),
-                                    J("  コピーしたファイル数 ") + std::to_string(at) + J("個")}))
+      EXPECT_EQ(std::vector<std::string>(log.entries.end() - 3, log.entries.end()),
+                (std::vector<std::string>{
+                    before, J("        実行を中止しました。"),
+                    J("  コピーしたファイル数 ") + std::to_string(complete) + J("個")}))
           << at;
     }
   }
@@ -844,7 +852,8 @@ TEST_F(CopyRunTest, AStopDuringAnExifRunLeavesNoReaderBehind) {
   EXPECT_FALSE(reading);
 
   EXPECT_TRUE(r.cancelled);
-  EXPECT_EQ(r.copied, kStopAt);
+  // The file being copied when the stop came is not kept.
+  EXPECT_EQ(r.copied, kStopAt - 1);
   const std::string no_capture =
       J("下記のファイルは撮影日時が無いため、ファイル更新日にされました。") + "\r";
   EXPECT_EQ(
@@ -855,12 +864,11 @@ TEST_F(CopyRunTest, AStopDuringAnExifRunLeavesNoReaderBehind) {
           "COPY_From: p002.jpg", J("     To  : 2019年04月30日003.jpg"), no_capture,
           "COPY_From: p003.jpg", J("     To  : 2000年01月05日004.jpg"), "COPY_From: p004.jpg",
           J("     To  : 2019年04月30日005.jpg"), J("        実行を中止しました。")}));
-  EXPECT_EQ(log_.entries.back(), J("  コピーしたファイル数 5個"));
+  EXPECT_EQ(log_.entries.back(), J("  コピーしたファイル数 4個"));
   std::set<std::string> left;
   for (const auto& e : fs::directory_iterator(TargetPath())) left.insert(e.path().filename());
   EXPECT_EQ(left, (std::set<std::string>{"2019年04月30日001.jpg", "2000年01月05日002.jpg",
-                                         "2019年04月30日003.jpg", "2000年01月05日004.jpg",
-                                         "2019年04月30日005.jpg"}));
+                                         "2019年04月30日003.jpg", "2000年01月05日004.jpg"}));
   // Read a little ahead, never the whole folder, and nothing after the run.
   EXPECT_GE(reads_at_return, kStopAt);
   EXPECT_LT(reads_at_return, kFiles);

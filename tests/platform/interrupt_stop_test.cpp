@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -48,6 +49,20 @@ TEST(InterruptStop, AfterwardsTheSignalsActAsBefore) {
   EXPECT_FALSE(sigismember(&blocked, SIGHUP));
   // Ctrl+C ends a process again.
   EXPECT_EXIT(kill(getpid(), SIGINT), ::testing::KilledBySignal(SIGINT), "");
+}
+
+TEST(InterruptStop, ASecondSignalIsHandedOnForAStopAtOnce) {
+  std::stop_source source;
+  std::atomic<int> second = 0;
+  InterruptStop stop(source, [&second](int signal) { second = signal; });
+  ASSERT_EQ(kill(getpid(), SIGINT), 0);
+  EXPECT_TRUE(WaitForStop(source.get_token()));
+  EXPECT_EQ(second, 0);
+  ASSERT_EQ(kill(getpid(), SIGTERM), 0);
+  for (int i = 0; i < 500 && second == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_EQ(second, SIGTERM);
+  EXPECT_EQ(stop.Signal(), SIGINT);
 }
 
 }  // namespace

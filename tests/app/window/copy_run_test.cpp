@@ -284,8 +284,8 @@ TEST_F(LongRunInWindow, ClosingAsksAndYesStopsAfterTheFileBeingCopied) {
     // Stopped: the window closed, every file before the stop is whole, none
     // after it exists, and nothing half-written or hidden is left.
     EXPECT_FALSE(t.form->isVisible());
+    // The stop may cut the first file short: none, or some, are complete.
     const int copied = made.size();
-    EXPECT_GE(copied, 1);
     EXPECT_LT(copied, kFiles);
     // Compared as sets: past the 999th file a name like ...1000.txt sorts
     // before ...101.txt, however fast the stop came.
@@ -300,8 +300,14 @@ TEST_F(LongRunInWindow, ClosingAsksAndYesStopsAfterTheFileBeingCopied) {
     expected.sort();
     ASSERT_EQ(found, expected);
     ASSERT_GE(lines.size(), 3u);
-    const Lines pairs = FilePairs(copied);
-    EXPECT_EQ(Lines(lines.end() - 2 - 2 * copied, lines.end() - 2), pairs);
+    // The stop came between two files, or inside the one being copied, whose
+    // pair is then logged and its copy removed.
+    const Lines logged(lines.begin(), lines.end() - 2);
+    const auto ends_with = [&logged](const Lines& pairs) {
+      return logged.size() >= pairs.size() &&
+             Lines(logged.end() - static_cast<std::ptrdiff_t>(pairs.size()), logged.end()) == pairs;
+    };
+    EXPECT_TRUE(ends_with(FilePairs(copied)) || ends_with(FilePairs(copied + 1)));
     EXPECT_EQ(Lines(lines.end() - 2, lines.end()),
               (Lines{"        実行を中止しました。",
                      "  コピーしたファイル数 " + std::to_string(copied) + "個"}));

@@ -116,7 +116,7 @@ TEST_F(VolumeMounts, CardsAppearAndGoAndTheirDcimFolderIsTold) {
 }
 
 TEST_F(VolumeMounts, AMountThatHangsHoldsUpNothing) {
-  test_support::HungMount hung(PIRUKKO_HUNG_MOUNT, home_ / "hung");
+  test_support::HungMount hung(home_ / "hung");
   test_support::FatCard card(home_ / "CARD", {"DCIM"});
   const auto start = std::chrono::steady_clock::now();
   Heard heard(home_);
@@ -127,7 +127,7 @@ TEST_F(VolumeMounts, AMountThatHangsHoldsUpNothing) {
         [&](const auto& volumes, const auto&) { return Lists(volumes, card.path()); }));
     // Another hung mount that arrives: its DCIM folder is looked for in vain
     // on a thread of its own, and the next card is still told.
-    test_support::HungMount later(PIRUKKO_HUNG_MOUNT, home_ / "hung-later");
+    test_support::HungMount later(home_ / "hung-later");
     test_support::FatCard next(home_ / "NEXT", {"DCIM"});
     EXPECT_TRUE(heard.WaitFor([&](const auto& volumes, const auto& cards) {
       return Lists(volumes, next.path()) && cards.size() == 1 &&
