@@ -35,19 +35,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class NoDesktop : public app::DesktopHandOff {
- public:
-  bool Open(const QUrl&) override { return true; }
-};
+using bench::NoDesktop;
 
 // From nothing to a window on the screen that has handled its first events.
 double TimeWindowStart(const fs::path& folder) {
   const auto start = bench::Clock::now();
   NoDesktop desktop;
-  app::TVarnekForm::Options options;
-  options.info_window_factory = app::ProgramInfoWindowFactory();
-  options.desktop = &desktop;
-  options.start_directory = QString::fromStdString(folder.string());
+  app::TVarnekForm::Options options =
+      bench::ProgramWindowOptions(desktop, QString::fromStdString(folder.string()));
   app::TVarnekForm form(std::move(options));
   form.show();
   QApplication::processEvents();

@@ -52,10 +52,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class NoDesktop : public app::DesktopHandOff {
- public:
-  bool Open(const QUrl&) override { return true; }
-};
+using bench::NoDesktop;
 
 // A camera's photo of about `megabytes`: a landscape of gentle gradients
 // with grain, which JPEG cannot make much smaller, and (unless `embedded`
@@ -117,10 +114,8 @@ struct Window {
   app::ThumbnailWindow* thumbnails = nullptr;
 
   explicit Window(const fs::path& folder) {
-    app::TVarnekForm::Options options;
-    options.info_window_factory = app::ProgramInfoWindowFactory();
-    options.desktop = &desktop;
-    options.start_directory = QString::fromStdString(folder.string());
+    app::TVarnekForm::Options options =
+        bench::ProgramWindowOptions(desktop, QString::fromStdString(folder.string()));
     form = std::make_unique<app::TVarnekForm>(std::move(options));
     form->show();
     form->ThumbnailsItem()->setChecked(true);

@@ -29,10 +29,7 @@
 
 namespace {
 
-class NoDesktop : public app::DesktopHandOff {
- public:
-  bool Open(const QUrl&) override { return true; }
-};
+using bench::NoDesktop;
 
 // A preview's log, three lines a file, as the window shows it.
 std::string PreviewLog(int lines) {
@@ -120,9 +117,7 @@ int main(int argc, char** argv) {
 
   NoDesktop desktop;
   const auto make_form = [&] {
-    app::TVarnekForm::Options options;
-    options.info_window_factory = app::ProgramInfoWindowFactory();
-    options.desktop = &desktop;
+    app::TVarnekForm::Options options = bench::ProgramWindowOptions(desktop);
     auto form = std::make_unique<app::TVarnekForm>(std::move(options));
     form->show();
     QApplication::processEvents();

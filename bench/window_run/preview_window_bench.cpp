@@ -38,10 +38,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class NoDesktop : public app::DesktopHandOff {
- public:
-  bool Open(const QUrl&) override { return true; }
-};
+using bench::NoDesktop;
 
 struct PreviewTurn {
   double seconds = 0;
@@ -51,10 +48,8 @@ struct PreviewTurn {
 
 PreviewTurn TimePreview(const fs::path& folder) {
   NoDesktop desktop;
-  app::TVarnekForm::Options options;
-  options.info_window_factory = app::ProgramInfoWindowFactory();
-  options.desktop = &desktop;
-  options.start_directory = QString::fromStdString(folder.string());
+  app::TVarnekForm::Options options =
+      bench::ProgramWindowOptions(desktop, QString::fromStdString(folder.string()));
   app::TVarnekForm form(std::move(options));
   form.show();
   QApplication::processEvents();

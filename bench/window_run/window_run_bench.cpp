@@ -115,10 +115,7 @@ class MemoryInfoWindow : public QWidget, public app::InfoWindow {
   editor::TEditorCursors cursors_;
 };
 
-class NoDesktop : public app::DesktopHandOff {
- public:
-  bool Open(const QUrl&) override { return true; }
-};
+using bench::NoDesktop;
 
 // One window turn: a fresh window on a fresh source folder, "実行" clicked.
 class WindowTurn {

@@ -18,6 +18,7 @@
 #include "platform/cp932.h"
 #include "platform/user_locale.h"
 #include "tests/support/files.h"
+#include "tests/support/recording_log.h"
 #include "tests/support/mounts.h"
 
 namespace {
@@ -33,15 +34,7 @@ std::string J(const std::string& utf8) {
   return *platform::Utf8ToCp932(utf8);
 }
 
-struct RecordingLog : app::CopyLog {
-  Lines entries;
-  Lines errors;
-  void Clear() override { entries.clear(); }
-  void Add(const std::string& entry) override { entries.push_back(entry); }
-  void AddError(const std::string& entry) override {
-    Add(entry);
-    errors.push_back(entry);
-  }
+struct RecordingLog : test_support::RecordingLog {
   bool Holds(const std::string& utf8) const {
     return std::find(entries.begin(), entries.end(), J(utf8)) != entries.end();
   }

@@ -16,6 +16,7 @@
 #include "platform/cp932.h"
 #include "platform/user_locale.h"
 #include "tests/support/files.h"
+#include "tests/support/recording_log.h"
 
 namespace {
 
@@ -30,11 +31,7 @@ std::string J(const std::string& utf8) {
   return *platform::Utf8ToCp932(utf8);
 }
 
-struct RecordingLog : app::CopyLog {
-  Lines entries;
-  void Clear() override { entries.clear(); }
-  void Add(const std::string& entry) override { entries.push_back(entry); }
-};
+using test_support::RecordingLog;
 
 const std::time_t kJan5 = LocalTime(2000, 1, 5, 12, 0, 0);
 

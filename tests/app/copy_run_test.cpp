@@ -23,6 +23,7 @@
 #include "platform/file_system.h"
 #include "platform/user_locale.h"
 #include "tests/support/files.h"
+#include "tests/support/recording_log.h"
 #include "tests/support/trash_home.h"
 
 namespace {
@@ -48,15 +49,7 @@ void Write(const fs::path& p, const std::string& data, std::time_t mtime = 0) {
   if (mtime) test_support::SetMTime(p, mtime);
 }
 
-struct RecordingLog : app::CopyLog {
-  std::vector<std::string> entries;
-  int clears = 0;
-  void Clear() override {
-    ++clears;
-    entries.clear();
-  }
-  void Add(const std::string& entry) override { entries.push_back(entry); }
-};
+using test_support::RecordingLog;
 
 struct RecordingProgress : app::CopyProgress {
   int max = 100;

@@ -1,16 +1,22 @@
 // Cards and phones as they arrive while the window is open, on real mounts
 // (as root; ./test.sh runs this as CI does): the drive list follows them, a
-// mount that never answers does not keep the window from appearing, and
-// "カードを自動で選ぶ" chooses a new card's DCIM folder.
+// mount that never answers does not keep the window from appearing,
+// "カードを自動で選ぶ" chooses a new card's DCIM folder, and a card taken out
+// while its thumbnails are made leaves plain icons, not a window that waits.
+#include <QBuffer>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
+#include <QListView>
 #include <QTest>
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include "app/window/drive_combo_box.h"
+#include "app/window/thumbnail_model.h"
+#include "app/window/thumbnail_window.h"
 #include "tests/app/window/window_test_support.h"
 #include "tests/support/mounts.h"
 
@@ -90,6 +96,66 @@ TEST_F(Cards, CardsComeAndGoByTheirLabelAndTheirDcimFolderIsChosenWhenAsked) {
     ASSERT_TRUE(Lists(drives, home_ + "/NIKON", false));
     EXPECT_EQ(drives->Drive(), "/");
   }
+}
+
+TEST_F(Cards, ACardThatHangsAndIsTakenOutWhileItsThumbnailsAreMadeLeavesPlainIcons) {
+  // The card's reader: our FUSE layer over a folder of photos, which can be
+  // made to hang and then be pulled out.
+  const QString backing = home_ + "/.card-backing";
+  constexpr int kPhotos = 120;
+  QImage image(640, 480, QImage::Format_RGB32);
+  image.fill(Qt::darkCyan);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "JPEG");
+  for (int i = 0; i < kPhotos; ++i)
+    WriteFile(backing + QString("/IMG_%1.JPG").arg(i, 4, 10, QChar('0')), bytes);
+  test_support::FaultFsMount card(backing.toStdString(), (home_ + "/CARD").toStdString(), {});
+
+  FormUnderTest t(home_ + "/CARD");
+  t.form->show();
+  t.form->ThumbnailsItem()->trigger();
+  t.form->SpeedButton2Click();
+  ASSERT_TRUE(WaitForRun(*t.form));
+  ThumbnailWindow* window = t.form->Thumbnails();
+  ASSERT_NE(window, nullptr);
+  ThumbnailModel* model = window->Model();
+  QElapsedTimer waited;
+  waited.start();
+  while (model->rowCount() < kPhotos && waited.elapsed() < 20000)
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  ASSERT_EQ(model->rowCount(), kPhotos);
+
+  // The reader hangs; the rows at the end, never shown before, are asked
+  // for now and wait on it. The window goes on answering meanwhile.
+  card.Hang();
+  window->View()->scrollToBottom();
+  const auto turns_stay_short = [](int milliseconds) {
+    QElapsedTimer spell;
+    spell.start();
+    while (spell.elapsed() < milliseconds) {
+      QElapsedTimer turn;
+      turn.start();
+      QApplication::processEvents(QEventLoop::AllEvents, 10);
+      EXPECT_LT(turn.elapsed(), 1000) << "the window's thread waited on the card";
+    }
+  };
+  turns_stay_short(500);
+  const QModelIndex last = model->index(kPhotos - 1);
+  model->data(last, ThumbnailModel::kPictureRole);  // asked for, at the latest now
+  EXPECT_GT(model->Waiting(), 0);
+
+  // Taken out: what waited fails, and each such file shows the plain icon.
+  card.Abort();
+  waited.restart();
+  while (waited.elapsed() < 30000 &&
+         !(model->Waiting() == 0 && model->data(last, ThumbnailModel::kUnreadableRole).toBool()))
+    turns_stay_short(50);
+  EXPECT_EQ(model->Waiting(), 0);
+  EXPECT_TRUE(model->data(last, ThumbnailModel::kUnreadableRole).toBool());
+  EXPECT_TRUE(model->data(last, ThumbnailModel::kPictureRole).value<QImage>().isNull());
+  window->View()->grab();
 }
 
 }  // namespace
